@@ -1,0 +1,32 @@
+#include "DataFolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <unistd.h>
+
+namespace datafolder {
+
+QString resolve()
+{
+    const QString home = qEnvironmentVariable("DIALMETER_HOME");
+    if (!home.isEmpty())
+        return QDir::cleanPath(QDir(home).absolutePath());
+    const QString machineWide = QStringLiteral("/var/lib/dialmeter");
+    if (QFileInfo(machineWide).isDir() && ::access(QFile::encodeName(machineWide).constData(), W_OK) == 0)
+        return machineWide;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/dialmeter");
+}
+
+QString ensure(QString *error)
+{
+    const QString folder = resolve();
+    if (!QDir().mkpath(folder)) {
+        *error = QStringLiteral("Le dossier de données %1 n'a pas pu être créé.").arg(folder);
+        return {};
+    }
+    return folder;
+}
+
+} // namespace datafolder

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// The folder of the store, the journals and the report file: DIALMETER_HOME when
+// set; otherwise /var/lib/dialmeter when it exists and may be written (a meter
+// shared by all users of the machine); otherwise $XDG_DATA_HOME/dialmeter.
+namespace datafolder {
+
+QString resolve();
+
+// resolve(), created when missing. Returns an empty text, with *error, when the
+// folder cannot be created.
+QString ensure(QString *error);
+
+} // namespace datafolder

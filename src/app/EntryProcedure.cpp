@@ -1,0 +1,46 @@
+#include "EntryProcedure.h"
+
+#include "Schema.h"
+#include "SettingsStore.h"
+#include "SystemIdentity.h"
+#include "records/Journal.h"
+
+namespace {
+constexpr int HKLM = SettingsStore::LocalMachine;
+} // namespace
+
+int registerUser(SettingsStore &store, const QString &userName)
+{
+    for (int slot = 0;; ++slot) {
+        const QString held = store.Lit(HKLM, schema::userSlot(slot));
+        if (held == userName)
+            return slot;
+        if (held == SettingsStore::Erreur) {
+            store.Ecrit(HKLM, schema::userSlot(slot), userName);
+            return slot;
+        }
+    }
+}
+
+StartupOutcome runEntryProcedure(SettingsStore &store, const SystemIdentity &identity, const Journal &journal,
+                                 qint64 screenWidthTwips)
+{
+    StartupOutcome outcome;
+    outcome.oldWindows = identity.windowsMajorVersion() == 4;
+    journal.ensureCurrentFile();
+
+    schema::ensureValue(store, {schema::userSlot(0), schema::TotalSlotName});
+    outcome.userName = QString::fromStdString(identity.logOnName());
+    registerUser(store, outcome.userName);
+
+    schema::ensureValue(store, schema::options::OldHideWay);
+    schema::ensureValue(store, schema::options::Cache);
+    if (store.Lit(HKLM, schema::options::X.path) == SettingsStore::Erreur) {
+        store.Ecrit(HKLM, schema::options::X.path, QString::number(schema::defaultConsoleLeft(screenWidthTwips)));
+        store.Ecrit(HKLM, schema::options::Y.path, schema::options::Y.defaultText);
+    }
+    schema::ensureValue(store, schema::options::Ancrage);
+
+    outcome.firstStart = store.Lit(HKLM, schema::options::FirstBoot.path) == schema::FlagOn;
+    return outcome;
+}

@@ -1,0 +1,98 @@
+#include "MeterApplication.h"
+
+#include "DataFolder.h"
+#include "EntryProcedure.h"
+#include "InstanceLock.h"
+#include "SettingsStore.h"
+#include "SystemIdentity.h"
+#include "console/ConsoleCore.h"
+#include "console/ConsoleWindow.h"
+#include "console/Twips.h"
+#include "records/Journal.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QScreen>
+
+#include <cstdio>
+
+MeterApplication::MeterApplication()
+{
+    connect(&quitSignals_, &QuitSignals::quitRequested, this, &MeterApplication::stop);
+    // A desktop log-out, like any other end of the event loop, saves the counters.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
+        if (consoleCore_)
+            consoleCore_->shutdown();
+    });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        if (consoleCore_)
+            consoleCore_->shutdown();
+    });
+}
+
+MeterApplication::~MeterApplication() = default;
+
+void MeterApplication::tell(const QString &message, Wait wait)
+{
+    std::fprintf(stderr, "dialmeter: %s\n", qPrintable(message));
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return;
+    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Dialmeter"), message);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    // A message that comes just before the process ends must be read first;
+    // the others leave the meter counting while they are shown.
+    if (wait == Wait::UntilRead)
+        box->exec();
+    else
+        box->open();
+}
+
+qint64 MeterApplication::screenWidthTwips() const
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? twips::fromPixels(screen->geometry().width()) : 0;
+}
+
+bool MeterApplication::start()
+{
+    QString error;
+    const QString folder = datafolder::ensure(&error);
+    if (folder.isEmpty()) {
+        tell(error, Wait::UntilRead);
+        return false;
+    }
+    lock_ = std::make_unique<InstanceLock>(folder);
+    if (!lock_->acquire(&error)) {
+        tell(error, Wait::UntilRead);
+        return false;
+    }
+    QString notice;
+    if (!backend_.open(folder + QStringLiteral("/registry.db"), &notice, &error)) {
+        tell(QStringLiteral("Les réglages n'ont pas pu être ouverts : %1").arg(error), Wait::UntilRead);
+        return false;
+    }
+    if (!notice.isEmpty())
+        tell(notice);
+
+    store_ = std::make_unique<SettingsStore>(backend_);
+    store_->setFailureHandler([this](const QString &message) { tell(message); });
+    journal_ = std::make_unique<Journal>(folder, clock_);
+
+    const qint64 screenWidth = screenWidthTwips();
+    runEntryProcedure(*store_, platformIdentity(), *journal_, screenWidth);
+
+    console_ = std::make_unique<ConsoleWindow>();
+    connect(console_.get(), &ConsoleWindow::quitRequested, this, &MeterApplication::stop);
+    consoleCore_ = std::make_unique<ConsoleCore>(*store_, platformIdentity(), *console_);
+    consoleCore_->load(screenWidth);
+    if (!consoleCore_->Cache)
+        console_->show();
+    return true;
+}
+
+void MeterApplication::stop()
+{
+    if (consoleCore_)
+        consoleCore_->shutdown();
+    QCoreApplication::quit();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Clock.h"
+#include "QuitSignals.h"
+#include "SqliteStoreBackend.h"
+
+#include <QObject>
+
+#include <memory>
+
+class ConsoleCore;
+class ConsoleWindow;
+class InstanceLock;
+class Journal;
+class SettingsStore;
+
+// The running meter: takes the data folder, opens the store, runs the start-up
+// and owns the windows until the end of the process.
+class MeterApplication final : public QObject {
+    Q_OBJECT
+public:
+    MeterApplication();
+    ~MeterApplication() override;
+
+    // False when the meter cannot run (data folder, lock, store); the user has
+    // been told why.
+    bool start();
+
+private:
+    enum class Wait { No, UntilRead };
+    void tell(const QString &message, Wait wait = Wait::No);
+    void stop();
+    qint64 screenWidthTwips() const;
+
+    SystemClock clock_;
+    SqliteStoreBackend backend_;
+    QuitSignals quitSignals_;
+    std::unique_ptr<InstanceLock> lock_;
+    std::unique_ptr<SettingsStore> store_;
+    std::unique_ptr<Journal> journal_;
+    std::unique_ptr<ConsoleWindow> console_;
+    std::unique_ptr<ConsoleCore> consoleCore_;
+};

@@ -1,0 +1,107 @@
+#include "SettingsStore.h"
+
+#include "NameFolding.h"
+#include "StoreBackend.h"
+
+SettingsStore::SettingsStore(StoreBackend &backend)
+    : backend_(backend)
+{
+}
+
+QString SettingsStore::Racine(int hkey)
+{
+    return RegistryName::prefixOf(hkey);
+}
+
+QString SettingsStore::pendingKey(const RegistryName &name)
+{
+    return QString::number(name.root) + QLatin1Char('\\') + foldName(name.key) + QLatin1Char('\\')
+        + foldName(name.value);
+}
+
+QString SettingsStore::Lit(int hkey, const QString &endroit, const QString &retournerEnErreur) const
+{
+    const auto name = RegistryName::parse(Racine(hkey) + endroit);
+    if (!name)
+        return retournerEnErreur;
+    const auto pending = pending_.constFind(pendingKey(*name));
+    if (pending != pending_.constEnd())
+        return pending->text;
+    const auto text = backend_.read(name->root, name->key.toStdString(), name->value.toStdString());
+    return text ? QString::fromStdString(*text) : retournerEnErreur;
+}
+
+bool SettingsStore::store(const RegistryName &name, const QString &text, QString *error)
+{
+    std::string reason;
+    if (backend_.write(name.root, name.key.toStdString(), name.value.toStdString(), text.toStdString(), &reason))
+        return true;
+    *error = QString::fromStdString(reason);
+    return false;
+}
+
+bool SettingsStore::Ecrit(int hkey, const QString &endroit, const QString &valeur, int typeOfReg)
+{
+    if (static_cast<unsigned>(typeOfReg) > 3)
+        return true;
+    const QString fullName = Racine(hkey) + endroit;
+    const auto name = RegistryName::parse(fullName);
+    if (!name) {
+        reportFailure(fullName, QStringLiteral("chemin sans racine"));
+        return false;
+    }
+    QString error;
+    if (!store(*name, valeur, &error)) {
+        pending_.insert(pendingKey(*name), {*name, valeur});
+        reportFailure(fullName, error);
+        return false;
+    }
+    pending_.remove(pendingKey(*name));
+    failureReported_ = false;
+    flushPending();
+    return true;
+}
+
+void SettingsStore::flushPending()
+{
+    for (auto it = pending_.begin(); it != pending_.end();) {
+        QString error;
+        if (store(it->name, it->text, &error))
+            it = pending_.erase(it);
+        else
+            ++it;
+    }
+}
+
+void SettingsStore::Suprime(int hkey, const QString &endroit)
+{
+    const auto name = RegistryName::parse(Racine(hkey) + endroit);
+    // The root itself is never deleted.
+    if (!name || (name->namesKey && name->key.isEmpty()))
+        return;
+    const std::string key = name->key.toStdString();
+    if (name->namesKey) {
+        // Values waiting to be written inside the deleted key go with it.
+        const QString deleted = foldName(name->key);
+        for (auto it = pending_.begin(); it != pending_.end();) {
+            const QString key = foldName(it->name.key);
+            const bool inside = it->name.root == name->root
+                && (key == deleted || key.startsWith(deleted + QLatin1Char('\\')));
+            it = inside ? pending_.erase(it) : std::next(it);
+        }
+        backend_.removeKey(name->root, key);
+    } else {
+        pending_.remove(pendingKey(*name));
+        backend_.removeValue(name->root, key, name->value.toStdString());
+    }
+}
+
+void SettingsStore::reportFailure(const QString &fullName, const QString &reason)
+{
+    if (failureReported_ || !onFailure_)
+        return;
+    failureReported_ = true;
+    onFailure_(QStringLiteral("Les réglages n'ont pas pu être enregistrés (%1 : %2). Le compteur continue avec les "
+                              "valeurs en mémoire et les enregistrera dès que possible.")
+                   .arg(fullName, reason));
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "RegistryName.h"
+
+#include <QMap>
+#include <QString>
+
+#include <functional>
+
+class StoreBackend;
+
+// The settings store as the rest of the program sees it: text values read with a
+// fallback, written and deleted by full path below a root number.
+//
+// A write the backend refuses (read-only file, no permission, disk full) never
+// loses the value: it is kept in memory, reads see it, and it is written again
+// at the next write that succeeds. The failure is reported once, through the
+// handler, until a write succeeds again.
+class SettingsStore {
+public:
+    static constexpr int LocalMachine = 2;
+    static inline const QString Erreur = QStringLiteral("Erreur");
+
+    using FailureHandler = std::function<void(const QString &message)>;
+
+    explicit SettingsStore(StoreBackend &backend);
+
+    // The prefix of a root number ("HKLM\" for 2); empty for an unknown root.
+    static QString Racine(int hkey);
+
+    // The text of a value, or the fallback when the value is missing or the name
+    // has no root. An existing empty value gives empty text.
+    QString Lit(int hkey, const QString &endroit, const QString &retournerEnErreur = Erreur) const;
+
+    // Writes a text value, creating every missing key. A type number outside
+    // 0..3 writes nothing and returns true; a name without a root, or a refused
+    // write, returns false (and is reported).
+    bool Ecrit(int hkey, const QString &endroit, const QString &valeur, int typeOfReg = 0);
+
+    // Deletes a value, or with a trailing "\" the key with all it holds. Nothing
+    // is reported, whatever happens.
+    void Suprime(int hkey, const QString &endroit);
+
+    void setFailureHandler(FailureHandler handler) { onFailure_ = std::move(handler); }
+
+    // Values still waiting for a write that succeeds.
+    int pendingWrites() const { return pending_.size(); }
+
+private:
+    struct Pending {
+        RegistryName name;
+        QString text;
+    };
+    static QString pendingKey(const RegistryName &name);
+    bool store(const RegistryName &name, const QString &text, QString *error);
+    void flushPending();
+    void reportFailure(const QString &fullName, const QString &reason);
+
+    StoreBackend &backend_;
+    QMap<QString, Pending> pending_;
+    FailureHandler onFailure_;
+    bool failureReported_ = false;
+};

@@ -1,0 +1,275 @@
+#include "SqliteStoreBackend.h"
+
+#include "NameFolding.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QStringList>
+
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+
+// Keys are rows of their own (so that an empty key exists), identified by their
+// folded path; values belong to a key by that folded path. The displayed
+// spellings are those of the first write.
+constexpr const char *kSchema = R"sql(
+CREATE TABLE IF NOT EXISTS keys(
+    root INTEGER NOT NULL,
+    folded TEXT NOT NULL,
+    path TEXT NOT NULL,
+    PRIMARY KEY(root, folded)) WITHOUT ROWID;
+CREATE TABLE IF NOT EXISTS vals(
+    root INTEGER NOT NULL,
+    key TEXT NOT NULL,
+    folded TEXT NOT NULL,
+    name TEXT NOT NULL,
+    text TEXT NOT NULL,
+    PRIMARY KEY(root, key, folded)) WITHOUT ROWID;
+)sql";
+
+std::string fold(const std::string &utf8)
+{
+    return foldName(QString::fromStdString(utf8)).toStdString();
+}
+
+// The range of folded paths strictly below a key: "k\" <= path < "k]", since
+// "]" follows "\" in byte order. Below the root, every non-empty path.
+std::pair<std::string, std::string> subkeyRange(const std::string &foldedKey)
+{
+    if (foldedKey.empty())
+        return {std::string("\x01", 1), std::string("\xff", 1)};
+    return {foldedKey + '\\', foldedKey + ']'};
+}
+
+// A prepared statement that finalizes itself.
+class Statement {
+public:
+    Statement(sqlite3 *db, const char *sql) { sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr); }
+    ~Statement() { sqlite3_finalize(stmt_); }
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+
+    bool ok() const { return stmt_ != nullptr; }
+    Statement &bind(int index, int value)
+    {
+        sqlite3_bind_int(stmt_, index, value);
+        return *this;
+    }
+    Statement &bind(int index, const std::string &text)
+    {
+        sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    int step() { return stmt_ ? sqlite3_step(stmt_) : SQLITE_ERROR; }
+    std::string text(int column) const
+    {
+        const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(stmt_, column));
+        return data ? std::string(data, static_cast<size_t>(sqlite3_column_bytes(stmt_, column))) : std::string();
+    }
+    int integer(int column) const { return sqlite3_column_int(stmt_, column); }
+
+private:
+    sqlite3_stmt *stmt_ = nullptr;
+};
+
+bool isNotADatabase(int code)
+{
+    return code == SQLITE_NOTADB || code == SQLITE_CORRUPT;
+}
+
+} // namespace
+
+SqliteStoreBackend::~SqliteStoreBackend()
+{
+    close();
+}
+
+void SqliteStoreBackend::close()
+{
+    if (db_)
+        sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+bool SqliteStoreBackend::exec(const char *sql, std::string *error)
+{
+    char *message = nullptr;
+    const int rc = sqlite3_exec(db_, sql, nullptr, nullptr, &message);
+    if (rc != SQLITE_OK && error)
+        *error = message ? message : sqlite3_errstr(rc);
+    sqlite3_free(message);
+    return rc == SQLITE_OK;
+}
+
+SqliteStoreBackend::OpenResult SqliteStoreBackend::tryOpen(const QString &path, QString *error)
+{
+    close();
+    const QByteArray file = QFile::encodeName(path);
+    int rc = sqlite3_open_v2(file.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        *error = QStringLiteral("%1: %2").arg(path, QString::fromUtf8(sqlite3_errstr(rc)));
+        close();
+        return OpenResult::Failed;
+    }
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+
+    // The first statements read the file header and its pages: a file that is
+    // not a database fails here. A read-only file still opens (writes are then
+    // refused one by one), so only "not a database" is treated as corruption.
+    std::string message;
+    rc = sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    if (isNotADatabase(rc) || isNotADatabase(sqlite3_errcode(db_)))
+        return OpenResult::NotADatabase;
+    {
+        Statement check(db_, "PRAGMA quick_check");
+        const int step = check.step();
+        if (isNotADatabase(sqlite3_errcode(db_)) || (step == SQLITE_ROW && check.text(0) != "ok"))
+            return OpenResult::NotADatabase;
+    }
+    exec("PRAGMA synchronous=NORMAL");
+    if (!exec(kSchema, &message) && sqlite3_errcode(db_) != SQLITE_READONLY) {
+        if (isNotADatabase(sqlite3_errcode(db_)))
+            return OpenResult::NotADatabase;
+        *error = QStringLiteral("%1: %2").arg(path, QString::fromStdString(message));
+        close();
+        return OpenResult::Failed;
+    }
+    return OpenResult::Ok;
+}
+
+bool SqliteStoreBackend::open(const QString &path, QString *notice, QString *error)
+{
+    switch (tryOpen(path, error)) {
+    case OpenResult::Ok:
+        return true;
+    case OpenResult::Failed:
+        return false;
+    case OpenResult::NotADatabase:
+        break;
+    }
+    close();
+    const QString aside =
+        path + QStringLiteral(".corrupt-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    if (!QFile::rename(path, aside)) {
+        *error = QStringLiteral("%1 n'est pas une base de réglages valide et n'a pas pu être mise de côté.").arg(path);
+        return false;
+    }
+    // The journal files belong to the damaged database, not to the fresh one.
+    for (const char *suffix : {"-wal", "-shm"}) {
+        const QString companion = path + QLatin1String(suffix);
+        if (QFile::exists(companion))
+            QFile::rename(companion, aside + QLatin1String(suffix));
+    }
+    if (notice) {
+        *notice = QStringLiteral("Le fichier de réglages %1 était endommagé. Il a été conservé sous le nom %2 "
+                                 "et de nouveaux réglages ont été créés.")
+                      .arg(path, aside);
+    }
+    return tryOpen(path, error) == OpenResult::Ok;
+}
+
+std::optional<std::string> SqliteStoreBackend::read(int root, const std::string &key, const std::string &name)
+{
+    if (!db_)
+        return std::nullopt;
+    Statement select(db_, "SELECT text FROM vals WHERE root = ?1 AND key = ?2 AND folded = ?3");
+    select.bind(1, root).bind(2, fold(key)).bind(3, fold(name));
+    if (select.step() != SQLITE_ROW)
+        return std::nullopt;
+    return select.text(0);
+}
+
+bool SqliteStoreBackend::write(int root, const std::string &key, const std::string &name, const std::string &text,
+                               std::string *error)
+{
+    if (!db_) {
+        if (error)
+            *error = "the store is not open";
+        return false;
+    }
+    if (!exec("BEGIN IMMEDIATE", error))
+        return false;
+
+    bool ok = true;
+    // Every key on the path, from the root down, is created when missing.
+    std::string path;
+    size_t from = 0;
+    while (ok && !key.empty()) {
+        const size_t slash = key.find('\\', from);
+        path = key.substr(0, slash);
+        Statement insertKey(db_, "INSERT OR IGNORE INTO keys(root, folded, path) VALUES(?1, ?2, ?3)");
+        insertKey.bind(1, root).bind(2, fold(path)).bind(3, path);
+        ok = insertKey.step() == SQLITE_DONE;
+        if (slash == std::string::npos)
+            break;
+        from = slash + 1;
+    }
+    if (ok) {
+        Statement upsert(db_, "INSERT INTO vals(root, key, folded, name, text) VALUES(?1, ?2, ?3, ?4, ?5) "
+                              "ON CONFLICT(root, key, folded) DO UPDATE SET text = excluded.text");
+        upsert.bind(1, root).bind(2, fold(key)).bind(3, fold(name)).bind(4, name).bind(5, text);
+        ok = upsert.step() == SQLITE_DONE;
+    }
+    if (ok)
+        ok = exec("COMMIT", error);
+    else if (error)
+        *error = sqlite3_errmsg(db_);
+    if (!ok)
+        exec("ROLLBACK");
+    return ok;
+}
+
+void SqliteStoreBackend::removeValue(int root, const std::string &key, const std::string &name)
+{
+    if (!db_)
+        return;
+    Statement remove(db_, "DELETE FROM vals WHERE root = ?1 AND key = ?2 AND folded = ?3");
+    remove.bind(1, root).bind(2, fold(key)).bind(3, fold(name)).step();
+}
+
+void SqliteStoreBackend::removeKey(int root, const std::string &key)
+{
+    // The root itself cannot be deleted.
+    if (!db_ || key.empty() || !exec("BEGIN IMMEDIATE"))
+        return;
+    const std::string folded = fold(key);
+    const auto [from, to] = subkeyRange(folded);
+    for (const char *sql : {"DELETE FROM vals WHERE root = ?1 AND (key = ?2 OR (key >= ?3 AND key < ?4))",
+                            "DELETE FROM keys WHERE root = ?1 AND (folded = ?2 OR (folded >= ?3 AND folded < ?4))"}) {
+        Statement remove(db_, sql);
+        remove.bind(1, root).bind(2, folded).bind(3, from).bind(4, to).step();
+    }
+    if (!exec("COMMIT"))
+        exec("ROLLBACK");
+}
+
+bool SqliteStoreBackend::keyExists(int root, const std::string &key)
+{
+    if (!db_)
+        return false;
+    if (key.empty())
+        return true;
+    Statement select(db_, "SELECT 1 FROM keys WHERE root = ?1 AND folded = ?2");
+    select.bind(1, root).bind(2, fold(key));
+    return select.step() == SQLITE_ROW;
+}
+
+std::vector<StoreBackend::Value> SqliteStoreBackend::list(int root, const std::string &key)
+{
+    std::vector<Value> values;
+    if (!db_)
+        return values;
+    const std::string folded = fold(key);
+    const auto [from, to] = subkeyRange(folded);
+    Statement select(db_, "SELECT v.root, COALESCE(k.path, v.key), v.name, v.text FROM vals v "
+                          "LEFT JOIN keys k ON k.root = v.root AND k.folded = v.key "
+                          "WHERE v.root = ?1 AND (v.key = ?2 OR (v.key >= ?3 AND v.key < ?4)) "
+                          "ORDER BY v.key, v.folded");
+    select.bind(1, root).bind(2, folded).bind(3, from).bind(4, to);
+    while (select.step() == SQLITE_ROW)
+        values.push_back({select.integer(0), select.text(1), select.text(2), select.text(3)});
+    return values;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "StoreBackend.h"
+
+#include <QString>
+
+struct sqlite3;
+
+// The store as one SQLite database file. WAL journal and a busy timeout let the
+// store tool read and write it while the meter runs; each write is its own
+// transaction, so a power cut loses at most the write under way.
+class SqliteStoreBackend final : public StoreBackend {
+public:
+    SqliteStoreBackend() = default;
+    ~SqliteStoreBackend() override;
+    SqliteStoreBackend(const SqliteStoreBackend &) = delete;
+    SqliteStoreBackend &operator=(const SqliteStoreBackend &) = delete;
+
+    // Opens (or creates) the database. A file that is not a valid database is
+    // never overwritten: it is renamed to "<file>.corrupt-<yyyyMMdd-HHmmss>" and a
+    // fresh store is started, and *notice says so. Returns false, with *error,
+    // only when no store at all could be opened.
+    bool open(const QString &path, QString *notice, QString *error);
+
+    std::optional<std::string> read(int root, const std::string &key, const std::string &name) override;
+    bool write(int root, const std::string &key, const std::string &name, const std::string &text,
+               std::string *error) override;
+    void removeValue(int root, const std::string &key, const std::string &name) override;
+    void removeKey(int root, const std::string &key) override;
+    bool keyExists(int root, const std::string &key) override;
+    std::vector<Value> list(int root, const std::string &key) override;
+
+private:
+    enum class OpenResult { Ok, NotADatabase, Failed };
+    OpenResult tryOpen(const QString &path, QString *error);
+    void close();
+    bool exec(const char *sql, std::string *error = nullptr);
+
+    sqlite3 *db_ = nullptr;
+};

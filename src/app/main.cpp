@@ -1,0 +1,24 @@
+#include "MeterApplication.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    // With no display at all the meter still meters, journals and stores.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::fputs("dialmeter: no display found; running without windows (offscreen).\n", stderr);
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("dialmeter"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Dialmeter"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    MeterApplication meter;
+    if (!meter.start())
+        return 1;
+    return QApplication::exec();
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+
+class ConsoleView;
+class SettingsStore;
+class SystemIdentity;
+
+// The console's logic and its working state: the counters as duration texts (the
+// working copies of the stored counters while the program runs), the user, the
+// console options and the flags the metering reads. The console window shows
+// this state; it holds none of it.
+class ConsoleCore {
+public:
+    ConsoleCore(SettingsStore &store, const SystemIdentity &identity, ConsoleView &view);
+
+    // Fills the counters from the store (repairing any that is missing or not a
+    // duration text), places or hides the console, checks the package and
+    // applies the options. The screen width (twips) places a console whose
+    // stored position does not read as a number.
+    void load(qint64 screenWidthTwips);
+
+    // Applies the stored options to the console; run at load and after the
+    // Options dialog is confirmed.
+    void Lancer();
+
+    // Saves the hidden state and the counters. Runs its work once, however many
+    // ways the program is asked to stop.
+    void shutdown();
+
+    // The month is over the package / has just reached it.
+    void ForfaitDepasse();
+    void ForfaitJusteDepasse();
+    // The current user's share of the month on the percentage bar.
+    void Calcul();
+
+    QString NomUtilisateur() const;
+
+    // Working state, named as the console's fields.
+    QString Txtmois;  // the month, all users
+    QString TxtDay;   // the day
+    QString TextId;   // the current user's month
+    QString UserId;
+    QString Pourcent; // "1": the percentage bar is shown
+    QString indivisible; // the Indivisible option, read by the metering tick
+    QString TempsForfait; // the monthly package; "00:00:00" = none
+    QString Label14 = QStringLiteral("0"); // the link state at the previous tick
+    QString Label15;  // the running connection duration
+    bool OldHideWay = true;
+    bool Cache = false;
+    bool alertArmed = false;
+
+private:
+    QString loadCounter(const QString &path);
+    qint64 storedPosition(const QString &path, qint64 fallback) const;
+
+    SettingsStore &store_;
+    const SystemIdentity &identity_;
+    ConsoleView &view_;
+    bool loaded_ = false;
+    bool shutdownDone_ = false;
+};

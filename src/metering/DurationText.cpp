@@ -1,0 +1,113 @@
+#include "DurationText.h"
+
+#include <limits>
+#include <tuple>
+
+namespace duration {
+namespace {
+
+std::optional<qint16> toField(const QString &text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok, 10);
+    if (!ok || value < 0 || value > std::numeric_limits<qint16>::max())
+        return std::nullopt;
+    return static_cast<qint16>(value);
+}
+
+std::optional<QString> format(int hours, int minutes, int seconds)
+{
+    if (hours > std::numeric_limits<qint16>::max())
+        return std::nullopt;
+    return QStringLiteral("%1:%2:%3")
+        .arg(hours, 2, 10, QLatin1Char('0'))
+        .arg(minutes, 2, 10, QLatin1Char('0'))
+        .arg(seconds, 2, 10, QLatin1Char('0'));
+}
+
+// Adds one minute and/or one second, carrying only on the exact value 60.
+std::optional<QString> advance(const QString &text, int addMinutes, int addSeconds)
+{
+    const auto f = parse(text);
+    if (!f)
+        return std::nullopt;
+    int h = f->hours, m = f->minutes + addMinutes, s = f->seconds + addSeconds;
+    if (s == 60) {
+        ++m;
+        s = 0;
+    }
+    if (m == 60) {
+        ++h;
+        m = 0;
+    }
+    if (m > std::numeric_limits<qint16>::max() || s > std::numeric_limits<qint16>::max())
+        return std::nullopt;
+    return format(h, m, s);
+}
+
+} // namespace
+
+std::optional<Fields> parse(const QString &text)
+{
+    if (text.size() < 6)
+        return std::nullopt;
+    const auto hours = toField(text.left(text.size() - 6));
+    const auto minutes = toField(text.mid(text.size() - 5, 2));
+    const auto seconds = toField(text.right(2));
+    if (!hours || !minutes || !seconds)
+        return std::nullopt;
+    return Fields{*hours, *minutes, *seconds};
+}
+
+bool isDurationText(const QString &text)
+{
+    return parse(text).has_value();
+}
+
+std::optional<qint16> Heures(const QString &text)
+{
+    const auto f = parse(text);
+    return f ? std::optional<qint16>(f->hours) : std::nullopt;
+}
+
+std::optional<qint16> Minutes(const QString &text)
+{
+    const auto f = parse(text);
+    return f ? std::optional<qint16>(f->minutes) : std::nullopt;
+}
+
+std::optional<qint16> Secondes(const QString &text)
+{
+    const auto f = parse(text);
+    return f ? std::optional<qint16>(f->seconds) : std::nullopt;
+}
+
+std::optional<QString> AjouteSeconde(const QString &text)
+{
+    return advance(text, 0, 1);
+}
+
+std::optional<QString> AjouteMinute(const QString &text)
+{
+    return advance(text, 1, 0);
+}
+
+std::optional<int> CompareDurees(const QString &a, const QString &b)
+{
+    const auto fa = parse(a);
+    const auto fb = parse(b);
+    if (!fa || !fb)
+        return std::nullopt;
+    const auto ka = std::make_tuple(fa->hours, fa->minutes, fa->seconds);
+    const auto kb = std::make_tuple(fb->hours, fb->minutes, fb->seconds);
+    if (ka == kb)
+        return 0;
+    return ka > kb ? -1 : 1;
+}
+
+QString orZero(const QString &text)
+{
+    return isDurationText(text) ? text : Zero;
+}
+
+} // namespace duration

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "app/Clock.h"
+#include "app/SqliteStoreBackend.h"
+#include "app/SettingsStore.h"
+#include "app/SystemIdentity.h"
+#include "console/ConsoleView.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+// A clock that stands still until a test moves it.
+class FakeClock final : public Clock {
+public:
+    explicit FakeClock(QDateTime now = QDateTime(QDate(2004, 3, 15), QTime(12, 0)))
+        : now_(std::move(now))
+    {
+    }
+    QDateTime now() const override { return now_; }
+    void set(const QDateTime &now) { now_ = now; }
+    void advanceSeconds(qint64 seconds) { now_ = now_.addSecs(seconds); }
+    void advanceDays(int days) { now_ = now_.addDays(days); }
+    void advanceMonths(int months) { now_ = now_.addMonths(months); }
+
+private:
+    QDateTime now_;
+};
+
+class FakeIdentity final : public SystemIdentity {
+public:
+    std::string logOnName() const override { return name.toStdString(); }
+    int windowsMajorVersion() const override { return majorVersion; }
+
+    QString name = QStringLiteral("alice");
+    int majorVersion = 0;
+};
+
+// A store backend that can be told to refuse every write, as a read-only file or
+// a full disk would.
+class RefusingBackend final : public StoreBackend {
+public:
+    explicit RefusingBackend(StoreBackend &inner)
+        : inner_(inner)
+    {
+    }
+    std::optional<std::string> read(int root, const std::string &key, const std::string &name) override
+    {
+        return inner_.read(root, key, name);
+    }
+    bool write(int root, const std::string &key, const std::string &name, const std::string &text,
+               std::string *error) override
+    {
+        if (refuse) {
+            *error = "attempt to write a readonly database";
+            return false;
+        }
+        return inner_.write(root, key, name, text, error);
+    }
+    void removeValue(int root, const std::string &key, const std::string &name) override
+    {
+        inner_.removeValue(root, key, name);
+    }
+    void removeKey(int root, const std::string &key) override { inner_.removeKey(root, key); }
+    bool keyExists(int root, const std::string &key) override { return inner_.keyExists(root, key); }
+    std::vector<Value> list(int root, const std::string &key) override { return inner_.list(root, key); }
+
+    bool refuse = false;
+
+private:
+    StoreBackend &inner_;
+};
+
+// A fresh SQLite store in a temporary folder.
+struct TempStore {
+    TempStore();
+    QString file() const { return dir.filePath(QStringLiteral("registry.db")); }
+
+    QTemporaryDir dir;
+    SqliteStoreBackend backend;
+    SettingsStore store{backend};
+};
+
+// Every call the console's logic makes on its window.
+class RecordingConsoleView final : public ConsoleView {
+public:
+    void showCounters(const QString &month, const QString &day, const QString &user) override
+    {
+        counters = {month, day, user};
+    }
+    void setUserHeading(const QString &text) override { userHeading = text; }
+    void placeLeft(qint64 twips) override { left = twips; }
+    void placeTop(qint64 twips) override { top = twips; }
+    void hideAtOnce() override { hidden = true; }
+    void setPercentBarVisible(bool visible) override { barVisible = visible; }
+    void setPercentBar(int fillWidthPixels, const QString &caption) override
+    {
+        barWidth = fillWidthPixels;
+        barCaption = caption;
+    }
+    void showPackageIndicator() override { indicatorShown = true; }
+    void openPackageAlert() override { ++alertsOpened; }
+
+    QStringList counters;
+    QString userHeading;
+    qint64 left = -1;
+    qint64 top = -1;
+    bool hidden = false;
+    bool barVisible = false;
+    int barWidth = -1;
+    QString barCaption;
+    bool indicatorShown = false;
+    int alertsOpened = 0;
+};
