@@ -1,12 +1,253 @@
 #include "support/TestSupport.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
+
+namespace {
+constexpr int HKLM = SettingsStore::LocalMachine;
+const QString kOptions = QStringLiteral("SOFTWARE\\Dialmeter\\Options\\");
+const QString kVariables = QStringLiteral("SOFTWARE\\Dialmeter\\Variables\\");
+} // namespace
 
 class TestSettingsStore : public QObject {
     Q_OBJECT
 private slots:
-    void readWriteDelete();
+    void emptyStoreGivesFallbackAndCreatesNothing();
+    void writeCreatesEveryKeyOnThePath();
+    void sameValue_data();
+    void sameValue();
+    void rootsWithoutPrefix_data();
+    void rootsWithoutPrefix();
+    void typesOutOfRangeWriteNothing_data();
+    void typesOutOfRangeWriteNothing();
+    void deleteKeyTakesItsValuesAndSubkeys();
+    void deleteValueAndMissingThings();
+    void valuesSurviveReopening();
+    void refusedWriteIsKeptReportedOnceAndStoredLater();
+    void corruptFileIsSetAsideAndAFreshStoreStarts();
 };
-void TestSettingsStore::readWriteDelete() {}
+
+void TestSettingsStore::emptyStoreGivesFallbackAndCreatesNothing()
+{
+    TempStore t;
+    QCOMPARE(t.store.Lit(HKLM, kOptions + "Top", "Erreur"), QStringLiteral("Erreur"));
+    QCOMPARE(t.store.Lit(HKLM, kOptions + "Top", "autre"), QStringLiteral("autre"));
+    QVERIFY(!t.backend.keyExists(HKLM, "SOFTWARE"));
+    QVERIFY(t.backend.list(HKLM, "").empty());
+}
+
+void TestSettingsStore::writeCreatesEveryKeyOnThePath()
+{
+    TempStore t;
+    QVERIFY(t.store.Ecrit(HKLM, kVariables + "Total", "00:00:00", 0));
+    for (const char *key : {"SOFTWARE", "SOFTWARE\\Dialmeter", "SOFTWARE\\Dialmeter\\Variables"})
+        QVERIFY2(t.backend.keyExists(HKLM, key), key);
+    QCOMPARE(t.store.Lit(HKLM, kVariables + "Total"), QStringLiteral("00:00:00"));
+    const auto values = t.backend.list(HKLM, "");
+    QCOMPARE(values.size(), size_t(1));
+    QCOMPARE(values.front().name, std::string("Total"));
+}
+
+void TestSettingsStore::sameValue_data()
+{
+    QTest::addColumn<int>("writeRoot");
+    QTest::addColumn<QString>("writePath");
+    QTest::addColumn<int>("readRoot");
+    QTest::addColumn<QString>("readPath");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("found");
+
+    QTest::addRow("value name in other case") << HKLM << kOptions + "indivisible" << HKLM << kOptions + "Indivisible"
+                                              << "0" << true;
+    QTest::addRow("accented names in capitals") << HKLM << kOptions + "Caché" << HKLM << "software\\DIALMETER\\options\\CACHÉ"
+                                                << "True" << true;
+    QTest::addRow("full folding") << HKLM << kOptions + "Straße" << HKLM << kOptions + "STRASSE" << "x" << true;
+    QTest::addRow("decomposed accent") << HKLM << kOptions + "Cach\u00e9" << HKLM << kOptions + "Cache\u0301" << "y"
+                                       << true;
+    QTest::addRow("trailing backslash names the default value")
+        << HKLM << kOptions << HKLM << "SOFTWARE\\Dialmeter\\OPTIONS\\" << "défaut" << true;
+    QTest::addRow("default value is not a named value") << HKLM << kOptions << HKLM << kOptions + "X" << "défaut"
+                                                        << false;
+    QTest::addRow("text kept letter for letter") << HKLM << kVariables + "Ünïcödé user" << HKLM
+                                                 << kVariables + "Ünïcödé user" << "  12:34:56 \t«é»\n" << true;
+    QTest::addRow("empty text is not missing") << HKLM << kOptions + "Forf" << HKLM << kOptions + "Forf" << "" << true;
+    QTest::addRow("roots are separate trees") << 1 << kOptions + "Top" << HKLM << kOptions + "Top" << "1" << false;
+    QTest::addRow("other accent is another name") << HKLM << kOptions + "Cache" << HKLM << kOptions + "Caché" << "z"
+                                                   << false;
+}
+
+void TestSettingsStore::sameValue()
+{
+    QFETCH(int, writeRoot);
+    QFETCH(QString, writePath);
+    QFETCH(int, readRoot);
+    QFETCH(QString, readPath);
+    QFETCH(QString, text);
+    QFETCH(bool, found);
+
+    TempStore t;
+    QVERIFY(t.store.Ecrit(writeRoot, writePath, text));
+    QCOMPARE(t.store.Lit(readRoot, readPath), found ? text : QStringLiteral("Erreur"));
+}
+
+void TestSettingsStore::rootsWithoutPrefix_data()
+{
+    QTest::addColumn<int>("root");
+    QTest::addRow("5") << 5;
+    QTest::addRow("-1") << -1;
+}
+
+void TestSettingsStore::rootsWithoutPrefix()
+{
+    QFETCH(int, root);
+    TempStore t;
+    QStringList reports;
+    t.store.setFailureHandler([&](const QString &message) { reports << message; });
+    QVERIFY(t.store.Ecrit(HKLM, kOptions + "Top", "1"));
+
+    QCOMPARE(SettingsStore::Racine(root), QString());
+    QVERIFY(!t.store.Ecrit(root, kOptions + "Top", "0"));
+    QCOMPARE(reports.size(), 1);
+    QCOMPARE(t.store.Lit(root, kOptions + "Top"), QStringLiteral("Erreur"));
+    t.store.Suprime(root, kOptions + "Top");
+    t.store.Suprime(root, kOptions);
+    QCOMPARE(t.store.Lit(HKLM, kOptions + "Top"), QStringLiteral("1"));
+    QCOMPARE(t.backend.list(HKLM, "").size(), size_t(1));
+}
+
+void TestSettingsStore::typesOutOfRangeWriteNothing_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addRow("4") << 4;
+    QTest::addRow("-1") << -1;
+}
+
+void TestSettingsStore::typesOutOfRangeWriteNothing()
+{
+    QFETCH(int, type);
+    TempStore t;
+    QStringList reports;
+    t.store.setFailureHandler([&](const QString &message) { reports << message; });
+    t.store.Ecrit(HKLM, kOptions + "Top", "1", type);
+    QCOMPARE(t.store.Lit(HKLM, kOptions + "Top"), QStringLiteral("Erreur"));
+    QVERIFY(!t.backend.keyExists(HKLM, "SOFTWARE"));
+    QVERIFY(reports.isEmpty());
+    QCOMPARE(SettingsStore::Racine(2), QStringLiteral("HKLM\\"));
+    QCOMPARE(SettingsStore::Racine(4), QStringLiteral("HKEY_CURRENT_CONFIG\\"));
+}
+
+void TestSettingsStore::deleteKeyTakesItsValuesAndSubkeys()
+{
+    TempStore t;
+    for (const QString &path : {kVariables + "Jour", kVariables + "Total", kVariables + "Sub\\Deep",
+                                QStringLiteral("SOFTWARE\\Dialmeter\\Variables2\\Jour"), kOptions + "Raz"})
+        QVERIFY(t.store.Ecrit(HKLM, path, "00:00:01"));
+
+    t.store.Suprime(HKLM, "software\\dialmeter\\VARIABLES\\");
+
+    QCOMPARE(t.store.Lit(HKLM, kVariables + "Jour"), QStringLiteral("Erreur"));
+    QCOMPARE(t.store.Lit(HKLM, kVariables + "Sub\\Deep"), QStringLiteral("Erreur"));
+    QVERIFY(!t.backend.keyExists(HKLM, "SOFTWARE\\Dialmeter\\Variables"));
+    QVERIFY(!t.backend.keyExists(HKLM, "SOFTWARE\\Dialmeter\\Variables\\Sub"));
+    // A sibling whose name merely starts the same way stays.
+    QCOMPARE(t.store.Lit(HKLM, "SOFTWARE\\Dialmeter\\Variables2\\Jour"), QStringLiteral("00:00:01"));
+    QCOMPARE(t.store.Lit(HKLM, kOptions + "Raz"), QStringLiteral("00:00:01"));
+}
+
+void TestSettingsStore::deleteValueAndMissingThings()
+{
+    TempStore t;
+    QVERIFY(t.store.Ecrit(HKLM, kOptions + "Raz", "1"));
+    QVERIFY(t.store.Ecrit(HKLM, kOptions + "Top", "1"));
+    t.store.Suprime(HKLM, kOptions + "RAZ");
+    t.store.Suprime(HKLM, kOptions + "Missing");
+    t.store.Suprime(HKLM, "SOFTWARE\\Nowhere\\");
+    t.store.Suprime(HKLM, QString()); // the whole root is never deleted
+    t.store.Suprime(HKLM, "\\");
+    QCOMPARE(t.store.Lit(HKLM, kOptions + "Raz"), QStringLiteral("Erreur"));
+    QCOMPARE(t.store.Lit(HKLM, kOptions + "Top"), QStringLiteral("1"));
+    QVERIFY(t.backend.keyExists(HKLM, "SOFTWARE\\Dialmeter\\Options"));
+}
+
+void TestSettingsStore::valuesSurviveReopening()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("registry.db");
+    {
+        SqliteStoreBackend backend;
+        QString notice, error;
+        QVERIFY(backend.open(file, &notice, &error));
+        SettingsStore store(backend);
+        QVERIFY(store.Ecrit(HKLM, kVariables + "Total", "12:34:56"));
+    }
+    SqliteStoreBackend backend;
+    QString notice, error;
+    QVERIFY(backend.open(file, &notice, &error));
+    QVERIFY(notice.isEmpty());
+    QCOMPARE(SettingsStore(backend).Lit(HKLM, kVariables + "total"), QStringLiteral("12:34:56"));
+}
+
+void TestSettingsStore::refusedWriteIsKeptReportedOnceAndStoredLater()
+{
+    TempStore t;
+    RefusingBackend refusing(t.backend);
+    SettingsStore store(refusing);
+    QStringList reports;
+    store.setFailureHandler([&](const QString &message) { reports << message; });
+
+    refusing.refuse = true;
+    QVERIFY(!store.Ecrit(HKLM, kVariables + "Total", "01:00:00"));
+    QVERIFY(!store.Ecrit(HKLM, kVariables + "Jour", "00:10:00"));
+    QVERIFY(!store.Ecrit(HKLM, kVariables + "Gone\\X", "1"));
+    QCOMPARE(reports.size(), 1);
+    QVERIFY(reports.front().contains("readonly"));
+    // The program goes on with what it wrote.
+    QCOMPARE(store.Lit(HKLM, kVariables + "TOTAL"), QStringLiteral("01:00:00"));
+    QCOMPARE(t.store.Lit(HKLM, kVariables + "Total"), QStringLiteral("Erreur"));
+    store.Suprime(HKLM, kVariables + "Gone\\");
+
+    refusing.refuse = false;
+    QVERIFY(store.Ecrit(HKLM, kOptions + "Top", "1"));
+    QCOMPARE(t.store.Lit(HKLM, kVariables + "Total"), QStringLiteral("01:00:00"));
+    QCOMPARE(t.store.Lit(HKLM, kVariables + "Jour"), QStringLiteral("00:10:00"));
+    QCOMPARE(t.store.Lit(HKLM, kVariables + "Gone\\X"), QStringLiteral("Erreur"));
+    QCOMPARE(store.pendingWrites(), 0);
+
+    // A new failure after a success is reported again.
+    refusing.refuse = true;
+    QVERIFY(!store.Ecrit(HKLM, kOptions + "Top", "0"));
+    QCOMPARE(reports.size(), 2);
+}
+
+void TestSettingsStore::corruptFileIsSetAsideAndAFreshStoreStarts()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("registry.db");
+    QByteArray garbage("this is not a database, but it is somebody's file\n");
+    garbage = garbage.repeated(200);
+    {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(garbage);
+    }
+
+    SqliteStoreBackend backend;
+    QString notice, error;
+    QVERIFY2(backend.open(file, &notice, &error), qPrintable(error));
+    QVERIFY(!notice.isEmpty());
+
+    const QStringList aside = QDir(dir.path()).entryList({"registry.db.corrupt-*"}, QDir::Files);
+    QCOMPARE(aside.size(), 1);
+    QVERIFY(notice.contains(aside.front()));
+    QFile kept(dir.filePath(aside.front()));
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), garbage);
+
+    SettingsStore store(backend);
+    QVERIFY(store.Ecrit(HKLM, kOptions + "Raz", "1"));
+    QCOMPARE(store.Lit(HKLM, kOptions + "Raz"), QStringLiteral("1"));
+}
+
 QTEST_GUILESS_MAIN(TestSettingsStore)
 #include "tst_settingsstore.moc"

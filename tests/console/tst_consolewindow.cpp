@@ -1,4 +1,56 @@
+#include "console/ConsoleWindow.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QSignalSpy>
 #include <QTest>
-class T : public QObject { Q_OBJECT private slots: void none() {} };
-QTEST_GUILESS_MAIN(T)
+
+class TestConsoleWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void showsWhatTheCoreGivesIt();
+    void quitterAsksToQuit();
+};
+
+void TestConsoleWindow::showsWhatTheCoreGivesIt()
+{
+    ConsoleWindow window;
+    QCOMPARE(window.objectName(), QStringLiteral("reg"));
+    QCOMPARE(window.size(), QSize(250, 101));
+
+    window.showCounters("12:34:56", "00:10:00", "123:00:01");
+    window.setUserHeading("alice :");
+    const auto text = [&](const char *name) { return window.findChild<QLabel *>(name)->text(); };
+    QCOMPARE(text("Txtmois"), QStringLiteral("12:34:56"));
+    QCOMPARE(text("TxtDay"), QStringLiteral("00:10:00"));
+    QCOMPARE(text("TextId"), QStringLiteral("123:00:01"));
+    QCOMPARE(text("Label4"), QStringLiteral("alice :"));
+
+    window.placeLeft(15600);
+    window.placeTop(400);
+    QCOMPARE(window.pos(), QPoint(1040, 26));
+
+    window.show();
+    auto *fill = window.findChild<QWidget *>("Shape4");
+    QVERIFY(!fill->isVisible());
+    window.setPercentBarVisible(true);
+    window.setPercentBar(8, "25%");
+    QVERIFY(fill->isVisible());
+    QCOMPARE(fill->width(), 8);
+    QCOMPARE(text("Label1"), QStringLiteral("25%"));
+
+    QVERIFY(!window.findChild<QWidget *>("Picture1")->isVisible());
+    window.showPackageIndicator();
+    QVERIFY(window.findChild<QWidget *>("Picture1")->isVisible());
+}
+
+void TestConsoleWindow::quitterAsksToQuit()
+{
+    ConsoleWindow window;
+    QSignalSpy quit(&window, &ConsoleWindow::quitRequested);
+    window.findChild<QAction *>("MnuQuitter")->trigger();
+    QCOMPARE(quit.count(), 1);
+}
+
+QTEST_MAIN(TestConsoleWindow)
 #include "tst_consolewindow.moc"

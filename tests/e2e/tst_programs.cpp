@@ -1,4 +1,130 @@
+#include "app/SystemIdentity.h"
+
+#include <QDate>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
-class T : public QObject { Q_OBJECT private slots: void none() {} };
-QTEST_GUILESS_MAIN(T)
+
+#include <csignal>
+
+namespace {
+
+// The environment of a meter on its own data folder and no display at all.
+QProcessEnvironment headlessEnvironment(const QString &home)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("DIALMETER_HOME"), home);
+    return env;
+}
+
+struct ToolResult {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+} // namespace
+
+class TestPrograms : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void headlessMeterWritesDefaultsRefusesASecondOneAndSavesOnSigterm();
+    void storeTool();
+
+private:
+    ToolResult store(const QStringList &args);
+    std::unique_ptr<QTemporaryDir> home_;
+};
+
+void TestPrograms::init()
+{
+    home_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(home_->isValid());
+}
+
+ToolResult TestPrograms::store(const QStringList &args)
+{
+    QProcess tool;
+    tool.setProcessEnvironment(headlessEnvironment(home_->path()));
+    tool.start(QStringLiteral(DIALMETER_STORE_BIN), args);
+    if (!tool.waitForFinished(10000))
+        return {};
+    return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()),
+            QString::fromUtf8(tool.readAllStandardError())};
+}
+
+void TestPrograms::headlessMeterWritesDefaultsRefusesASecondOneAndSavesOnSigterm()
+{
+    QProcess meter;
+    meter.setProcessEnvironment(headlessEnvironment(home_->path()));
+    meter.start(QStringLiteral(DIALMETER_BIN), {});
+    QVERIFY(meter.waitForStarted());
+    const QString total = QStringLiteral("SOFTWARE\\Dialmeter\\Variables\\Total");
+    QTRY_COMPARE_WITH_TIMEOUT(store({"get", total}).exitCode, 0, 15000);
+
+    const QString user = QString::fromStdString(platformIdentity().logOnName());
+    const QString listing = store({"list", "SOFTWARE\\Dialmeter\\"}).out;
+    for (const QString &line : {QStringLiteral("SOFTWARE\\Dialmeter\\User\\0\tTotal"),
+                                "SOFTWARE\\Dialmeter\\User\\1\t" + user,
+                                QStringLiteral("SOFTWARE\\Dialmeter\\Options\\OldHideWay\tTrue"),
+                                QStringLiteral("SOFTWARE\\Dialmeter\\Options\\Caché\tFalse"),
+                                QStringLiteral("SOFTWARE\\Dialmeter\\Options\\Y\t400"),
+                                QStringLiteral("SOFTWARE\\Dialmeter\\Options\\Ancrage\t1"),
+                                QStringLiteral("SOFTWARE\\Dialmeter\\Options\\Forfait\t00:00:00"),
+                                QStringLiteral("SOFTWARE\\Dialmeter\\Variables\\Jour\t00:00:00"),
+                                "SOFTWARE\\Dialmeter\\Variables\\" + user + "\t00:00:00", total + "\t00:00:00"})
+        QVERIFY2(listing.split('\n').contains(line), qPrintable(line + " not in:\n" + listing));
+    bool isNumber = false;
+    store({"get", "SOFTWARE\\Dialmeter\\Options\\X"}).out.trimmed().toInt(&isNumber);
+    QVERIFY(isNumber);
+    QVERIFY(QFileInfo::exists(home_->filePath(QString::number(QDate::currentDate().year()) + ".txt")));
+
+    // A second meter on the same folder would count every second twice.
+    QProcess second;
+    second.setProcessEnvironment(headlessEnvironment(home_->path()));
+    second.start(QStringLiteral(DIALMETER_BIN), {});
+    QVERIFY(second.waitForFinished(15000));
+    QCOMPARE(second.exitCode(), 1);
+    QVERIFY(QString::fromUtf8(second.readAllStandardError()).contains(QString::number(meter.processId())));
+
+    // What the meter holds in memory goes back to the store when it is stopped.
+    QCOMPARE(store({"delete", total}).exitCode, 0);
+    QCOMPARE(store({"get", total}).exitCode, 1);
+    ::kill(static_cast<pid_t>(meter.processId()), SIGTERM);
+    QVERIFY(meter.waitForFinished(15000));
+    QCOMPARE(meter.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(meter.exitCode(), 0);
+    QVERIFY(QString::fromUtf8(meter.readAllStandardError()).contains("no display"));
+    QCOMPARE(store({"get", total}).out, QStringLiteral("00:00:00\n"));
+}
+
+void TestPrograms::storeTool()
+{
+    const QString raz = QStringLiteral("SOFTWARE\\Dialmeter\\Options\\Raz");
+    QCOMPARE(store({"get", raz}).exitCode, 1);
+    QCOMPARE(store({"list"}).out, QString());
+
+    QCOMPARE(store({"set", raz, "15"}).exitCode, 0);
+    QCOMPARE(store({"set", "HKCU\\Software\\Other\\Clé", "é ü"}).exitCode, 0);
+    QCOMPARE(store({"get", "software\\DIALMETER\\options\\RAZ"}).out, QStringLiteral("15\n"));
+    QCOMPARE(store({"get", "HKCU\\Software\\Other\\CLÉ"}).out, QStringLiteral("é ü\n"));
+    QCOMPARE(store({"list"}).out,
+             QStringLiteral("HKCU\\Software\\Other\\Clé\té ü\nSOFTWARE\\Dialmeter\\Options\\Raz\t15\n"));
+    QCOMPARE(store({"list", "SOFTWARE\\Dialmeter"}).out, QStringLiteral("SOFTWARE\\Dialmeter\\Options\\Raz\t15\n"));
+
+    QCOMPARE(store({"delete", "SOFTWARE\\Dialmeter\\Options\\Missing"}).exitCode, 1);
+    QCOMPARE(store({"delete", "SOFTWARE\\Dialmeter\\"}).exitCode, 0);
+    QCOMPARE(store({"get", raz}).exitCode, 1);
+    QCOMPARE(store({"delete", "SOFTWARE\\Dialmeter\\"}).exitCode, 1);
+
+    const ToolResult wrong = store({"set", raz});
+    QCOMPARE(wrong.exitCode, 2);
+    QVERIFY(wrong.err.contains("usage"));
+}
+
+QTEST_GUILESS_MAIN(TestPrograms)
 #include "tst_programs.moc"
