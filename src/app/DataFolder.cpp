@@ -19,6 +19,11 @@ QString resolve()
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/dialmeter");
 }
 
+QString storeFile(const QString &folder)
+{
+    return folder + QStringLiteral("/registry.db");
+}
+
 QString ensure(QString *error)
 {
     const QString folder = resolve();

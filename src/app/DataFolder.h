@@ -9,6 +9,9 @@ namespace datafolder {
 
 QString resolve();
 
+// The settings store's file in a data folder.
+QString storeFile(const QString &folder);
+
 // resolve(), created when missing. Returns an empty text, with *error, when the
 // folder cannot be created.
 QString ensure(QString *error);

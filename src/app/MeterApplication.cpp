@@ -67,7 +67,7 @@ bool MeterApplication::start()
         return false;
     }
     QString notice;
-    if (!backend_.open(folder + QStringLiteral("/registry.db"), &notice, &error)) {
+    if (!backend_.open(datafolder::storeFile(folder), &notice, &error)) {
         tell(QStringLiteral("Les réglages n'ont pas pu être ouverts : %1").arg(error), Wait::UntilRead);
         return false;
     }

@@ -73,7 +73,7 @@ int main(int argc, char *argv[])
         || !QStringList{"get", "set", "delete", "list"}.contains(command))
         return usage();
 
-    const QString file = datafolder::resolve() + QStringLiteral("/registry.db");
+    const QString file = datafolder::storeFile(datafolder::resolve());
     if (!writes && !QFileInfo::exists(file)) {
         if (command == QLatin1String("get"))
             return fail(QStringLiteral("no value %1 (no store at %2)").arg(args.at(1), file), 1);

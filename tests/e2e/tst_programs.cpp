@@ -33,6 +33,8 @@ class TestPrograms : public QObject {
 private slots:
     void init();
     void headlessMeterWritesDefaultsRefusesASecondOneAndSavesOnSigterm();
+    void everyStopSignalSavesTheCounters_data();
+    void everyStopSignalSavesTheCounters();
     void storeTool();
 
 private:
@@ -100,6 +102,29 @@ void TestPrograms::headlessMeterWritesDefaultsRefusesASecondOneAndSavesOnSigterm
     QCOMPARE(meter.exitCode(), 0);
     QVERIFY(QString::fromUtf8(meter.readAllStandardError()).contains("no display"));
     QCOMPARE(store({"get", total}).out, QStringLiteral("00:00:00\n"));
+}
+
+void TestPrograms::everyStopSignalSavesTheCounters_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::addRow("SIGINT") << int(SIGINT);
+    QTest::addRow("SIGHUP") << int(SIGHUP);
+}
+
+void TestPrograms::everyStopSignalSavesTheCounters()
+{
+    QFETCH(int, signalNumber);
+    const QString day = QStringLiteral("SOFTWARE\\Dialmeter\\Variables\\Jour");
+    QCOMPARE(store({"set", day, "01:02:03"}).exitCode, 0);
+    QProcess meter;
+    meter.setProcessEnvironment(headlessEnvironment(home_->path()));
+    meter.start(QStringLiteral(DIALMETER_BIN), {});
+    QTRY_COMPARE_WITH_TIMEOUT(store({"get", "SOFTWARE\\Dialmeter\\Variables\\Total"}).exitCode, 0, 15000);
+    QCOMPARE(store({"delete", day}).exitCode, 0);
+    ::kill(static_cast<pid_t>(meter.processId()), signalNumber);
+    QVERIFY(meter.waitForFinished(15000));
+    QCOMPARE(meter.exitCode(), 0);
+    QCOMPARE(store({"get", day}).out, QStringLiteral("01:02:03\n"));
 }
 
 void TestPrograms::storeTool()
