@@ -18,15 +18,16 @@
 
 MeterApplication::MeterApplication()
 {
-    connect(&quitSignals_, &QuitSignals::quitRequested, this, &MeterApplication::stop);
-    // A desktop log-out, like any other end of the event loop, saves the counters.
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
-        if (consoleCore_)
-            consoleCore_->shutdown();
-    });
+    connect(&quitSignals_, &QuitSignals::quitRequested, this, &QCoreApplication::quit);
+    // Whatever ends the event loop ("Quitter", a signal, the session) ends the meter.
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
         if (consoleCore_)
             consoleCore_->shutdown();
+    });
+    // A desktop log-out may still be cancelled: save, and go on counting.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
+        if (consoleCore_)
+            consoleCore_->saveState();
     });
 }
 
@@ -82,17 +83,10 @@ bool MeterApplication::start()
     runEntryProcedure(*store_, platformIdentity(), *journal_, screenWidth);
 
     console_ = std::make_unique<ConsoleWindow>();
-    connect(console_.get(), &ConsoleWindow::quitRequested, this, &MeterApplication::stop);
+    connect(console_.get(), &ConsoleWindow::quitRequested, this, &QCoreApplication::quit);
     consoleCore_ = std::make_unique<ConsoleCore>(*store_, platformIdentity(), *console_);
     consoleCore_->load(screenWidth);
     if (!consoleCore_->Cache)
         console_->show();
     return true;
-}
-
-void MeterApplication::stop()
-{
-    if (consoleCore_)
-        consoleCore_->shutdown();
-    QCoreApplication::quit();
 }

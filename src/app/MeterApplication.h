@@ -29,7 +29,6 @@ public:
 private:
     enum class Wait { No, UntilRead };
     void tell(const QString &message, Wait wait = Wait::No);
-    void stop();
     qint64 screenWidthTwips() const;
 
     SystemClock clock_;

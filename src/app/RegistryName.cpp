@@ -55,11 +55,3 @@ std::optional<RegistryName> RegistryName::parse(const QString &fullName)
         name.key.chop(1);
     return name;
 }
-
-QString RegistryName::toString() const
-{
-    QString text = prefixOf(root) + key;
-    if (!key.isEmpty())
-        text += QLatin1Char('\\');
-    return text + value;
-}

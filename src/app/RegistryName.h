@@ -21,7 +21,4 @@ struct RegistryName {
     // Splits a full name. Short and long root forms are accepted, without regard
     // to case; a name with no known root gives nothing.
     static std::optional<RegistryName> parse(const QString &fullName);
-
-    // The full name back, with the short or long root form of prefixOf().
-    QString toString() const;
 };

@@ -119,11 +119,18 @@ void ConsoleCore::Calcul()
 
 void ConsoleCore::shutdown()
 {
-    // A console that never loaded has no counters to save: writing its empty
-    // working copies would wipe the stored ones.
-    if (!loaded_ || shutdownDone_)
+    if (shutdownDone_)
         return;
     shutdownDone_ = true;
+    saveState();
+}
+
+void ConsoleCore::saveState()
+{
+    // A console that never loaded has no counters to save: writing its empty
+    // working copies would wipe the stored ones.
+    if (!loaded_)
+        return;
     store_.Ecrit(HKLM, schema::options::Cache.path, schema::truthText(Cache));
     UserId = NomUtilisateur();
     store_.Ecrit(HKLM, schema::variables::user(UserId).path, TextId);

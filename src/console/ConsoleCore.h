@@ -24,7 +24,10 @@ public:
     // Options dialog is confirmed.
     void Lancer();
 
-    // Saves the hidden state and the counters. Runs its work once, however many
+    // Saves the hidden state and the counters; may run any number of times (a
+    // desktop log-out that is cancelled saves without ending the program).
+    void saveState();
+    // The end of the program: saves the state. Runs its work once, however many
     // ways the program is asked to stop.
     void shutdown();
 
@@ -45,7 +48,6 @@ public:
     QString indivisible; // the Indivisible option, read by the metering tick
     QString TempsForfait; // the monthly package; "00:00:00" = none
     QString Label14 = QStringLiteral("0"); // the link state at the previous tick
-    QString Label15;  // the running connection duration
     bool OldHideWay = true;
     bool Cache = false;
     bool alertArmed = false;

@@ -18,9 +18,6 @@ public:
     }
     QDateTime now() const override { return now_; }
     void set(const QDateTime &now) { now_ = now; }
-    void advanceSeconds(qint64 seconds) { now_ = now_.addSecs(seconds); }
-    void advanceDays(int days) { now_ = now_.addDays(days); }
-    void advanceMonths(int months) { now_ = now_.addMonths(months); }
 
 private:
     QDateTime now_;
