@@ -6,7 +6,9 @@
 #include "SettingsStore.h"
 #include "SystemIdentity.h"
 #include "console/ConsoleCore.h"
+#include "WindowSet.h"
 #include "console/ConsoleWindow.h"
+#include "options/Language.h"
 #include "console/Twips.h"
 #include "records/Journal.h"
 
@@ -82,11 +84,16 @@ bool MeterApplication::start()
     const qint64 screenWidth = screenWidthTwips();
     runEntryProcedure(*store_, platformIdentity(), *journal_, screenWidth);
 
-    console_ = std::make_unique<ConsoleWindow>();
-    connect(console_.get(), &ConsoleWindow::quitRequested, this, &QCoreApplication::quit);
-    consoleCore_ = std::make_unique<ConsoleCore>(*store_, platformIdentity(), *console_);
+    // Language files: the user's own in the data folder first, then those beside
+    // the program, then the installed ones.
+    language_ = std::make_unique<Language>(
+        QStringList{folder, QCoreApplication::applicationDirPath(), QStringLiteral(DIALMETER_SHARE_DIR)});
+    language_->setErrorHandler([this](const QString &message) { tell(message); });
+    windows_ = std::make_unique<WindowSet>(*language_);
+    connect(windows_.get(), &WindowSet::quitRequested, this, &QCoreApplication::quit);
+    consoleCore_ = std::make_unique<ConsoleCore>(*store_, platformIdentity(), windows_->console(), *language_, *windows_);
     consoleCore_->load(screenWidth);
     if (!consoleCore_->Cache)
-        console_->show();
+        windows_->console().show();
     return true;
 }

@@ -9,10 +9,11 @@
 #include <memory>
 
 class ConsoleCore;
-class ConsoleWindow;
 class InstanceLock;
 class Journal;
+class Language;
 class SettingsStore;
+class WindowSet;
 
 // The running meter: takes the data folder, opens the store, runs the start-up
 // and owns the windows until the end of the process.
@@ -37,6 +38,7 @@ private:
     std::unique_ptr<InstanceLock> lock_;
     std::unique_ptr<SettingsStore> store_;
     std::unique_ptr<Journal> journal_;
-    std::unique_ptr<ConsoleWindow> console_;
+    std::unique_ptr<Language> language_;
+    std::unique_ptr<WindowSet> windows_;
     std::unique_ptr<ConsoleCore> consoleCore_;
 };

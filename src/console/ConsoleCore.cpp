@@ -5,16 +5,21 @@
 #include "app/SettingsStore.h"
 #include "app/SystemIdentity.h"
 #include "metering/DurationText.h"
+#include "options/Language.h"
+#include "options/LanguageTargets.h"
 
 namespace {
 constexpr int HKLM = SettingsStore::LocalMachine;
 constexpr int kPercentBarWidth = 33; // pixels: the frame of the bar
 } // namespace
 
-ConsoleCore::ConsoleCore(SettingsStore &store, const SystemIdentity &identity, ConsoleView &view)
+ConsoleCore::ConsoleCore(SettingsStore &store, const SystemIdentity &identity, ConsoleView &view, Language &language,
+                         LanguageTargets &windows)
     : store_(store)
     , identity_(identity)
     , view_(view)
+    , language_(language)
+    , windows_(windows)
 {
 }
 
@@ -73,6 +78,14 @@ void ConsoleCore::load(qint64 screenWidthTwips)
 
 void ConsoleCore::Lancer()
 {
+    // A meter that never had its language chosen speaks French, the language of
+    // its built-in texts and of its journal words.
+    QString langage = store_.Lit(HKLM, schema::options::Langage.path);
+    if (langage == SettingsStore::Erreur)
+        langage = Language::DefaultName;
+    language_.SelectLanguage(langage);
+    language_.ApplyLanguage(windows_.windowsForLancer());
+
     indivisible = store_.Lit(HKLM, schema::options::Indivisible.path);
     Pourcent = store_.Lit(HKLM, schema::options::Pourcent.path);
     const bool barShown = Pourcent == schema::FlagOn;

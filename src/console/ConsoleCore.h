@@ -3,6 +3,8 @@
 #include <QString>
 
 class ConsoleView;
+class Language;
+class LanguageTargets;
 class SettingsStore;
 class SystemIdentity;
 
@@ -12,7 +14,8 @@ class SystemIdentity;
 // this state; it holds none of it.
 class ConsoleCore {
 public:
-    ConsoleCore(SettingsStore &store, const SystemIdentity &identity, ConsoleView &view);
+    ConsoleCore(SettingsStore &store, const SystemIdentity &identity, ConsoleView &view, Language &language,
+                LanguageTargets &windows);
 
     // Fills the counters from the store (repairing any that is missing or not a
     // duration text), places or hides the console, checks the package and
@@ -20,8 +23,8 @@ public:
     // stored position does not read as a number.
     void load(qint64 screenWidthTwips);
 
-    // Applies the stored options to the console; run at load and after the
-    // Options dialog is confirmed.
+    // Applies the stored language and options to the windows; run at load and
+    // after the Options dialog is confirmed.
     void Lancer();
 
     // Saves the hidden state and the counters; may run any number of times (a
@@ -59,6 +62,8 @@ private:
     SettingsStore &store_;
     const SystemIdentity &identity_;
     ConsoleView &view_;
+    Language &language_;
+    LanguageTargets &windows_;
     bool loaded_ = false;
     bool shutdownDone_ = false;
 };

@@ -1,16 +1,13 @@
 #pragma once
 
 #include "ConsoleView.h"
+#include "options/CatalogueWindow.h"
 
-#include <QWidget>
-
-class QFrame;
 class QLabel;
-class QMenu;
 
-// The console window: a small frameless window with the month, day and user
-// figures. It shows what ConsoleCore holds and forwards the user's commands.
-class ConsoleWindow final : public QWidget, public ConsoleView {
+// The console window ("reg"): the small frameless window with the month, day and
+// user figures. It shows what ConsoleCore holds and forwards the user's commands.
+class ConsoleWindow final : public CatalogueWindow, public ConsoleView {
     Q_OBJECT
 public:
     explicit ConsoleWindow(QWidget *parent = nullptr);
@@ -26,22 +23,13 @@ public:
     void openPackageAlert() override;
 
 signals:
-    void quitRequested();
+    // The user asks for the menu (right button), at that point of the screen.
+    void menuRequested(const QPoint &globalPos);
+    void packageAlertRequested();
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    QLabel *addLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry,
-                     Qt::Alignment alignment);
-
-    QLabel *txtMois_ = nullptr;
-    QLabel *txtDay_ = nullptr;
-    QLabel *textId_ = nullptr;
-    QLabel *label4_ = nullptr;
-    QLabel *label1_ = nullptr;
-    QFrame *shape4_ = nullptr;
-    QFrame *shape2_ = nullptr;
-    QLabel *picture1_ = nullptr;
-    QMenu *menu_ = nullptr;
+    void setLabel(const char *name, const QString &text);
 };

@@ -2,6 +2,7 @@
 
 #include "app/EntryProcedure.h"
 #include "console/ConsoleCore.h"
+#include "options/Language.h"
 #include "records/Journal.h"
 
 #include <QFileInfo>
@@ -42,7 +43,9 @@ struct Start {
     FakeIdentity identity;
     Journal journal{t.dir.path(), clock};
     RecordingConsoleView view;
-    ConsoleCore core{t.store, identity, view};
+    Language language{{t.dir.path()}};
+    FakeLanguageTargets windows;
+    ConsoleCore core{t.store, identity, view, language, windows};
 };
 
 } // namespace

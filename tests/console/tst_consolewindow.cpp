@@ -1,6 +1,5 @@
 #include "console/ConsoleWindow.h"
 
-#include <QAction>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -9,7 +8,7 @@ class TestConsoleWindow : public QObject {
     Q_OBJECT
 private slots:
     void showsWhatTheCoreGivesIt();
-    void quitterAsksToQuit();
+    void rightClickAsksForTheMenu();
 };
 
 void TestConsoleWindow::showsWhatTheCoreGivesIt()
@@ -20,7 +19,7 @@ void TestConsoleWindow::showsWhatTheCoreGivesIt()
 
     window.showCounters("12:34:56", "00:10:00", "123:00:01");
     window.setUserHeading("alice :");
-    const auto text = [&](const char *name) { return window.findChild<QLabel *>(name)->text(); };
+    const auto text = [&](const char *name) { return window.control<QLabel>(name)->text(); };
     QCOMPARE(text("Txtmois"), QStringLiteral("12:34:56"));
     QCOMPARE(text("TxtDay"), QStringLiteral("00:10:00"));
     QCOMPARE(text("TextId"), QStringLiteral("123:00:01"));
@@ -31,25 +30,28 @@ void TestConsoleWindow::showsWhatTheCoreGivesIt()
     QCOMPARE(window.pos(), QPoint(1040, 26));
 
     window.show();
-    auto *fill = window.findChild<QWidget *>("Shape4");
+    auto *fill = window.control<QWidget>("Shape4");
     QVERIFY(!fill->isVisible());
     window.setPercentBarVisible(true);
     window.setPercentBar(8, "25%");
     QVERIFY(fill->isVisible());
+    QVERIFY(window.control<QWidget>("Shape2")->isVisible());
     QCOMPARE(fill->width(), 8);
     QCOMPARE(text("Label1"), QStringLiteral("25%"));
 
-    QVERIFY(!window.findChild<QWidget *>("Picture1")->isVisible());
+    QVERIFY(!window.control<QWidget>("Picture1")->isVisible());
     window.showPackageIndicator();
-    QVERIFY(window.findChild<QWidget *>("Picture1")->isVisible());
+    QVERIFY(window.control<QWidget>("Picture1")->isVisible());
 }
 
-void TestConsoleWindow::quitterAsksToQuit()
+void TestConsoleWindow::rightClickAsksForTheMenu()
 {
     ConsoleWindow window;
-    QSignalSpy quit(&window, &ConsoleWindow::quitRequested);
-    window.findChild<QAction *>("MnuQuitter")->trigger();
-    QCOMPARE(quit.count(), 1);
+    window.show();
+    QSignalSpy menu(&window, &ConsoleWindow::menuRequested);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), window.mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(&window, &event);
+    QCOMPARE(menu.count(), 1);
 }
 
 QTEST_MAIN(TestConsoleWindow)

@@ -5,6 +5,7 @@
 #include "app/SettingsStore.h"
 #include "app/SystemIdentity.h"
 #include "console/ConsoleView.h"
+#include "options/LanguageTargets.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -107,4 +108,11 @@ public:
     QString barCaption;
     bool indicatorShown = false;
     int alertsOpened = 0;
+};
+
+// The windows the console hands to the language: whatever a test puts here.
+class FakeLanguageTargets final : public LanguageTargets {
+public:
+    QList<TranslationTarget *> windowsForLancer() override { return windows; }
+    QList<TranslationTarget *> windows;
 };

@@ -1,0 +1,287 @@
+#include "CatalogueWindow.h"
+
+#include "console/Twips.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QIcon>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <algorithm>
+
+using catalogue::Kind;
+
+namespace {
+
+Qt::WindowFlags flagsFor(const catalogue::Window &design)
+{
+    switch (design.border) {
+    case catalogue::Border::None:
+        return Qt::Window | Qt::FramelessWindowHint;
+    case catalogue::Border::FixedSingle:
+    case catalogue::Border::FixedDialog:
+        return (design.border == catalogue::Border::FixedDialog ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint
+            | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+    case catalogue::Border::Sizable:
+        return design.minMaxButtons ? Qt::Window : Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                | Qt::WindowCloseButtonHint;
+    }
+    return Qt::Window;
+}
+
+QString cssColour(const catalogue::Colour &colour)
+{
+    switch (colour.source) {
+    case catalogue::Colour::Source::Highlight:
+        return QStringLiteral("palette(highlight)");
+    case catalogue::Colour::Source::ActiveBorder:
+        return QStringLiteral("palette(mid)");
+    case catalogue::Colour::Source::Rgb:
+        break;
+    }
+    return QColor::fromRgb(colour.rgb).name();
+}
+
+Qt::Alignment alignmentOf(catalogue::Align align)
+{
+    switch (align) {
+    case catalogue::Align::Centre:
+        return Qt::AlignHCenter | Qt::AlignTop;
+    case catalogue::Align::Right:
+        return Qt::AlignRight | Qt::AlignTop;
+    case catalogue::Align::Left:
+        break;
+    }
+    return Qt::AlignLeft | Qt::AlignTop;
+}
+
+// The look of a control as one style sheet: colours, fill and border.
+QString styleOf(const catalogue::Control &c, const QString &selector)
+{
+    QStringList rules;
+    if (c.fore)
+        rules << QStringLiteral("color: %1;").arg(cssColour(*c.fore));
+    if (c.transparent)
+        rules << QStringLiteral("background: transparent;");
+    else if (c.back)
+        rules << QStringLiteral("background: %1;").arg(cssColour(*c.back));
+    if (c.border)
+        rules << QStringLiteral("border: %1px solid %2;").arg(c.borderWidth).arg(cssColour(*c.border));
+    if (c.kind == Kind::Shape && !c.back)
+        rules << QStringLiteral("background: transparent;");
+    if (rules.isEmpty())
+        return {};
+    return selector + QStringLiteral(" { ") + rules.join(QLatin1Char(' ')) + QStringLiteral(" }");
+}
+
+} // namespace
+
+CatalogueWindow::CatalogueWindow(const catalogue::Window &design, QWidget *parent, Qt::WindowFlags extraFlags)
+    : QWidget(parent, flagsFor(design) | extraFlags)
+    , design_(design)
+{
+    setObjectName(design.name);
+    setWindowTitle(design.caption);
+    const QSize client = twips::rect(0, 0, design.clientWidth, design.clientHeight).size();
+    if (design.border == catalogue::Border::Sizable)
+        resize(client);
+    else
+        setFixedSize(client);
+    if (design.icon)
+        setWindowIcon(QIcon(QStringLiteral(":/images/dialmeter-48.png")));
+    if (design.back) {
+        setAttribute(Qt::WA_StyledBackground);
+        setStyleSheet(QStringLiteral("#%1 { background: %2; }").arg(design.name, cssColour(*design.back)));
+    }
+
+    controls_.reserve(design.controls.size());
+    for (const catalogue::Control &c : design.controls)
+        controls_.append(build(c));
+
+    // The keyboard follows the designed tab order.
+    QVector<std::pair<int, QWidget *>> focusable;
+    for (int i = 0; i < controls_.size(); ++i) {
+        auto *widget = qobject_cast<QWidget *>(controls_.at(i));
+        if (widget && design.controls.at(i).tab >= 0 && widget->focusPolicy() != Qt::NoFocus)
+            focusable.append({design.controls.at(i).tab, widget});
+    }
+    std::sort(focusable.begin(), focusable.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (int i = 1; i < focusable.size(); ++i)
+        setTabOrder(focusable.at(i - 1).second, focusable.at(i).second);
+}
+
+QObject *CatalogueWindow::control(const QString &name) const
+{
+    for (int i = 0; i < controls_.size(); ++i) {
+        if (design_.controls.at(i).name == name)
+            return controls_.at(i);
+    }
+    return nullptr;
+}
+
+QMenu *CatalogueWindow::menuOf(const QString &entry) const
+{
+    auto *action = control<QAction>(entry);
+    return action ? action->menu() : nullptr;
+}
+
+QObject *CatalogueWindow::build(const catalogue::Control &c)
+{
+    if (c.kind == Kind::Timer) {
+        auto *timer = new QTimer(this);
+        timer->setObjectName(c.name);
+        timer->setInterval(c.interval);
+        timer->setTimerType(Qt::PreciseTimer);
+        if (c.running)
+            timer->start();
+        return timer;
+    }
+    if (c.kind == Kind::MenuItem) {
+        QAction *action = nullptr;
+        QMenu *parentMenu = c.container.isEmpty() ? nullptr : menuOf(c.container);
+        if (c.submenu) {
+            auto *menu = new QMenu(c.text, this);
+            action = menu->menuAction();
+            if (parentMenu)
+                parentMenu->addMenu(menu);
+        } else {
+            action = new QAction(c.text, this);
+            if (parentMenu)
+                parentMenu->addAction(action);
+        }
+        action->setObjectName(c.name);
+        action->setVisible(c.visible);
+        action->setEnabled(c.enabled);
+        return action;
+    }
+
+    QWidget *parent = c.container.isEmpty() ? this : control<QWidget>(c.container);
+    QWidget *widget = nullptr;
+    switch (c.kind) {
+    case Kind::Label: {
+        auto *label = new QLabel(c.text, parent);
+        label->setAlignment(alignmentOf(c.align));
+        label->setWordWrap(c.wordWrap);
+        widget = label;
+        break;
+    }
+    case Kind::Button:
+        widget = new QPushButton(c.text, parent);
+        break;
+    case Kind::CheckBox: {
+        auto *box = new QCheckBox(c.text, parent);
+        box->setChecked(c.checked);
+        widget = box;
+        break;
+    }
+    case Kind::OptionButton: {
+        // Option buttons are exclusive among the buttons of their own container.
+        auto *button = new QRadioButton(c.text, parent);
+        button->setChecked(c.checked);
+        widget = button;
+        break;
+    }
+    case Kind::Frame:
+        widget = new QGroupBox(c.text, parent);
+        break;
+    case Kind::ComboBox: {
+        auto *combo = new QComboBox(parent);
+        combo->setEditable(true);
+        combo->addItems(c.items);
+        combo->setCurrentText(c.text);
+        widget = combo;
+        break;
+    }
+    case Kind::ListBox:
+        widget = new QListWidget(parent);
+        break;
+    case Kind::PictureBox:
+    case Kind::Image: {
+        auto *picture = new QLabel(parent);
+        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        if (!c.picture.isEmpty()) {
+            const QPixmap pixmap(c.picture);
+            picture->setPixmap(c.kind == Kind::Image ? pixmap.scaled(twips::rect(0, 0, c.width, c.height).size())
+                                                     : pixmap);
+        }
+        widget = picture;
+        break;
+    }
+    case Kind::Shape:
+        widget = new QFrame(parent);
+        break;
+    case Kind::Timer:
+    case Kind::MenuItem:
+        break;
+    }
+    widget->setObjectName(c.name);
+    widget->setGeometry(twips::rect(c.left, c.top, c.width, c.height));
+    if (c.font) {
+        QFont font(c.font->family);
+        font.setPointSizeF(c.font->pointSize);
+        font.setBold(c.font->bold);
+        widget->setFont(font);
+    }
+    const QString style = styleOf(c, QLatin1Char('#') + c.name);
+    if (!style.isEmpty()) {
+        widget->setAttribute(Qt::WA_StyledBackground);
+        widget->setStyleSheet(style);
+    }
+    if (!c.toolTip.isEmpty())
+        widget->setToolTip(c.toolTip);
+    if (c.handCursor)
+        widget->setCursor(Qt::PointingHandCursor);
+    widget->setEnabled(c.enabled);
+    if (!c.visible)
+        widget->hide();
+    return widget;
+}
+
+std::optional<QString> CatalogueWindow::controlCaption(int i) const
+{
+    if (!design_.controls.at(i).hasCaption())
+        return std::nullopt;
+    QObject *object = controls_.at(i);
+    if (auto *label = qobject_cast<QLabel *>(object))
+        return label->text();
+    if (auto *button = qobject_cast<QAbstractButton *>(object))
+        return button->text();
+    if (auto *frame = qobject_cast<QGroupBox *>(object))
+        return frame->title();
+    if (auto *action = qobject_cast<QAction *>(object))
+        return action->text();
+    return std::nullopt;
+}
+
+void CatalogueWindow::setControlCaption(int i, const QString &text)
+{
+    QObject *object = controls_.at(i);
+    if (auto *label = qobject_cast<QLabel *>(object))
+        label->setText(text);
+    else if (auto *button = qobject_cast<QAbstractButton *>(object))
+        button->setText(text);
+    else if (auto *frame = qobject_cast<QGroupBox *>(object))
+        frame->setTitle(text);
+    else if (auto *action = qobject_cast<QAction *>(object))
+        action->setText(text);
+}
+
+std::optional<QString> CatalogueWindow::controlText(int i) const
+{
+    auto *combo = qobject_cast<QComboBox *>(controls_.at(i));
+    return combo ? std::optional<QString>(combo->currentText()) : std::nullopt;
+}
+
+void CatalogueWindow::setControlText(int i, const QString &text)
+{
+    if (auto *combo = qobject_cast<QComboBox *>(controls_.at(i)))
+        combo->setCurrentText(text);
+}

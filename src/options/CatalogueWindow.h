@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Catalogue.h"
+#include "TranslationTarget.h"
+
+#include <QVector>
+#include <QWidget>
+
+class QAction;
+class QMenu;
+
+// A window built from its design in the catalogue: its own properties and every
+// control, named as designed (language files and the program address them by
+// these names). It is also what a language file is applied to.
+class CatalogueWindow : public QWidget, public TranslationTarget {
+    Q_OBJECT
+public:
+    explicit CatalogueWindow(const catalogue::Window &design, QWidget *parent = nullptr,
+                             Qt::WindowFlags extraFlags = {});
+
+    const catalogue::Window &design() const { return design_; }
+    // The control of that name (a widget, an action or a timer), or nullptr.
+    QObject *control(const QString &name) const;
+    template <typename T>
+    T *control(const QString &name) const { return qobject_cast<T *>(control(name)); }
+    // The pop-up menu of a menu entry that opens one.
+    QMenu *menuOf(const QString &entry) const;
+
+    QString windowName() const override { return design_.name; }
+    QString caption() const override { return windowTitle(); }
+    void setCaption(const QString &text) override { setWindowTitle(text); }
+    int controlCount() const override { return controls_.size(); }
+    QString controlName(int i) const override { return design_.controls.at(i).name; }
+    int controlIndex(int) const override { return 0; }
+    std::optional<QString> controlCaption(int i) const override;
+    void setControlCaption(int i, const QString &text) override;
+    std::optional<QString> controlText(int i) const override;
+    void setControlText(int i, const QString &text) override;
+
+private:
+    QObject *build(const catalogue::Control &design);
+
+    const catalogue::Window &design_;
+    QVector<QObject *> controls_; // in the design's order
+};

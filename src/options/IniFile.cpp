@@ -1,0 +1,89 @@
+#include "IniFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+QString decodeLegacyText(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringConverter::Utf8);
+    QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder windows1252("windows-1252");
+    if (windows1252.isValid())
+        return windows1252(bytes);
+    return QString::fromLatin1(bytes);
+}
+
+namespace {
+
+QString cleanValue(QString value)
+{
+    value = value.trimmed();
+    if (value.size() >= 2 && (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\''))
+        && value.back() == value.front())
+        value = value.mid(1, value.size() - 2);
+    const int nul = value.indexOf(QChar(0));
+    if (nul >= 0)
+        value.truncate(nul);
+    if (value.size() > IniFile::MaxValueLength) {
+        int cut = IniFile::MaxValueLength;
+        // Never leave half of a character behind.
+        if (value.at(cut - 1).isHighSurrogate())
+            --cut;
+        value.truncate(cut);
+    }
+    return value;
+}
+
+} // namespace
+
+bool IniFile::load(const QString &path, QString *error)
+{
+    entries_.clear();
+    QFile file(path);
+    if (!file.exists())
+        return true;
+    if (QFileInfo(file).size() > MaxFileSize) {
+        *error = QStringLiteral("%1 : fichier trop volumineux").arg(path);
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("%1 : %2").arg(path, file.errorString());
+        return false;
+    }
+    parse(file.read(MaxFileSize));
+    return true;
+}
+
+void IniFile::parse(const QByteArray &bytes)
+{
+    entries_.clear();
+    const QString text = decodeLegacyText(bytes);
+    QString section;
+    bool inSection = false;
+    for (QStringView line : QStringView(text).split(QRegularExpression(QStringLiteral("\r\n|\r|\n")))) {
+        line = line.trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            const int close = line.indexOf(QLatin1Char(']'));
+            section = (close < 0 ? line.mid(1) : line.mid(1, close - 1)).trimmed().toString();
+            inSection = true;
+            continue;
+        }
+        const int equals = line.indexOf(QLatin1Char('='));
+        if (!inSection || equals <= 0)
+            continue;
+        entries_.append({section, line.left(equals).trimmed().toString(), cleanValue(line.mid(equals + 1).toString())});
+    }
+}
+
+QString IniFile::INIProfileRead(const QString &key, const QString &defaultValue, const QString &section) const
+{
+    for (const Entry &entry : entries_) {
+        if (entry.section.compare(section, Qt::CaseInsensitive) == 0 && entry.key.compare(key, Qt::CaseInsensitive) == 0)
+            return entry.value.isEmpty() ? defaultValue : entry.value;
+    }
+    return defaultValue;
+}

@@ -1,0 +1,90 @@
+#include "Language.h"
+
+#include "IniFile.h"
+#include "TranslationTarget.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QString UnescapeText(QString text)
+{
+    text.replace(QLatin1String("\\r"), QStringLiteral("\r"));
+    text.replace(QLatin1String("\\f"), QStringLiteral("\n"));
+    text.replace(QLatin1String("\\\\"), QStringLiteral("\\"));
+    return text;
+}
+
+QString AddBackslash(const QString &path)
+{
+    return path.endsWith(QLatin1Char('\\')) ? path : path + QLatin1Char('\\');
+}
+
+Language::Language(QStringList folders)
+    : folders_(std::move(folders))
+{
+}
+
+bool Language::SelectLanguage(const QString &name)
+{
+    if (name.isEmpty()) {
+        languageFile_.clear();
+        return false;
+    }
+    // A name is a file name in the "lang" folders, never a path out of them.
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QLatin1String(".."))
+        || name.contains(QChar(0)))
+        return false;
+    for (const QString &folder : folders_) {
+        const QString path = QDir(folder).filePath(QStringLiteral("lang/") + name + QStringLiteral(".lang"));
+        if (QFileInfo(path).isFile()) {
+            languageFile_ = path;
+            return true;
+        }
+    }
+    return false;
+}
+
+namespace {
+
+// The key of a control's caption or text: "_1" and so on after the suffix for
+// array elements other than the first.
+QString keyFor(const TranslationTarget &window, int control, const char *property)
+{
+    QString key = window.controlName(control) + QLatin1String(property);
+    const int index = window.controlIndex(control);
+    if (index != 0)
+        key += QLatin1Char('_') + QString::number(index);
+    return key;
+}
+
+} // namespace
+
+void Language::ApplyLanguage(const QList<TranslationTarget *> &windows) const
+{
+    if (languageFile_.isEmpty())
+        return;
+    IniFile file;
+    QString error;
+    if (!file.load(languageFile_, &error)) {
+        if (onError_)
+            onError_(QStringLiteral("ERREUR INIProfileRead ") + error);
+        return;
+    }
+    for (TranslationTarget *window : windows) {
+        const QString section = window->windowName();
+        const auto replacement = [&](const QString &key) { return file.INIProfileRead(key, {}, section); };
+
+        if (const QString caption = replacement(QStringLiteral("Caption")); !caption.isEmpty())
+            window->setCaption(UnescapeText(caption));
+        for (int i = 0; i < window->controlCount(); ++i) {
+            if (const auto caption = window->controlCaption(i); caption && !caption->isEmpty()) {
+                if (const QString text = replacement(keyFor(*window, i, "_Caption")); !text.isEmpty())
+                    window->setControlCaption(i, UnescapeText(text));
+            }
+            if (const auto text = window->controlText(i); text && !text->isEmpty()) {
+                if (const QString value = replacement(keyFor(*window, i, "_Text")); !value.isEmpty())
+                    window->setControlText(i, UnescapeText(value));
+            }
+        }
+    }
+}
