@@ -3,6 +3,7 @@
 #include "console/Twips.h"
 
 #include <QAction>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -183,8 +184,14 @@ QObject *CatalogueWindow::build(const catalogue::Control &c)
         break;
     }
     case Kind::OptionButton: {
-        // Option buttons are exclusive among the buttons of their own container.
+        // Option buttons are exclusive among the buttons of their own container
+        // only. Qt's automatic exclusivity would also reach into the containers
+        // below the parent, so each container gets a group of its own.
         auto *button = new QRadioButton(c.text, parent);
+        QButtonGroup *&group = optionGroups_[parent];
+        if (!group)
+            group = new QButtonGroup(parent);
+        group->addButton(button);
         button->setChecked(c.checked);
         widget = button;
         break;

@@ -3,10 +3,12 @@
 #include "Catalogue.h"
 #include "TranslationTarget.h"
 
+#include <QHash>
 #include <QVector>
 #include <QWidget>
 
 class QAction;
+class QButtonGroup;
 class QMenu;
 
 // A window built from its design in the catalogue: its own properties and every
@@ -42,4 +44,5 @@ private:
 
     const catalogue::Window &design_;
     QVector<QObject *> controls_; // in the design's order
+    QHash<QWidget *, QButtonGroup *> optionGroups_; // one per container of option buttons
 };
