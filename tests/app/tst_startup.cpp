@@ -5,6 +5,8 @@
 #include "options/Language.h"
 #include "records/Journal.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTest>
 
@@ -69,6 +71,8 @@ private slots:
     void percentBar_data();
     void percentBar();
     void shutdownSavesOnceAndOnlyAfterLoad();
+    void languageChosenAtStart_data();
+    void languageChosenAtStart();
 };
 
 void TestStartup::emptyStoreGetsExactlyTheDefaults()
@@ -327,6 +331,32 @@ void TestStartup::shutdownSavesOnceAndOnlyAfterLoad()
     s.set("Variables\\Total", "00:00:00");
     s.core.shutdown();
     QCOMPARE(s.get("Variables\\Total"), QStringLiteral("00:00:00"));
+}
+
+void TestStartup::languageChosenAtStart_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("selected");
+    QTest::addRow("none stored: French") << QString() << "Français";
+    QTest::addRow("English") << "English" << "English";
+    QTest::addRow("no such file") << "Klingon" << "";
+    QTest::addRow("a path") << "../Français" << "";
+}
+
+void TestStartup::languageChosenAtStart()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, selected);
+    Start s;
+    QVERIFY(QDir(s.t.dir.path()).mkpath("lang"));
+    for (const char *name : {"Français", "English"}) {
+        QFile file(s.t.dir.filePath(QStringLiteral("lang/%1.lang").arg(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    if (!stored.isNull())
+        s.set("Options\\Langage", stored);
+    s.run();
+    QCOMPARE(QFileInfo(s.language.languageFile()).completeBaseName(), selected);
 }
 
 QTEST_GUILESS_MAIN(TestStartup)

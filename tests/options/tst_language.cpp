@@ -1,0 +1,277 @@
+#include "options/IniFile.h"
+#include "options/Language.h"
+#include "options/TranslationTarget.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// A window with a caption and three controls: a label, an empty label and a
+// combo box (a text, no caption).
+class FakeWindow final : public TranslationTarget {
+public:
+    struct Control {
+        QString name;
+        std::optional<QString> caption;
+        std::optional<QString> text;
+    };
+    explicit FakeWindow(QString name = QStringLiteral("Form1"))
+        : name_(std::move(name))
+    {
+    }
+    QString windowName() const override { return name_; }
+    QString caption() const override { return caption_; }
+    void setCaption(const QString &c) override { caption_ = c; }
+    int controlCount() const override { return controls.size(); }
+    QString controlName(int i) const override { return controls.at(i).name; }
+    int controlIndex(int) const override { return 0; }
+    std::optional<QString> controlCaption(int i) const override { return controls.at(i).caption; }
+    void setControlCaption(int i, const QString &c) override { controls[i].caption = c; }
+    std::optional<QString> controlText(int i) const override { return controls.at(i).text; }
+    void setControlText(int i, const QString &t) override { controls[i].text = t; }
+
+    QVector<Control> controls{{"Command2", QStringLiteral("Annuler"), {}},
+                              {"Label9", QString(), {}},
+                              {"LangageCombo", {}, QStringLiteral("Français")}};
+
+private:
+    QString name_;
+    QString caption_ = QStringLiteral("  Options de Dialmeter");
+};
+
+// A data folder with a lang folder holding one file.
+struct LangFolder {
+    explicit LangFolder(const QString &name = QStringLiteral("English"), const QByteArray &content = {})
+    {
+        QDir(dir.path()).mkpath("lang");
+        if (!content.isNull())
+            write(name, content);
+    }
+    void write(const QString &name, const QByteArray &content)
+    {
+        QFile file(dir.filePath("lang/" + name + ".lang"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+class TestLanguage : public QObject {
+    Q_OBJECT
+private slots:
+    void unescape_data();
+    void unescape();
+    void addBackslash();
+    void iniReading_data();
+    void iniReading();
+    void legacyAndUnicodeFilesReadAlike();
+    void applyReplacesOnlyNonEmptyWithWhatTheFileGives();
+    void selectLanguage();
+    void namesNeverLeaveTheLangFolders_data();
+    void namesNeverLeaveTheLangFolders();
+    void unreadableFileIsReportedOncePerApplication();
+    void hostileFilesNeverCrash_data();
+    void hostileFilesNeverCrash();
+};
+
+void TestLanguage::unescape_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("expected");
+    QTest::addRow("line break") << "Deux\\r\\fmots" << "Deux\r\nmots";
+    QTest::addRow("backslash n left alone") << "a\\nb" << "a\\nb";
+    QTest::addRow("\\r replaced before \\\\") << "a\\\\rb" << "a\\\rb";
+    QTest::addRow("double backslash") << "C:\\\\lang" << "C:\\lang";
+    QTest::addRow("capital R is no escape") << "a\\Rb" << "a\\Rb";
+    QTest::addRow("plain text") << "Annuler" << "Annuler";
+}
+
+void TestLanguage::unescape()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, expected);
+    QCOMPARE(UnescapeText(value), expected);
+}
+
+void TestLanguage::addBackslash()
+{
+    QCOMPARE(AddBackslash("C:\\Meter"), QStringLiteral("C:\\Meter\\"));
+    QCOMPARE(AddBackslash("C:\\Meter\\"), QStringLiteral("C:\\Meter\\"));
+}
+
+void TestLanguage::iniReading_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected");
+
+    QTest::addRow("plain") << QByteArray("[Form1]\nCommand2_Caption=Cancel\n") << "Form1" << "Command2_Caption"
+                           << "Cancel";
+    QTest::addRow("names in other case") << QByteArray("[FORM1]\ncommand2_caption=Cancel\n") << "Form1"
+                                         << "Command2_Caption" << "Cancel";
+    QTest::addRow("accented key in other case") << QByteArray("[reg]\nDÉCONNEXION_CAPTION=Bye\n") << "reg"
+                                                << "Déconnexion_Caption" << "Bye";
+    QTest::addRow("first key wins") << QByteArray("[Form1]\nA=1\nA=2\n") << "Form1" << "A" << "1";
+    QTest::addRow("key of another section") << QByteArray("[Form2]\nA=1\n[Form1]\nB=2\n") << "Form1" << "A" << "dflt";
+    QTest::addRow("empty value is absent") << QByteArray("[Form1]\nA=\n") << "Form1" << "A" << "dflt";
+    QTest::addRow("blank value is absent") << QByteArray("[Form1]\nA=   \n") << "Form1" << "A" << "dflt";
+    QTest::addRow("blanks trimmed") << QByteArray("[ Form1 ]\n  A  =  un deux  \r\n") << "Form1" << "A" << "un deux";
+    QTest::addRow("quotes keep blanks") << QByteArray("[Form1]\nA=\"  Options \"\n") << "Form1" << "A" << "  Options ";
+    QTest::addRow("value with equals sign") << QByteArray("[Form1]\nA=x=y\n") << "Form1" << "A" << "x=y";
+    QTest::addRow("cut at 127") << QByteArray("[Form1]\nA=" + QByteArray(300, 'x') + "\n") << "Form1" << "A"
+                                << QString(127, 'x');
+    QTest::addRow("keys before any section") << QByteArray("A=1\n[Form1]\n") << "Form1" << "A" << "dflt";
+    QTest::addRow("classic Mac line ends") << QByteArray("[Form1]\rA=1\rB=2\r") << "Form1" << "B" << "2";
+    QTest::addRow("byte order mark") << QByteArray("\xEF\xBB\xBF[Form1]\nA=é\n") << "Form1" << "A" << "é";
+}
+
+void TestLanguage::iniReading()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+    IniFile ini;
+    ini.parse(file);
+    QCOMPARE(ini.INIProfileRead(key, "dflt", section), expected);
+}
+
+void TestLanguage::legacyAndUnicodeFilesReadAlike()
+{
+    const QString text = QStringLiteral("Préférences œuvre € à");
+    IniFile utf8, legacy;
+    utf8.parse("[Form1]\nFrame2_Caption=" + text.toUtf8());
+    QStringEncoder encoder("windows-1252");
+    legacy.parse("[Form1]\nFrame2_Caption=" + QByteArray(encoder(text)));
+    QCOMPARE(utf8.INIProfileRead("Frame2_Caption", {}, "Form1"), text);
+    QCOMPARE(legacy.INIProfileRead("Frame2_Caption", {}, "Form1"), text);
+}
+
+void TestLanguage::applyReplacesOnlyNonEmptyWithWhatTheFileGives()
+{
+    LangFolder folder("English", "[Form1]\nCaption=\"  Dialmeter Options\"\nCommand2_Caption=Cancel\n"
+                                 "Label9_Caption=Never applied\nLangageCombo_Text=English\nLangageCombo_Caption=No\n"
+                                 "[Form2]\nCommand2_Caption=Other window\n");
+    Language language({folder.dir.path()});
+    FakeWindow window;
+    language.ApplyLanguage({&window}); // no file selected yet: nothing changes
+    QCOMPARE(window.controls[0].caption, QStringLiteral("Annuler"));
+
+    QVERIFY(language.SelectLanguage("English"));
+    language.ApplyLanguage({&window});
+    QCOMPARE(window.caption(), QStringLiteral("  Dialmeter Options"));
+    QCOMPARE(window.controls[0].caption, QStringLiteral("Cancel"));
+    QCOMPARE(window.controls[1].caption, QString()); // an empty caption is never translated
+    QCOMPARE(window.controls[2].text, QStringLiteral("English"));
+    QVERIFY(!window.controls[2].caption); // a combo box has no caption to set
+}
+
+void TestLanguage::selectLanguage()
+{
+    LangFolder first("English", "[Form1]\nCommand2_Caption=Cancel\n");
+    LangFolder second("English", "[Form1]\nCommand2_Caption=Second\n");
+    second.write("Deutsch", "[Form1]\nCommand2_Caption=Abbrechen\n");
+    Language language({first.dir.path(), second.dir.path()});
+
+    QVERIFY(language.SelectLanguage("English"));
+    QCOMPARE(language.languageFile(), first.dir.filePath("lang/English.lang")); // the first folder wins
+    QVERIFY(language.SelectLanguage("Deutsch"));
+    QCOMPARE(language.languageFile(), second.dir.filePath("lang/Deutsch.lang"));
+    // A language without a file keeps the one in force.
+    QVERIFY(!language.SelectLanguage("Français"));
+    QCOMPARE(language.languageFile(), second.dir.filePath("lang/Deutsch.lang"));
+    // A folder is no language file.
+    QDir(first.dir.path()).mkpath("lang/Dossier.lang");
+    QVERIFY(!language.SelectLanguage("Dossier"));
+    // An empty name puts the built-in texts back.
+    QVERIFY(!language.SelectLanguage(QString()));
+    QCOMPARE(language.languageFile(), QString());
+}
+
+void TestLanguage::namesNeverLeaveTheLangFolders_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addRow("parent folder") << "../secret";
+    QTest::addRow("dots only") << "..";
+    QTest::addRow("absolute path") << "/tmp/secret";
+    QTest::addRow("backslash") << "..\\secret";
+    QTest::addRow("sub folder") << "sub/English";
+}
+
+void TestLanguage::namesNeverLeaveTheLangFolders()
+{
+    QFETCH(QString, name);
+    LangFolder folder("English", "[Form1]\nCommand2_Caption=Cancel\n");
+    QFile secret(folder.dir.filePath("secret.lang"));
+    QVERIFY(secret.open(QIODevice::WriteOnly));
+    secret.write("[Form1]\nCommand2_Caption=Leaked\n");
+    secret.close();
+    QDir(folder.dir.path()).mkpath("lang/sub");
+    QFile::copy(folder.dir.filePath("lang/English.lang"), folder.dir.filePath("lang/sub/English.lang"));
+
+    Language language({folder.dir.path()});
+    QVERIFY(language.SelectLanguage("English"));
+    QVERIFY(!language.SelectLanguage(name));
+    QCOMPARE(language.languageFile(), folder.dir.filePath("lang/English.lang"));
+}
+
+void TestLanguage::unreadableFileIsReportedOncePerApplication()
+{
+    LangFolder folder("English", "[Form1]\nCommand2_Caption=Cancel\n");
+    Language language({folder.dir.path()});
+    QStringList errors;
+    language.setErrorHandler([&](const QString &message) { errors << message; });
+    QVERIFY(language.SelectLanguage("English"));
+    // Make the file unreadable for anyone, root included: a file too large to be a language file.
+    QFile file(language.languageFile());
+    QVERIFY(file.resize(IniFile::MaxFileSize + 1));
+
+    FakeWindow form1, form2(QStringLiteral("Form2")), form3(QStringLiteral("Form3"));
+    language.ApplyLanguage({&form1, &form2, &form3});
+    QCOMPARE(errors.size(), 1);
+    QVERIFY(errors.front().startsWith("ERREUR INIProfileRead "));
+    QCOMPARE(form1.controls[0].caption, QStringLiteral("Annuler"));
+    language.ApplyLanguage({&form1});
+    QCOMPARE(errors.size(), 2);
+}
+
+void TestLanguage::hostileFilesNeverCrash_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QByteArray garbage(64 * 1024, '\0');
+    QRandomGenerator random(42);
+    for (char &byte : garbage)
+        byte = static_cast<char>(random.bounded(256));
+    QTest::addRow("binary garbage") << garbage;
+    QTest::addRow("huge line") << QByteArray("[Form1]\nCommand2_Caption=" + QByteArray(3 * 1024 * 1024, 'y'));
+    QTest::addRow("no sections") << QByteArray("Command2_Caption=Cancel\nCaption=x\n");
+    QTest::addRow("unclosed section") << QByteArray("[Form1\nCommand2_Caption=Cancel\n");
+    QTest::addRow("nul bytes") << QByteArray("[Form1]\nCommand2_Caption=Can\0cel\n", 36);
+    QTest::addRow("escapes only") << QByteArray("[Form1]\nCommand2_Caption=\\\\\\\\\\r\\f\\\n");
+    QTest::addRow("surrogate pair at the cut") << QByteArray("[Form1]\nCommand2_Caption=" + QByteArray(126, 'a')
+                                                             + "\xF0\x9F\x98\x80" + "\n");
+    QTest::addRow("empty") << QByteArray("");
+}
+
+void TestLanguage::hostileFilesNeverCrash()
+{
+    QFETCH(QByteArray, content);
+    LangFolder folder("English", content);
+    Language language({folder.dir.path()});
+    QVERIFY(language.SelectLanguage("English"));
+    FakeWindow window;
+    language.ApplyLanguage({&window});
+    QVERIFY(window.controls[0].caption->size() <= IniFile::MaxValueLength);
+    QVERIFY(!window.controls[0].caption->isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestLanguage)
+#include "tst_language.moc"

@@ -1,0 +1,82 @@
+#include "options/Catalogue.h"
+#include "options/IniFile.h"
+
+#include <QFile>
+#include <QSet>
+#include <QTest>
+
+class TestLanguageFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void shippedFiles_data();
+    void everyTextHasAKey();
+    void everyTextHasAKey_data() { shippedFiles_data(); }
+    void everyKeyNamesAControl();
+    void everyKeyNamesAControl_data() { shippedFiles_data(); }
+
+private:
+    static IniFile load(const QString &language);
+};
+
+void TestLanguageFiles::shippedFiles_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("Français") << QStringLiteral("Français");
+    QTest::newRow("English") << QStringLiteral("English");
+}
+
+IniFile TestLanguageFiles::load(const QString &language)
+{
+    IniFile file;
+    QString error;
+    const QString path = QStringLiteral(DIALMETER_LANG_DIR "/") + language + QStringLiteral(".lang");
+    if (!QFile::exists(path) || !file.load(path, &error))
+        qFatal("cannot read %s %s", qPrintable(path), qPrintable(error));
+    return file;
+}
+
+void TestLanguageFiles::everyTextHasAKey()
+{
+    QFETCH(QString, language);
+    const IniFile file = load(language);
+    for (const catalogue::Window *window : catalogue::translatable()) {
+        const auto value = [&](const QString &key) { return file.INIProfileRead(key, {}, window->name); };
+        QVERIFY2(!value("Caption").isEmpty(), qPrintable(window->name + " Caption"));
+        for (const catalogue::Control &control : window->controls) {
+            if (control.workField || control.text.isEmpty())
+                continue;
+            const QString key = control.name + (control.hasText() ? "_Text" : "_Caption");
+            if (control.hasCaption() || control.hasText())
+                QVERIFY2(!value(key).isEmpty(), qPrintable(window->name + " " + key));
+        }
+    }
+}
+
+void TestLanguageFiles::everyKeyNamesAControl()
+{
+    QFETCH(QString, language);
+    const IniFile file = load(language);
+    QVERIFY(!file.entries().isEmpty());
+    for (const IniFile::Entry &entry : file.entries()) {
+        const QString where = entry.section + " " + entry.key;
+        const catalogue::Window *window = nullptr;
+        for (const catalogue::Window *w : catalogue::translatable()) {
+            if (w->name == entry.section)
+                window = w;
+        }
+        QVERIFY2(window, qPrintable("no window " + where));
+        // A value at the limit may have been cut: every text must fit in it.
+        QVERIFY2(entry.value.size() < IniFile::MaxValueLength, qPrintable("too long: " + where));
+        if (entry.key == QLatin1String("Caption"))
+            continue;
+        const bool caption = entry.key.endsWith("_Caption");
+        QVERIFY2(caption || entry.key.endsWith("_Text"), qPrintable("neither caption nor text: " + where));
+        const catalogue::Control *control = window->control(entry.key.section('_', 0, -2));
+        QVERIFY2(control, qPrintable("no control for " + where));
+        QVERIFY2(caption ? control->hasCaption() : control->hasText(), qPrintable("wrong property: " + where));
+        QVERIFY2(!control->workField, qPrintable("a work field is no text: " + where));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestLanguageFiles)
+#include "tst_languagefiles.moc"
