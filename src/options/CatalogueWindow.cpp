@@ -91,6 +91,11 @@ CatalogueWindow::CatalogueWindow(const catalogue::Window &design, QWidget *paren
 {
     setObjectName(design.name);
     setWindowTitle(design.caption);
+    // The layout was designed for an 8-point dialog font: a larger desktop font
+    // would cut the designed texts.
+    QFont dialogFont(QStringLiteral("Arial"));
+    dialogFont.setPointSizeF(8);
+    setFont(dialogFont);
     const QSize client = twips::rect(0, 0, design.clientWidth, design.clientHeight).size();
     if (design.border == catalogue::Border::Sizable)
         resize(client);
@@ -106,6 +111,15 @@ CatalogueWindow::CatalogueWindow(const catalogue::Window &design, QWidget *paren
     controls_.reserve(design.controls.size());
     for (const catalogue::Control &c : design.controls)
         controls_.append(build(c));
+
+    // Labels, images and shapes are drawn on their container, under every
+    // control that is a window of its own (an image behind a list box is not
+    // seen), in their designed order among themselves.
+    for (int i = controls_.size() - 1; i >= 0; --i) {
+        const Kind kind = design.controls.at(i).kind;
+        if (kind == Kind::Label || kind == Kind::Image || kind == Kind::Shape)
+            qobject_cast<QWidget *>(controls_.at(i))->lower();
+    }
 
     // The keyboard follows the designed tab order.
     QVector<std::pair<int, QWidget *>> focusable;

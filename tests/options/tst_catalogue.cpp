@@ -211,11 +211,11 @@ void TestCatalogue::controls_data()
     row("Form1", "Label5", "QLabel", "de chaque mois");
 
     row("Form3", "Label1", "QLabel", "Version");
-    row("Form3", "Label3", "QLabel", "dialmeter.example.org");
+    row("Form3", "Label3", "QLabel", "www.example.org");
     row("Form3", "Label2", "QLabel",
         QStringLiteral("Merci de l'intéret que vous portez à mon soft.") + QString(35, ' ')
             + QStringLiteral("N'hésitez pas à me faire part de vos remarques, critiques ou suggestions:"));
-    row("Form3", "Label4", "QLabel", "contact@dialmeter.example.org");
+    row("Form3", "Label4", "QLabel", "info@example.org");
     row("Form3", "Label5", "QLabel", "bla bla");
     row("Form3", "Label6", "QLabel", "( Ou si vous trouvez que les traductions actuelles craignent !!! )");
     row("Form3", "Command1", "QPushButton", "OK");
