@@ -254,7 +254,8 @@ void TestLanguage::hostileFilesNeverCrash_data()
     QTest::addRow("huge line") << QByteArray("[Form1]\nCommand2_Caption=" + QByteArray(3 * 1024 * 1024, 'y'));
     QTest::addRow("no sections") << QByteArray("Command2_Caption=Cancel\nCaption=x\n");
     QTest::addRow("unclosed section") << QByteArray("[Form1\nCommand2_Caption=Cancel\n");
-    QTest::addRow("nul bytes") << QByteArray("[Form1]\nCommand2_Caption=Can\0cel\n", 36);
+    static const char withNul[] = "[Form1]\nCommand2_Caption=Can\0cel\n";
+    QTest::addRow("nul bytes") << QByteArray(withNul, sizeof withNul - 1);
     QTest::addRow("escapes only") << QByteArray("[Form1]\nCommand2_Caption=\\\\\\\\\\r\\f\\\n");
     QTest::addRow("surrogate pair at the cut") << QByteArray("[Form1]\nCommand2_Caption=" + QByteArray(126, 'a')
                                                              + "\xF0\x9F\x98\x80" + "\n");
