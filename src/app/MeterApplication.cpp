@@ -10,15 +10,19 @@
 #include "console/ConsoleWindow.h"
 #include "options/Language.h"
 #include "console/Twips.h"
+#include "metering/LinkProbe.h"
+#include "metering/MeteringTick.h"
 #include "records/Journal.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 
 #include <cstdio>
 
 MeterApplication::MeterApplication()
+    : probe_(platformLinkProbe())
 {
     connect(&quitSignals_, &QuitSignals::quitRequested, this, &QCoreApplication::quit);
     // Whatever ends the event loop ("Quitter", a signal, the session) ends the meter.
@@ -91,7 +95,13 @@ bool MeterApplication::start()
     language_->setErrorHandler([this](const QString &message) { tell(message); });
     windows_ = std::make_unique<WindowSet>(*language_);
     connect(windows_.get(), &WindowSet::quitRequested, this, &QCoreApplication::quit);
-    consoleCore_ = std::make_unique<ConsoleCore>(*store_, platformIdentity(), windows_->console(), *language_, *windows_);
+    probe_.setFailureHandler([this](const QString &message) { tell(message); });
+    consoleCore_ = std::make_unique<ConsoleCore>(ConsoleServices{*store_, platformIdentity(), windows_->console(),
+                                                                 *language_, *windows_, probe_, *journal_,
+                                                                 [this](const QString &message) { tell(message); }});
+    tick_ = std::make_unique<MeteringTick>(*consoleCore_);
+    connect(windows_->console().control<QTimer>(QStringLiteral("Timer1")), &QTimer::timeout, this,
+            [this] { tick_->Timer1_Timer(); });
     consoleCore_->load(screenWidth);
     if (!consoleCore_->Cache)
         windows_->console().show();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Clock.h"
+#include "metering/ConnectionProbe.h"
 #include "QuitSignals.h"
 #include "SqliteStoreBackend.h"
 
@@ -12,6 +13,7 @@ class ConsoleCore;
 class InstanceLock;
 class Journal;
 class Language;
+class MeteringTick;
 class SettingsStore;
 class WindowSet;
 
@@ -40,5 +42,7 @@ private:
     std::unique_ptr<Journal> journal_;
     std::unique_ptr<Language> language_;
     std::unique_ptr<WindowSet> windows_;
+    ConnectionProbe probe_;
     std::unique_ptr<ConsoleCore> consoleCore_;
+    std::unique_ptr<MeteringTick> tick_;
 };

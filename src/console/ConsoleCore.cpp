@@ -4,6 +4,8 @@
 #include "app/Schema.h"
 #include "app/SettingsStore.h"
 #include "app/SystemIdentity.h"
+#include "records/Journal.h"
+#include "metering/ConnectionProbe.h"
 #include "metering/DurationText.h"
 #include "options/Language.h"
 #include "options/LanguageTargets.h"
@@ -13,57 +15,52 @@ constexpr int HKLM = SettingsStore::LocalMachine;
 constexpr int kPercentBarWidth = 33; // pixels: the frame of the bar
 } // namespace
 
-ConsoleCore::ConsoleCore(SettingsStore &store, const SystemIdentity &identity, ConsoleView &view, Language &language,
-                         LanguageTargets &windows)
-    : store_(store)
-    , identity_(identity)
-    , view_(view)
-    , language_(language)
-    , windows_(windows)
+ConsoleCore::ConsoleCore(ConsoleServices services)
+    : s_(std::move(services))
 {
 }
 
 QString ConsoleCore::NomUtilisateur() const
 {
-    return QString::fromStdString(identity_.logOnName());
+    return QString::fromStdString(s_.identity.logOnName());
 }
 
 QString ConsoleCore::loadCounter(const QString &path)
 {
     // A counter that is missing, or that is not a duration text (a hand edit, a
     // damaged store), counts from zero and the store is repaired.
-    const QString text = store_.Lit(HKLM, path);
+    const QString text = s_.store.Lit(HKLM, path);
     if (duration::isDurationText(text))
         return text;
-    store_.Ecrit(HKLM, path, duration::Zero);
+    s_.store.Ecrit(HKLM, path, duration::Zero);
     return duration::Zero;
 }
 
 qint64 ConsoleCore::storedPosition(const QString &path, qint64 fallback) const
 {
     bool ok = false;
-    const double twips = store_.Lit(HKLM, path).trimmed().toDouble(&ok);
+    const double twips = s_.store.Lit(HKLM, path).trimmed().toDouble(&ok);
     return ok && qAbs(twips) < 1e9 ? qRound64(twips) : fallback;
 }
 
 void ConsoleCore::load(qint64 screenWidthTwips)
 {
-    OldHideWay = schema::readTruth(store_.Lit(HKLM, schema::options::OldHideWay.path), true);
-    if (schema::readTruth(store_.Lit(HKLM, schema::options::Cache.path), false)) {
+    OldHideWay = schema::readTruth(s_.store.Lit(HKLM, schema::options::OldHideWay.path), true);
+    if (schema::readTruth(s_.store.Lit(HKLM, schema::options::Cache.path), false)) {
         Cache = true;
-        view_.hideAtOnce();
+        s_.view.hideAtOnce();
     } else {
-        view_.placeLeft(storedPosition(schema::options::X.path, schema::defaultConsoleLeft(screenWidthTwips)));
+        s_.view.placeLeft(storedPosition(schema::options::X.path, schema::defaultConsoleLeft(screenWidthTwips)));
     }
-    view_.placeTop(storedPosition(schema::options::Y.path, schema::options::Y.defaultText.toLongLong()));
+    s_.view.placeTop(storedPosition(schema::options::Y.path, schema::options::Y.defaultText.toLongLong()));
 
     UserId = NomUtilisateur();
-    view_.setUserHeading(UserId + QStringLiteral(" :"));
+    s_.view.setUserHeading(UserId + QStringLiteral(" :"));
     Txtmois = loadCounter(schema::variables::Total.path);
     TempsForfait = loadCounter(schema::options::Forfait.path);
     TxtDay = loadCounter(schema::variables::Jour.path);
     TextId = loadCounter(schema::variables::user(UserId).path);
-    view_.showCounters(Txtmois, TxtDay, TextId);
+    s_.view.showCounters(Txtmois, TxtDay, TextId);
 
     // Before the alert is armed only the indicator can show: the alert window
     // waits for a connection.
@@ -80,34 +77,36 @@ void ConsoleCore::Lancer()
 {
     // A meter that never had its language chosen speaks French, the language of
     // its built-in texts and of its journal words.
-    QString langage = store_.Lit(HKLM, schema::options::Langage.path);
+    QString langage = s_.store.Lit(HKLM, schema::options::Langage.path);
     if (langage == SettingsStore::Erreur)
         langage = Language::DefaultName;
-    language_.SelectLanguage(langage);
-    language_.ApplyLanguage(windows_.windowsForLancer());
+    s_.language.SelectLanguage(langage);
+    s_.language.ApplyLanguage(s_.windows.windowsForLancer());
 
-    indivisible = store_.Lit(HKLM, schema::options::Indivisible.path);
-    Pourcent = store_.Lit(HKLM, schema::options::Pourcent.path);
+    const QString links = s_.store.Lit(HKLM, schema::options::Interfaces.path);
+    s_.probe.setLinkPatterns(links == SettingsStore::Erreur ? QString() : links);
+    indivisible = s_.store.Lit(HKLM, schema::options::Indivisible.path);
+    Pourcent = s_.store.Lit(HKLM, schema::options::Pourcent.path);
     const bool barShown = Pourcent == schema::FlagOn;
-    view_.setPercentBarVisible(barShown);
+    s_.view.setPercentBarVisible(barShown);
     if (barShown)
         Calcul();
 }
 
 void ConsoleCore::ForfaitDepasse()
 {
-    view_.showPackageIndicator();
-    if (store_.Lit(HKLM, schema::options::Alarm.path) == schema::FlagOff)
+    s_.view.showPackageIndicator();
+    if (s_.store.Lit(HKLM, schema::options::Alarm.path) == schema::FlagOff)
         return;
     if (alertArmed)
-        view_.openPackageAlert();
+        s_.view.openPackageAlert();
 }
 
 void ConsoleCore::ForfaitJusteDepasse()
 {
-    view_.showPackageIndicator();
-    if (store_.Lit(HKLM, schema::options::Alarm.path) != schema::FlagOff)
-        view_.openPackageAlert();
+    s_.view.showPackageIndicator();
+    if (s_.store.Lit(HKLM, schema::options::Alarm.path) != schema::FlagOff)
+        s_.view.openPackageAlert();
 }
 
 void ConsoleCore::Calcul()
@@ -127,15 +126,37 @@ void ConsoleCore::Calcul()
     // The share is not limited to 100 %; the bounds only keep the conversions defined.
     const int width = static_cast<int>(qBound(0.0, share * 100 / 3, 1e6));
     const qint64 percent = static_cast<qint64>(qBound(0.0, share * 100, 1e12));
-    view_.setPercentBar(width, QString::number(percent) + QLatin1Char('%'));
+    s_.view.setPercentBar(width, QString::number(percent) + QLatin1Char('%'));
 }
 
 void ConsoleCore::shutdown()
 {
-    if (shutdownDone_)
+    if (shutdownDone_ || !loaded_)
         return;
     shutdownDone_ = true;
     saveState();
+    if (s_.probe.EstConnecte() == 1)
+        journalWritten(s_.journal.appendClosing(UserId, s_.view.holderText(QStringLiteral("Déconnexion")), Label15));
+}
+
+void ConsoleCore::saveCounters()
+{
+    s_.store.Ecrit(HKLM, schema::variables::user(UserId).path, TextId);
+    s_.store.Ecrit(HKLM, schema::variables::Total.path, Txtmois);
+    s_.store.Ecrit(HKLM, schema::variables::Jour.path, TxtDay);
+}
+
+void ConsoleCore::journalWritten(bool written)
+{
+    if (written) {
+        journalFailureReported_ = false;
+    } else if (!journalFailureReported_) {
+        journalFailureReported_ = true;
+        if (s_.tell)
+            s_.tell(QStringLiteral("Le journal des connexions %1 n'a pas pu être écrit : cette entrée est perdue. "
+                                   "Le compteur continue.")
+                        .arg(s_.journal.currentFile()));
+    }
 }
 
 void ConsoleCore::saveState()
@@ -144,9 +165,7 @@ void ConsoleCore::saveState()
     // working copies would wipe the stored ones.
     if (!loaded_)
         return;
-    store_.Ecrit(HKLM, schema::options::Cache.path, schema::truthText(Cache));
+    s_.store.Ecrit(HKLM, schema::options::Cache.path, schema::truthText(Cache));
     UserId = NomUtilisateur();
-    store_.Ecrit(HKLM, schema::variables::user(UserId).path, TextId);
-    store_.Ecrit(HKLM, schema::variables::Total.path, Txtmois);
-    store_.Ecrit(HKLM, schema::variables::Jour.path, TxtDay);
+    saveCounters();
 }

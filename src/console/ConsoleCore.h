@@ -1,12 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "ConsoleServices.h"
 
-class ConsoleView;
-class Language;
-class LanguageTargets;
-class SettingsStore;
-class SystemIdentity;
+#include <QString>
 
 // The console's logic and its working state: the counters as duration texts (the
 // working copies of the stored counters while the program runs), the user, the
@@ -14,8 +10,7 @@ class SystemIdentity;
 // this state; it holds none of it.
 class ConsoleCore {
 public:
-    ConsoleCore(SettingsStore &store, const SystemIdentity &identity, ConsoleView &view, Language &language,
-                LanguageTargets &windows);
+    explicit ConsoleCore(ConsoleServices services);
 
     // Fills the counters from the store (repairing any that is missing or not a
     // duration text), places or hides the console, checks the package and
@@ -30,8 +25,9 @@ public:
     // Saves the hidden state and the counters; may run any number of times (a
     // desktop log-out that is cancelled saves without ending the program).
     void saveState();
-    // The end of the program: saves the state. Runs its work once, however many
-    // ways the program is asked to stop.
+    // The end of the program: saves the state and, when a connection is up,
+    // closes it in the journal. Runs its work once, however many ways the
+    // program is asked to stop.
     void shutdown();
 
     // The month is over the package / has just reached it.
@@ -41,6 +37,15 @@ public:
     void Calcul();
 
     QString NomUtilisateur() const;
+    // The stored counter, or "00:00:00" (repairing the store) when it is missing
+    // or not a duration text.
+    QString loadCounter(const QString &path);
+    // Writes the three counters to the store.
+    void saveCounters();
+    // Tells the user once that the journal cannot be written, until it can again.
+    void journalWritten(bool written);
+
+    const ConsoleServices &services() const { return s_; }
 
     // Working state, named as the console's fields.
     QString Txtmois;  // the month, all users
@@ -51,19 +56,16 @@ public:
     QString indivisible; // the Indivisible option, read by the metering tick
     QString TempsForfait; // the monthly package; "00:00:00" = none
     QString Label14 = QStringLiteral("0"); // the link state at the previous tick
+    QString Label15;  // the running connection duration, as of the last tick
     bool OldHideWay = true;
     bool Cache = false;
     bool alertArmed = false;
 
 private:
-    QString loadCounter(const QString &path);
     qint64 storedPosition(const QString &path, qint64 fallback) const;
 
-    SettingsStore &store_;
-    const SystemIdentity &identity_;
-    ConsoleView &view_;
-    Language &language_;
-    LanguageTargets &windows_;
+    ConsoleServices s_;
     bool loaded_ = false;
     bool shutdownDone_ = false;
+    bool journalFailureReported_ = false;
 };

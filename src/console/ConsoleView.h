@@ -23,4 +23,12 @@ public:
     // The package-exceeded indicator (stays shown once shown) and the alert window.
     virtual void showPackageIndicator() = 0;
     virtual void openPackageAlert() = 0;
+
+    // The text of a text holder: a word of the language in force.
+    virtual QString holderText(const QString &holder) const = 0;
+    // The status line (Text1) and the tool tip of the console's surface (Label8).
+    virtual void setStatus(const QString &text) = 0;
+    virtual void setSurfaceToolTip(const QString &text) = 0;
+    // The console fades out and the periodic pop-up comes.
+    virtual void cacher2() = 0;
 };

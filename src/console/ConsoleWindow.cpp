@@ -66,6 +66,27 @@ void ConsoleWindow::openPackageAlert()
     emit packageAlertRequested();
 }
 
+QString ConsoleWindow::holderText(const QString &holder) const
+{
+    const auto *label = control<QLabel>(holder);
+    return label ? label->text() : QString();
+}
+
+void ConsoleWindow::setStatus(const QString &text)
+{
+    setLabel("Text1", text);
+}
+
+void ConsoleWindow::setSurfaceToolTip(const QString &text)
+{
+    control<QWidget>(QStringLiteral("Label8"))->setToolTip(text);
+}
+
+void ConsoleWindow::cacher2()
+{
+    emit popupFadeRequested();
+}
+
 void ConsoleWindow::contextMenuEvent(QContextMenuEvent *event)
 {
     emit menuRequested(event->globalPos());

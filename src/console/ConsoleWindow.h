@@ -21,11 +21,17 @@ public:
     void setPercentBar(int fillWidthPixels, const QString &caption) override;
     void showPackageIndicator() override;
     void openPackageAlert() override;
+    QString holderText(const QString &holder) const override;
+    void setStatus(const QString &text) override;
+    void setSurfaceToolTip(const QString &text) override;
+    void cacher2() override;
 
 signals:
     // The user asks for the menu (right button), at that point of the screen.
     void menuRequested(const QPoint &globalPos);
     void packageAlertRequested();
+    // The console's fade-out before the periodic pop-up is asked for.
+    void popupFadeRequested();
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;

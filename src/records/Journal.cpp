@@ -1,8 +1,10 @@
 #include "Journal.h"
 
 #include "app/Clock.h"
+#include "metering/DateText.h"
 
 #include <QFile>
+#include <QStringList>
 
 Journal::Journal(QString folder, const Clock &clock)
     : folder_(std::move(folder))
@@ -21,4 +23,42 @@ bool Journal::ensureCurrentFile() const
     if (file.open(QIODevice::ReadOnly))
         return true;
     return file.open(QIODevice::Append);
+}
+
+bool Journal::appendOpening(const QString &user, const QString &word) const
+{
+    const QDateTime now = clock_.now();
+    return append({datetext::date(now.date()), datetext::time(now.time()), user, word}, false);
+}
+
+bool Journal::appendClosing(const QString &user, const QString &word, const QString &duration) const
+{
+    const QDateTime now = clock_.now();
+    return append({datetext::date(now.date()), datetext::time(now.time()), user,
+                   word + QLatin1Char(' ') + duration},
+                  true);
+}
+
+bool Journal::append(const QStringList &items, bool spacer) const
+{
+    QString line;
+    for (int i = 0; i < items.size(); ++i) {
+        QString item = items.at(i);
+        // Line breaks and commas would split the entry for the journal viewer.
+        item.replace(QLatin1Char(','), QLatin1Char(';')).replace(QLatin1Char('\r'), QLatin1Char(' '))
+            .replace(QLatin1Char('\n'), QLatin1Char(' '));
+        line += item;
+        if (i + 1 < items.size())
+            line += QString(PrintZone - line.size() % PrintZone, QLatin1Char(' '));
+    }
+    line += QStringLiteral("\r\n");
+    if (spacer)
+        line += QStringLiteral(" \r\n");
+
+    QFile file(currentFile());
+    if (!file.open(QIODevice::Append))
+        return false;
+    const QByteArray bytes = line.toUtf8();
+    const bool written = file.write(bytes) == bytes.size();
+    return file.flush() && written;
 }

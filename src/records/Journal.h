@@ -7,6 +7,11 @@ class Clock;
 // The yearly connection journal: one text file per calendar year, named after the
 // year (2006.txt), in the data folder. Each write picks the file of the clock's
 // year anew, so entries after midnight on 31 December go to the new year's file.
+// The file is opened and closed around every entry.
+//
+// An entry is one line of items (date, time, user, word and, when closing, the
+// duration), each padded to the next print zone of 14 columns, ended by CR LF.
+// No entry holds a comma: the journal viewer splits lines there.
 class Journal {
 public:
     Journal(QString folder, const Clock &clock);
@@ -17,7 +22,17 @@ public:
     // reading, it is created empty. Returns false when that failed.
     bool ensureCurrentFile() const;
 
+    // A connection came up.
+    bool appendOpening(const QString &user, const QString &word) const;
+    // A connection went down (or the program stops while it is up): the entry,
+    // then a spacer line holding one blank.
+    bool appendClosing(const QString &user, const QString &word, const QString &duration) const;
+
+    static constexpr int PrintZone = 14;
+
 private:
+    bool append(const QStringList &items, bool spacer) const;
+
     QString folder_;
     const Clock &clock_;
 };

@@ -1,9 +1,6 @@
 #include "support/TestSupport.h"
 
 #include "app/EntryProcedure.h"
-#include "console/ConsoleCore.h"
-#include "options/Language.h"
-#include "records/Journal.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,8 +11,6 @@
 
 namespace {
 constexpr int HKLM = SettingsStore::LocalMachine;
-const QString kProduct = QStringLiteral("SOFTWARE\\Dialmeter\\");
-constexpr qint64 kScreen1280 = 1280 * 15;
 
 std::map<QString, QString> storedValues(StoreBackend &backend)
 {
@@ -25,30 +20,7 @@ std::map<QString, QString> storedValues(StoreBackend &backend)
     return values;
 }
 
-// A whole start: the entry procedure, then the console's load.
-struct Start {
-    explicit Start(const QString &user = QStringLiteral("alice"))
-    {
-        identity.name = user;
-    }
-    StartupOutcome run(qint64 screenWidthTwips = kScreen1280)
-    {
-        const auto outcome = runEntryProcedure(t.store, identity, journal, screenWidthTwips);
-        core.load(screenWidthTwips);
-        return outcome;
-    }
-    void set(const QString &path, const QString &text) { QVERIFY(t.store.Ecrit(HKLM, kProduct + path, text)); }
-    QString get(const QString &path) { return t.store.Lit(HKLM, kProduct + path); }
-
-    TempStore t;
-    FakeClock clock;
-    FakeIdentity identity;
-    Journal journal{t.dir.path(), clock};
-    RecordingConsoleView view;
-    Language language{{t.dir.path()}};
-    FakeLanguageTargets windows;
-    ConsoleCore core{t.store, identity, view, language, windows};
-};
+using Start = ConsoleFixture;
 
 } // namespace
 

@@ -5,8 +5,10 @@
 #include "app/SettingsStore.h"
 #include "app/SystemIdentity.h"
 #include "console/ConsoleView.h"
+#include "metering/LinkProbe.h"
 #include "options/LanguageTargets.h"
 
+#include <QMap>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -19,6 +21,7 @@ public:
     }
     QDateTime now() const override { return now_; }
     void set(const QDateTime &now) { now_ = now; }
+    void advanceSeconds(qint64 seconds) { now_ = now_.addSecs(seconds); }
 
 private:
     QDateTime now_;
@@ -97,6 +100,10 @@ public:
     }
     void showPackageIndicator() override { indicatorShown = true; }
     void openPackageAlert() override { ++alertsOpened; }
+    QString holderText(const QString &holder) const override { return holders.value(holder, QStringLiteral("Label16")); }
+    void setStatus(const QString &text) override { status = text; }
+    void setSurfaceToolTip(const QString &text) override { toolTip = text; }
+    void cacher2() override { ++popups; }
 
     QStringList counters;
     QString userHeading;
@@ -108,6 +115,25 @@ public:
     QString barCaption;
     bool indicatorShown = false;
     int alertsOpened = 0;
+    QMap<QString, QString> holders; // language words by text holder
+    QString status;
+    QString toolTip;
+    int popups = 0;
+};
+
+// A link whose state the test sets, and that counts how often it is asked.
+class ScriptedLinkProbe final : public LinkProbe {
+public:
+    State firstLinkState() override
+    {
+        ++asked;
+        return state;
+    }
+    void setLinkPatterns(std::vector<std::string> p) override { patterns = std::move(p); }
+
+    State state = State::NotConnected;
+    std::vector<std::string> patterns;
+    int asked = 0;
 };
 
 // The windows the console hands to the language: whatever a test puts here.
@@ -115,4 +141,44 @@ class FakeLanguageTargets final : public LanguageTargets {
 public:
     QList<TranslationTarget *> windowsForLancer() override { return windows; }
     QList<TranslationTarget *> windows;
+};
+
+#include "app/EntryProcedure.h"
+#include "console/ConsoleCore.h"
+#include "metering/ConnectionProbe.h"
+#include "metering/MeteringTick.h"
+#include "options/Language.h"
+#include "records/Journal.h"
+
+// A meter without windows: a fresh store, a fake clock, user, link and console
+// window, the console's logic and its tick. run() is a whole start.
+struct ConsoleFixture {
+    static constexpr qint64 Screen1280 = 1280 * 15;
+
+    explicit ConsoleFixture(const QString &user = QStringLiteral("alice"));
+
+    StartupOutcome run(qint64 screenWidthTwips = Screen1280);
+    // Paths below SOFTWARE\Dialmeter\.
+    void set(const QString &path, const QString &text);
+    QString get(const QString &path) const;
+
+    void ticks(int count);
+    void linkUp() { link.state = LinkProbe::State::Connected; }
+    void linkDown() { link.state = LinkProbe::State::NotConnected; }
+    // The lines of a journal file, without their CR LF.
+    QStringList journalLines(int year) const;
+
+    TempStore t;
+    FakeClock clock;
+    FakeIdentity identity;
+    Journal journal{t.dir.path(), clock};
+    RecordingConsoleView view;
+    Language language{{t.dir.path()}};
+    FakeLanguageTargets windows;
+    ScriptedLinkProbe link;
+    ConnectionProbe probe{link};
+    QStringList told;
+    ConsoleCore core{{t.store, identity, view, language, windows, probe, journal,
+                      [this](const QString &message) { told << message; }}};
+    MeteringTick tick{core};
 };

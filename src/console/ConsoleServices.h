@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class ConnectionProbe;
+class ConsoleView;
+class Journal;
+class Language;
+class LanguageTargets;
+class SettingsStore;
+class SystemIdentity;
+
+// What the console's logic works with: the store, the system, its window, the
+// language, the link and the journal, and a way to tell the user something.
+struct ConsoleServices {
+    SettingsStore &store;
+    const SystemIdentity &identity;
+    ConsoleView &view;
+    Language &language;
+    LanguageTargets &windows;
+    ConnectionProbe &probe;
+    const Journal &journal;
+    std::function<void(const QString &)> tell;
+};

@@ -1,0 +1,36 @@
+#include "DateText.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+namespace datetext {
+
+QString shortDateFormat()
+{
+    QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
+    // "yy" (and a lone "y") become "yyyy"; a format that already has four stays.
+    static const QRegularExpression year(QStringLiteral("y+"));
+    format.replace(year, QStringLiteral("yyyy"));
+    return format;
+}
+
+QString timeFormat()
+{
+    // The long form has the seconds; its time zone is no part of a journal time.
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    static const QRegularExpression zone(QStringLiteral("\\s*t+\\s*"));
+    format.replace(zone, QStringLiteral(" "));
+    return format.trimmed();
+}
+
+QString date(const QDate &value)
+{
+    return QLocale::system().toString(value, shortDateFormat());
+}
+
+QString time(const QTime &value)
+{
+    return QLocale::system().toString(value, timeFormat());
+}
+
+} // namespace datetext

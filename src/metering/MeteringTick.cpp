@@ -1,0 +1,131 @@
+#include "MeteringTick.h"
+
+#include "ConnectionProbe.h"
+#include "DurationText.h"
+#include "app/Schema.h"
+#include "app/SettingsStore.h"
+#include "console/ConsoleCore.h"
+#include "console/ConsoleView.h"
+#include "records/Journal.h"
+
+namespace {
+constexpr int HKLM = SettingsStore::LocalMachine;
+
+// The text advanced by one second (or minute); a text that is somehow no longer
+// a duration text starts again from zero rather than stopping the meter.
+QString plusSecond(const QString &text)
+{
+    return duration::AjouteSeconde(text).value_or(duration::Zero);
+}
+
+QString plusMinute(const QString &text)
+{
+    return duration::AjouteMinute(text).value_or(duration::Zero);
+}
+} // namespace
+
+MeteringTick::MeteringTick(ConsoleCore &console)
+    : console_(console)
+{
+}
+
+QString MeteringTick::option(const QString &path) const
+{
+    return console_.services().store.Lit(HKLM, path);
+}
+
+void MeteringTick::Timer1_Timer()
+{
+    ConnectionProbe &probe = console_.services().probe;
+    ConsoleView &view = console_.services().view;
+
+    const bool changed = console_.Label14.toInt() != probe.EstConnecte();
+    if (changed) {
+        if (probe.EstConnecte() == 1)
+            connectionBegan();
+        else
+            connectionEnded();
+    }
+
+    if (probe.EstConnecte() != 1) {
+        view.setSurfaceToolTip(view.holderText(QStringLiteral("PasConnecté")));
+        view.setStatus(view.holderText(QStringLiteral("Déconnecté")));
+        console_.alertArmed = true;
+    } else {
+        view.setStatus(view.holderText(QStringLiteral("ConnectéC")));
+        view.setSurfaceToolTip(view.holderText(QStringLiteral("Depuis")) + QStringLiteral("  ") + duration_);
+        countConnectedSecond();
+        console_.alertArmed = false;
+    }
+
+    if (console_.Pourcent == schema::FlagOn)
+        console_.Calcul();
+    console_.Label14 = QString::number(probe.EstConnecte());
+    console_.Label15 = duration_;
+}
+
+void MeteringTick::connectionBegan()
+{
+    console_.UserId = console_.NomUtilisateur();
+    duration_ = duration::Zero;
+    ticksSinceSave_ = 0;
+    // A reset made in the store while disconnected is taken up here.
+    console_.Txtmois = console_.loadCounter(schema::variables::Total.path);
+    console_.TextId = console_.loadCounter(schema::variables::user(console_.UserId).path);
+    console_.TxtDay = console_.loadCounter(schema::variables::Jour.path);
+    if (console_.indivisible == schema::FlagOn) {
+        console_.Txtmois = plusMinute(console_.Txtmois);
+        console_.TextId = plusMinute(console_.TextId);
+        console_.TxtDay = plusMinute(console_.TxtDay);
+    }
+    const ConsoleView &view = console_.services().view;
+    console_.journalWritten(
+        console_.services().journal.appendOpening(console_.UserId, view.holderText(QStringLiteral("Connexion"))));
+}
+
+void MeteringTick::connectionEnded()
+{
+    console_.UserId = console_.NomUtilisateur();
+    console_.saveCounters();
+    ticksSinceSave_ = 0;
+    const ConsoleView &view = console_.services().view;
+    console_.journalWritten(console_.services().journal.appendClosing(
+        console_.UserId, view.holderText(QStringLiteral("Déconnexion")), duration_));
+}
+
+void MeteringTick::countConnectedSecond()
+{
+    const auto minutes = duration::Minutes(duration_);
+    const auto seconds = duration::Secondes(duration_);
+
+    // The pop-up comes once at each ten-minute mark of the connection, when
+    // wanted; a missing or non-numeric option means no pop-up.
+    bool popWanted = false;
+    const int pop = option(schema::options::Pop.path).trimmed().toInt(&popWanted);
+    if (popWanted && pop == 1 && minutes && seconds && *minutes % 10 == 0 && *minutes != 0 && *seconds == 0)
+        console_.services().view.cacher2();
+
+    // The first minute of a connection charged in full was counted when it began.
+    const bool firstMinutePaid = console_.indivisible == schema::FlagOn && duration::Heures(duration_) == 0
+        && minutes == 0;
+    duration_ = plusSecond(duration_);
+    if (!firstMinutePaid) {
+        console_.TextId = plusSecond(console_.TextId);
+        console_.Txtmois = plusSecond(console_.Txtmois);
+        console_.TxtDay = plusSecond(console_.TxtDay);
+    }
+    console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
+
+    // With no package there is nothing to exceed, whatever the alert option says.
+    if (option(schema::options::Alarm.path) != schema::FlagOff && console_.TempsForfait != duration::Zero) {
+        if (duration::CompareDurees(console_.Txtmois, console_.TempsForfait) == -1)
+            console_.ForfaitDepasse();
+        if (duration::CompareDurees(console_.Txtmois, console_.TempsForfait) == 0)
+            console_.ForfaitJusteDepasse();
+    }
+
+    if (++ticksSinceSave_ >= SaveEveryTicks) {
+        ticksSinceSave_ = 0;
+        console_.saveCounters();
+    }
+}

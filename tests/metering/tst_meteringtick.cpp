@@ -1,0 +1,325 @@
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QTest>
+
+namespace {
+
+// A started meter with counters at known values and the words of a language.
+struct Meter : ConsoleFixture {
+    explicit Meter(const QString &indivisible = QStringLiteral("0"))
+    {
+        set("Variables\\Total", "01:00:00");
+        set("Variables\\Jour", "00:10:00");
+        set("Variables\\alice", "00:30:00");
+        set("Options\\Indivisible", indivisible);
+        view.holders = {{"Connexion", "Connexion"}, {"Déconnexion", "Déconnexion"}, {"ConnectéC", "Connecté"},
+                        {"Déconnecté", "Déconnecté"}, {"PasConnecté", "Pas connecté"}, {"Depuis", "Depuis"}};
+        run();
+    }
+    // One disconnected tick, `seconds` connected ticks, then the tick that sees the end.
+    void connection(int seconds)
+    {
+        linkDown();
+        ticks(1);
+        linkUp();
+        ticks(seconds);
+        linkDown();
+        ticks(1);
+    }
+};
+
+} // namespace
+
+class TestMeteringTick : public QObject {
+    Q_OBJECT
+private slots:
+    void connection_data();
+    void connection();
+    void startWhileConnected_data();
+    void startWhileConnected();
+    void resetInTheStoreIsTakenUpAtTheNextConnection();
+    void statusTextsAndToolTip();
+    void packageReachedThenExceeded_data();
+    void packageReachedThenExceeded();
+    void percentBarOnEveryTick();
+    void popUpAtTenMinuteMarks_data();
+    void popUpAtTenMinuteMarks();
+    void countersSavedDuringALongConnection();
+    void failingProbeCountsAsDisconnectedAndIsToldOnce();
+    void unwritableJournalLosesOnlyItsEntries();
+    void connectionAcrossNewYear();
+    void quittingWhileConnectedClosesTheJournal();
+};
+
+void TestMeteringTick::connection_data()
+{
+    QTest::addColumn<QString>("indivisible");
+    QTest::addColumn<int>("seconds");
+    QTest::addColumn<QStringList>("counters"); // month, day, user
+    QTest::addColumn<QString>("closedWith");
+
+    QTest::addRow("10 s") << "0" << 10 << QStringList{"01:00:10", "00:10:10", "00:30:10"} << "00:00:10";
+    QTest::addRow("61 s") << "0" << 61 << QStringList{"01:01:01", "00:11:01", "00:31:01"} << "00:01:01";
+    QTest::addRow("10 s, first minute in full") << "1" << 10 << QStringList{"01:01:00", "00:11:00", "00:31:00"}
+                                                << "00:00:10";
+    QTest::addRow("60 s, first minute in full") << "1" << 60 << QStringList{"01:01:00", "00:11:00", "00:31:00"}
+                                                << "00:01:00";
+    QTest::addRow("61 s, first minute in full") << "1" << 61 << QStringList{"01:01:01", "00:11:01", "00:31:01"}
+                                                << "00:01:01";
+}
+
+void TestMeteringTick::connection()
+{
+    QFETCH(QString, indivisible);
+    QFETCH(int, seconds);
+    QFETCH(QStringList, counters);
+    QFETCH(QString, closedWith);
+
+    Meter m(indivisible);
+    m.connection(seconds);
+
+    QCOMPARE(m.view.counters, counters);
+    QCOMPARE(QStringList({m.get("Variables\\Total"), m.get("Variables\\Jour"), m.get("Variables\\alice")}), counters);
+
+    const QStringList lines = m.journalLines(2004);
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines.at(0), QStringLiteral("15/03/2004    12:00:01      alice         Connexion"));
+    QVERIFY2(lines.at(1).endsWith("alice         Déconnexion " + closedWith), qPrintable(lines.at(1)));
+    QCOMPARE(lines.at(2), QStringLiteral(" "));
+    for (const QString &line : lines)
+        QVERIFY(!line.contains(','));
+}
+
+void TestMeteringTick::startWhileConnected_data()
+{
+    QTest::addColumn<QString>("indivisible");
+    QTest::addColumn<QString>("month");
+    QTest::addRow("second by second") << "0" << "01:00:01";
+    QTest::addRow("first minute in full") << "1" << "01:01:00";
+}
+
+void TestMeteringTick::startWhileConnected()
+{
+    QFETCH(QString, indivisible);
+    QFETCH(QString, month);
+    Meter m(indivisible);
+    m.linkUp();
+    m.ticks(1);
+    QCOMPARE(m.journalLines(2004).size(), 1);
+    QVERIFY(m.journalLines(2004).front().endsWith("Connexion"));
+    QCOMPARE(m.tick.connectionDuration(), QStringLiteral("00:00:01"));
+    QCOMPARE(m.core.Label15, QStringLiteral("00:00:01"));
+    QCOMPARE(m.core.Label14, QStringLiteral("1"));
+    QCOMPARE(m.core.Txtmois, month);
+}
+
+void TestMeteringTick::resetInTheStoreIsTakenUpAtTheNextConnection()
+{
+    Meter m;
+    m.connection(5);
+    m.set("Variables\\Total", "00:00:00");
+    m.set("Variables\\alice", "garbage");
+    m.connection(3);
+    QCOMPARE(m.get("Variables\\Total"), QStringLiteral("00:00:03"));
+    QCOMPARE(m.get("Variables\\alice"), QStringLiteral("00:00:03"));
+    QCOMPARE(m.get("Variables\\Jour"), QStringLiteral("00:10:08"));
+}
+
+void TestMeteringTick::statusTextsAndToolTip()
+{
+    Meter m;
+    m.ticks(3);
+    QCOMPARE(m.view.status, QStringLiteral("Déconnecté"));
+    QCOMPARE(m.view.toolTip, QStringLiteral("Pas connecté"));
+    QCOMPARE(m.core.Txtmois, QStringLiteral("01:00:00"));
+    QVERIFY(m.core.alertArmed);
+
+    m.linkUp();
+    m.ticks(12 * 60 + 35);
+    QCOMPARE(m.view.status, QStringLiteral("Connecté"));
+    QCOMPARE(m.view.toolTip, QStringLiteral("Depuis  00:12:34"));
+    QVERIFY(!m.core.alertArmed);
+}
+
+void TestMeteringTick::packageReachedThenExceeded_data()
+{
+    QTest::addColumn<QString>("package");
+    QTest::addColumn<QString>("alarm");
+    QTest::addColumn<bool>("indicator");
+    QTest::addColumn<QList<int>>("alertsAfterEachTick");
+
+    // Month 09:59:58: the 2nd connected tick reaches the package exactly, the
+    // 3rd exceeds it; then a new connection begins with the month already over.
+    const QList<int> alerts{0, 1, 1, 1, 2, 2};
+    QTest::addRow("alert on") << "10:00:00" << "1" << true << alerts;
+    QTest::addRow("alert option missing") << "10:00:00" << QString() << true << alerts;
+    QTest::addRow("alert off") << "10:00:00" << "0" << false << QList<int>{0, 0, 0, 0, 0, 0};
+    QTest::addRow("no package") << "00:00:00" << QString() << false << QList<int>{0, 0, 0, 0, 0, 0};
+}
+
+void TestMeteringTick::packageReachedThenExceeded()
+{
+    QFETCH(QString, package);
+    QFETCH(QString, alarm);
+    QFETCH(bool, indicator);
+    QFETCH(QList<int>, alertsAfterEachTick);
+
+    Meter m;
+    m.set("Options\\Forfait", package);
+    m.set("Variables\\Total", "09:59:58");
+    if (!alarm.isNull())
+        m.set("Options\\Alarm", alarm);
+    m.run();
+    QCOMPARE(m.view.indicatorShown, false);
+
+    QList<int> alerts;
+    m.linkUp();
+    for (int i = 0; i < 3; ++i) {
+        m.ticks(1);
+        alerts << m.view.alertsOpened;
+    }
+    m.linkDown();
+    m.ticks(1);
+    alerts << m.view.alertsOpened;
+    m.linkUp();
+    for (int i = 0; i < 2; ++i) {
+        m.ticks(1);
+        alerts << m.view.alertsOpened;
+    }
+    QCOMPARE(alerts, alertsAfterEachTick);
+    QCOMPARE(m.view.indicatorShown, indicator);
+}
+
+void TestMeteringTick::percentBarOnEveryTick()
+{
+    Meter m;
+    m.set("Options\\Pourcent", "1");
+    m.set("Variables\\Total", "00:00:00");
+    m.set("Variables\\alice", "00:00:00");
+    m.run();
+    QCOMPARE(m.view.barWidth, -1); // an empty month leaves the bar as it was
+    m.linkUp();
+    m.ticks(1);
+    QCOMPARE(m.view.barWidth, 33);
+    QCOMPARE(m.view.barCaption, QStringLiteral("100%"));
+}
+
+void TestMeteringTick::popUpAtTenMinuteMarks_data()
+{
+    QTest::addColumn<QString>("pop");
+    QTest::addColumn<int>("popups");
+    QTest::addRow("wanted") << "1" << 2;
+    QTest::addRow("as a number") << " 1 " << 2;
+    QTest::addRow("not wanted") << "0" << 0;
+    QTest::addRow("missing") << QString() << 0;
+    QTest::addRow("not a number") << "oui" << 0;
+}
+
+void TestMeteringTick::popUpAtTenMinuteMarks()
+{
+    QFETCH(QString, pop);
+    QFETCH(int, popups);
+    Meter m;
+    if (!pop.isNull())
+        m.set("Options\\Pop", pop);
+    m.linkUp();
+    m.ticks(10 * 60);
+    QCOMPARE(m.view.popups, 0);
+    m.ticks(1); // the tick that finds the connection at 00:10:00
+    QCOMPARE(m.view.popups, qMin(popups, 1));
+    m.ticks(10 * 60 + 30);
+    QCOMPARE(m.view.popups, popups);
+}
+
+void TestMeteringTick::countersSavedDuringALongConnection()
+{
+    Meter m;
+    m.linkUp();
+    m.ticks(59);
+    QCOMPARE(m.get("Variables\\Total"), QStringLiteral("01:00:00"));
+    m.ticks(1);
+    QCOMPARE(m.get("Variables\\Total"), QStringLiteral("01:01:00"));
+    QCOMPARE(m.get("Variables\\Jour"), QStringLiteral("00:11:00"));
+    QCOMPARE(m.get("Variables\\alice"), QStringLiteral("00:31:00"));
+    m.ticks(150);
+    QCOMPARE(m.get("Variables\\Total"), QStringLiteral("01:03:00"));
+}
+
+void TestMeteringTick::failingProbeCountsAsDisconnectedAndIsToldOnce()
+{
+    Meter m;
+    m.link.state = LinkProbe::State::Failed;
+    m.ticks(5);
+    QCOMPARE(m.told, QStringList{"ERREUR"});
+    QCOMPARE(m.core.Txtmois, QStringLiteral("01:00:00"));
+    QCOMPARE(m.view.status, QStringLiteral("Déconnecté"));
+
+    m.linkDown();
+    m.ticks(1);
+    m.link.state = LinkProbe::State::Failed;
+    m.ticks(3);
+    QCOMPARE(m.told, QStringList({"ERREUR", "ERREUR"}));
+}
+
+void TestMeteringTick::unwritableJournalLosesOnlyItsEntries()
+{
+    Meter m;
+    // A folder where the file should be: no one can append to it, root included.
+    QVERIFY(QDir(m.t.dir.path()).mkpath("2004.txt.tmp"));
+    QFile::remove(m.journal.currentFile());
+    QVERIFY(QDir(m.t.dir.path()).rename("2004.txt.tmp", "2004.txt"));
+
+    m.connection(10);
+    m.connection(10);
+    QCOMPARE(m.told.size(), 1);
+    QVERIFY(m.told.front().contains("2004.txt"));
+    QCOMPARE(m.get("Variables\\Total"), QStringLiteral("01:00:20"));
+}
+
+void TestMeteringTick::connectionAcrossNewYear()
+{
+    Meter m;
+    m.clock.set(QDateTime(QDate(2004, 12, 31), QTime(23, 59, 55)));
+    m.linkUp();
+    m.ticks(10);
+    m.linkDown();
+    m.ticks(1);
+    const QStringList old = m.journalLines(2004);
+    const QStringList fresh = m.journalLines(2005);
+    QCOMPARE(old.size(), 1);
+    QVERIFY(old.front().startsWith("31/12/2004    23:59:55"));
+    QCOMPARE(fresh.size(), 2);
+    QVERIFY(fresh.front().startsWith("01/01/2005    00:00:05"));
+    QVERIFY(fresh.front().endsWith("Déconnexion 00:00:10"));
+    QCOMPARE(fresh.back(), QStringLiteral(" "));
+}
+
+void TestMeteringTick::quittingWhileConnectedClosesTheJournal()
+{
+    Meter m;
+    m.linkUp();
+    m.ticks(42);
+    m.core.shutdown();
+    m.core.shutdown();
+    const QStringList lines = m.journalLines(2004);
+    QCOMPARE(lines.size(), 3);
+    QVERIFY(lines.at(1).endsWith("Déconnexion 00:00:42"));
+    QCOMPARE(lines.at(2), QStringLiteral(" "));
+    QCOMPARE(m.get("Variables\\Total"), QStringLiteral("01:00:42"));
+
+    Meter disconnected;
+    disconnected.ticks(3);
+    disconnected.core.shutdown();
+    QVERIFY(disconnected.journalLines(2004).isEmpty());
+}
+
+// Journal dates and times follow the system's forms: the test fixes French ones.
+int main(int argc, char *argv[])
+{
+    qputenv("LC_ALL", "fr_FR.UTF-8");
+    QCoreApplication app(argc, argv);
+    TestMeteringTick test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_meteringtick.moc"
