@@ -1,0 +1,97 @@
+#include "TunLink.h"
+#include "app/SystemIdentity.h"
+#include "metering/DurationText.h"
+
+#include <QDate>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+namespace {
+
+int secondsOf(const QString &text)
+{
+    const auto f = duration::parse(text.trimmed());
+    return f ? f->hours * 3600 + f->minutes * 60 + f->seconds : -1;
+}
+
+} // namespace
+
+// The built meter, headless, on a real link: a TUN interface that the test
+// brings up and down.
+class TestRealLink : public QObject {
+    Q_OBJECT
+private slots:
+    void countsAConnectionAndLosesLittleWhenKilled();
+
+private:
+    QString store(const QStringList &args);
+    QTemporaryDir home_;
+};
+
+QString TestRealLink::store(const QStringList &args)
+{
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DIALMETER_HOME"), home_.path());
+    tool.setProcessEnvironment(env);
+    tool.start(QStringLiteral(DIALMETER_STORE_BIN), args);
+    tool.waitForFinished(10000);
+    return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+}
+
+void TestRealLink::countsAConnectionAndLosesLittleWhenKilled()
+{
+    TunLink link;
+    if (!link.problem().isEmpty())
+        QSKIP(qPrintable("no real link for this test: " + link.problem()));
+
+    store({"set", "SOFTWARE\\Dialmeter\\Options\\Interfaces", link.name()});
+    store({"set", "SOFTWARE\\Dialmeter\\Options\\Langage", "Français"});
+    const QString total = QStringLiteral("SOFTWARE\\Dialmeter\\Variables\\Total");
+
+    QProcess meter;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("DIALMETER_HOME"), home_.path());
+    meter.setProcessEnvironment(env);
+    meter.start(QStringLiteral(DIALMETER_BIN), {});
+    QTRY_COMPARE_WITH_TIMEOUT(store({"get", total}), QStringLiteral("00:00:00"), 15000);
+    QTest::qWait(2000);
+
+    // A connection of 120 s, counted second by second.
+    QElapsedTimer connected;
+    QVERIFY(link.setUp(true));
+    connected.start();
+    QTest::qWait(120000);
+    QVERIFY(link.setUp(false));
+    const qint64 wallSeconds = connected.elapsed() / 1000;
+    QTest::qWait(2500);
+    const int counted = secondsOf(store({"get", total}));
+    QVERIFY2(qAbs(counted - wallSeconds) <= 1, qPrintable(QStringLiteral("counted %1 s of %2 s").arg(counted).arg(wallSeconds)));
+
+    QFile journal(home_.filePath(QString::number(QDate::currentDate().year()) + ".txt"));
+    QVERIFY(journal.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(journal.readAll()).split("\r\n", Qt::SkipEmptyParts);
+    const QString user = QString::fromStdString(platformIdentity().logOnName());
+    QCOMPARE(lines.size(), 3);
+    QVERIFY2(lines.at(0).contains(user) && lines.at(0).endsWith("Connexion"), qPrintable(lines.at(0)));
+    QVERIFY2(lines.at(1).contains("Déconnexion 00:0"), qPrintable(lines.at(1)));
+    QCOMPARE(lines.at(2), QStringLiteral(" "));
+
+    // Killed in the middle of a connection, the meter has lost at most a minute.
+    QVERIFY(link.setUp(true));
+    QTest::qWait(150000);
+    meter.kill();
+    QVERIFY(meter.waitForFinished(10000));
+    const int afterCrash = secondsOf(store({"get", total}));
+    QVERIFY2(afterCrash >= counted + 90, qPrintable(QStringLiteral("%1 s stored after the kill").arg(afterCrash)));
+}
+
+QTEST_GUILESS_MAIN(TestRealLink)
+#include "tst_reallink.moc"
