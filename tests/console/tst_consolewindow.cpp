@@ -1,4 +1,9 @@
 #include "console/ConsoleWindow.h"
+#include "options/Language.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <QLabel>
 #include <QSignalSpy>
@@ -9,6 +14,7 @@ class TestConsoleWindow : public QObject {
 private slots:
     void showsWhatTheCoreGivesIt();
     void rightClickAsksForTheMenu();
+    void wordsComeFromTheLanguageFile();
 };
 
 void TestConsoleWindow::showsWhatTheCoreGivesIt()
@@ -52,6 +58,30 @@ void TestConsoleWindow::rightClickAsksForTheMenu()
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), window.mapToGlobal(QPoint(10, 10)));
     QApplication::sendEvent(&window, &event);
     QCOMPARE(menu.count(), 1);
+}
+
+void TestConsoleWindow::wordsComeFromTheLanguageFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("lang"));
+    QFile file(dir.filePath("lang/English.lang"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[reg]\nDepuis_Caption=Connected for\nConnexion_Caption=Connection\n");
+    file.close();
+
+    ConsoleWindow window;
+    QCOMPARE(window.holderText("Depuis"), QStringLiteral("Label16"));
+    Language language({dir.path()});
+    QVERIFY(language.SelectLanguage("English"));
+    language.ApplyLanguage({&window});
+    QCOMPARE(window.holderText("Depuis"), QStringLiteral("Connected for"));
+    QCOMPARE(window.holderText("Connexion"), QStringLiteral("Connection"));
+    QCOMPARE(window.holderText("Déconnexion"), QStringLiteral("Label16"));
+
+    window.setStatus("Connected");
+    window.setSurfaceToolTip("Connected for  00:12:34");
+    QCOMPARE(window.control<QLabel>("Text1")->text(), QStringLiteral("Connected"));
+    QCOMPARE(window.control<QWidget>("Label8")->toolTip(), QStringLiteral("Connected for  00:12:34"));
 }
 
 QTEST_MAIN(TestConsoleWindow)
