@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTimer>
 
 #include <algorithm>
@@ -131,6 +132,17 @@ CatalogueWindow::CatalogueWindow(const catalogue::Window &design, QWidget *paren
     std::sort(focusable.begin(), focusable.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     for (int i = 1; i < focusable.size(); ++i)
         setTabOrder(focusable.at(i - 1).second, focusable.at(i).second);
+}
+
+void CatalogueWindow::showEvent(QShowEvent *event)
+{
+    // A window designed to open centred does so the first time it is shown.
+    if (design_.centred && !placed_) {
+        if (const QScreen *target = screen())
+            move(target->availableGeometry().center() - rect().center());
+    }
+    placed_ = true;
+    QWidget::showEvent(event);
 }
 
 QObject *CatalogueWindow::control(const QString &name) const

@@ -39,10 +39,14 @@ public:
     std::optional<QString> controlText(int i) const override;
     void setControlText(int i, const QString &text) override;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     QObject *build(const catalogue::Control &design);
 
     const catalogue::Window &design_;
     QVector<QObject *> controls_; // in the design's order
     QHash<QWidget *, QButtonGroup *> optionGroups_; // one per container of option buttons
+    bool placed_ = false;
 };
