@@ -97,7 +97,7 @@ bool MeterApplication::start()
     connect(windows_.get(), &WindowSet::quitRequested, this, &QCoreApplication::quit);
     probe_.setFailureHandler([this](const QString &message) { tell(message); });
     consoleCore_ = std::make_unique<ConsoleCore>(ConsoleServices{*store_, platformIdentity(), windows_->console(),
-                                                                 *language_, *windows_, probe_, *journal_,
+                                                                 *language_, *windows_, probe_, *journal_, clock_,
                                                                  [this](const QString &message) { tell(message); }});
     tick_ = std::make_unique<MeteringTick>(*consoleCore_);
     connect(windows_->console().control<QTimer>(QStringLiteral("Timer1")), &QTimer::timeout, this,

@@ -70,6 +70,7 @@ void ConsoleCore::load(qint64 screenWidthTwips)
     Label14 = schema::FlagOff;
     loaded_ = true;
 
+    dateCheck_.Check_Date();
     Lancer();
 }
 

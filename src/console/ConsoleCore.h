@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ConsoleServices.h"
+#include "metering/DateCheck.h"
 
 #include <QString>
 
@@ -46,6 +47,7 @@ public:
     void journalWritten(bool written);
 
     const ConsoleServices &services() const { return s_; }
+    DateCheck &dateCheck() { return dateCheck_; }
 
     // Working state, named as the console's fields.
     QString Txtmois;  // the month, all users
@@ -65,6 +67,7 @@ private:
     qint64 storedPosition(const QString &path, qint64 fallback) const;
 
     ConsoleServices s_;
+    DateCheck dateCheck_{*this};
     bool loaded_ = false;
     bool shutdownDone_ = false;
     bool journalFailureReported_ = false;

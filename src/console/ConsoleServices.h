@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class Clock;
 class ConnectionProbe;
 class ConsoleView;
 class Journal;
@@ -22,5 +23,6 @@ struct ConsoleServices {
     LanguageTargets &windows;
     ConnectionProbe &probe;
     const Journal &journal;
+    const Clock &clock;
     std::function<void(const QString &)> tell;
 };

@@ -34,3 +34,13 @@ QString time(const QTime &value)
 }
 
 } // namespace datetext
+
+namespace datetext {
+
+std::optional<QDate> parse(const QString &text)
+{
+    const QDate value = QLocale::system().toDate(text.trimmed(), shortDateFormat());
+    return value.isValid() ? std::optional<QDate>(value) : std::nullopt;
+}
+
+} // namespace datetext

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTime>
 
+#include <optional>
+
 // Dates and times as the program writes them: the system's short date form,
 // always with a four-digit year so that every stored date reads back, and the
 // system's time form with seconds.
@@ -14,5 +16,9 @@ QString timeFormat();
 
 QString date(const QDate &date);
 QString time(const QTime &time);
+
+// A stored date read back; nothing when the text is not a date in the short
+// date form (a changed locale, a hand edit).
+std::optional<QDate> parse(const QString &text);
 
 } // namespace datetext

@@ -51,6 +51,11 @@ void MeteringTick::Timer1_Timer()
         view.setSurfaceToolTip(view.holderText(QStringLiteral("PasConnecté")));
         view.setStatus(view.holderText(QStringLiteral("Déconnecté")));
         console_.alertArmed = true;
+        // A meter that runs for days sees new days and months too. Only while
+        // disconnected: then the store and the working copies agree, and a
+        // connection over midnight counts into the day it began.
+        if (console_.dateCheck().dateChanged())
+            console_.dateCheck().Check_Date();
     } else {
         view.setStatus(view.holderText(QStringLiteral("ConnectéC")));
         view.setSurfaceToolTip(view.holderText(QStringLiteral("Depuis")) + QStringLiteral("  ") + duration_);

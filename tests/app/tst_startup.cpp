@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include "app/EntryProcedure.h"
+#include "metering/DateText.h"
 
 #include <QDir>
 #include <QFile>
@@ -64,6 +65,7 @@ void TestStartup::emptyStoreGetsExactlyTheDefaults()
         {"SOFTWARE\\Dialmeter\\Variables\\Total", "00:00:00"},
         {"SOFTWARE\\Dialmeter\\Variables\\Jour", "00:00:00"},
         {"SOFTWARE\\Dialmeter\\Variables\\alice", "00:00:00"},
+        {"SOFTWARE\\Dialmeter\\Compte Rendu\\Date", datetext::date(QDate(2004, 3, 15))},
     };
     QCOMPARE(storedValues(s.t.backend), expected);
 

@@ -178,7 +178,7 @@ struct ConsoleFixture {
     ScriptedLinkProbe link;
     ConnectionProbe probe{link};
     QStringList told;
-    ConsoleCore core{{t.store, identity, view, language, windows, probe, journal,
+    ConsoleCore core{{t.store, identity, view, language, windows, probe, journal, clock,
                       [this](const QString &message) { told << message; }}};
     MeteringTick tick{core};
 };

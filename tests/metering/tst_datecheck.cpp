@@ -1,0 +1,227 @@
+#include "support/TestSupport.h"
+
+#include "metering/DateText.h"
+
+#include <QLocale>
+#include <QTest>
+
+namespace {
+
+// A meter whose last start, options and counters are set before it starts: three
+// users, of whom "carol" has no counter.
+struct Calendar : ConsoleFixture {
+    Calendar()
+    {
+        set("User\\0", "Total");
+        set("User\\1", "alice");
+        set("User\\2", "bob");
+        set("User\\3", "carol");
+        set("Variables\\Total", "05:00:00");
+        set("Variables\\Jour", "00:20:00");
+        set("Variables\\alice", "03:00:00");
+        set("Variables\\bob", "02:00:00");
+    }
+    void lastStart(const QDate &date) { set("Compte Rendu\\Date", datetext::date(date)); }
+    void startOn(const QDateTime &now)
+    {
+        clock.set(now);
+        run();
+    }
+    QStringList variables()
+    {
+        QStringList names;
+        for (const auto &v : t.backend.list(SettingsStore::LocalMachine, "SOFTWARE\\Dialmeter\\Variables"))
+            names << QString::fromStdString(v.name + "=" + v.text);
+        return names;
+    }
+    QString archived(int year, int month, const QString &name) const
+    {
+        return get(QStringLiteral("Compte Rendu\\%1\\%2\\%3").arg(year).arg(month).arg(name));
+    }
+    // The month archived as it was before the start, and the counters cleared.
+    void verifyArchived(int year, int month)
+    {
+        QCOMPARE(archived(year, month, "Total"), QStringLiteral("05:00:00"));
+        QCOMPARE(archived(year, month, "alice"), QStringLiteral("03:00:00"));
+        QCOMPARE(archived(year, month, "bob"), QStringLiteral("02:00:00"));
+        QCOMPARE(archived(year, month, "carol"), QStringLiteral("Erreur"));
+        QCOMPARE(variables(), QStringList({"alice=00:00:00", "Jour=00:00:00", "Total=00:00:00"}));
+        QCOMPARE(view.counters, QStringList({"00:00:00", "00:00:00", "00:00:00"}));
+    }
+};
+
+const QTime kNoon(12, 0);
+
+} // namespace
+
+class TestDateCheck : public QObject {
+    Q_OBJECT
+private slots:
+    void checkDate_data();
+    void checkDate();
+    void anniversaire_data();
+    void anniversaire();
+    void datesAreWrittenInTheSystemsShortForm();
+    void longRunningMeterAcrossMidnightAndAResetDay();
+};
+
+void TestDateCheck::checkDate_data()
+{
+    QTest::addColumn<QString>("lastStart"); // ISO date, empty: none, other text: stored as is
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<QString>("raz");
+    QTest::addColumn<bool>("dayCleared");
+    QTest::addColumn<QDate>("archivedMonth"); // invalid: nothing archived
+
+    QTest::addRow("first start") << "" << QDate(2004, 3, 15) << "1" << false << QDate();
+    QTest::addRow("same day") << "2004-03-15" << QDate(2004, 3, 15) << "1" << false << QDate();
+    QTest::addRow("next day") << "2004-03-15" << QDate(2004, 3, 16) << "1" << true << QDate();
+    QTest::addRow("same day number a month later") << "2004-03-15" << QDate(2004, 4, 15) << "1" << true
+                                                   << QDate(2004, 3, 1);
+    QTest::addRow("same day number a year later") << "2004-03-15" << QDate(2005, 3, 15) << "1" << true
+                                                  << QDate(2004, 3, 1);
+    QTest::addRow("last day to the first") << "2004-03-31" << QDate(2004, 4, 1) << "1" << true << QDate(2004, 3, 1);
+    QTest::addRow("new month, reset on a chosen day") << "2004-03-31" << QDate(2004, 4, 1) << "15" << true << QDate();
+    QTest::addRow("reset day out of range counts as the 1st") << "2004-03-20" << QDate(2004, 4, 2) << "31" << true
+                                                              << QDate(2004, 3, 1);
+    QTest::addRow("reset day missing counts as the 1st") << "2004-03-20" << QDate(2004, 4, 2) << "" << true
+                                                         << QDate(2004, 3, 1);
+    QTest::addRow("unreadable last start") << "le 15 mars" << QDate(2004, 4, 15) << "1" << false << QDate();
+    QTest::addRow("clock set backwards") << "2004-03-15" << QDate(2004, 2, 10) << "1" << false << QDate();
+}
+
+void TestDateCheck::checkDate()
+{
+    QFETCH(QString, lastStart);
+    QFETCH(QDate, today);
+    QFETCH(QString, raz);
+    QFETCH(bool, dayCleared);
+    QFETCH(QDate, archivedMonth);
+
+    Calendar c;
+    const QDate last = QDate::fromString(lastStart, Qt::ISODate);
+    if (last.isValid())
+        c.lastStart(last);
+    else if (!lastStart.isEmpty())
+        c.set("Compte Rendu\\Date", lastStart);
+    if (!raz.isEmpty())
+        c.set("Options\\Raz", raz);
+    c.startOn(QDateTime(today, kNoon));
+
+    QCOMPARE(c.get("Compte Rendu\\Date"), datetext::date(today));
+    if (archivedMonth.isValid()) {
+        c.verifyArchived(archivedMonth.year(), archivedMonth.month());
+        return;
+    }
+    QCOMPARE(c.get("Variables\\Jour"), dayCleared ? QStringLiteral("00:00:00") : QStringLiteral("00:20:00"));
+    QCOMPARE(c.core.TxtDay, c.get("Variables\\Jour"));
+    QCOMPARE(c.get("Variables\\Total"), QStringLiteral("05:00:00"));
+    QCOMPARE(c.get("Variables\\bob"), QStringLiteral("02:00:00"));
+    QVERIFY(c.t.backend.list(SettingsStore::LocalMachine, "SOFTWARE\\Dialmeter\\Compte Rendu").size() == 1);
+}
+
+void TestDateCheck::anniversaire_data()
+{
+    QTest::addColumn<QString>("raz");
+    QTest::addColumn<QString>("resetDate"); // ISO date, empty: none, other text: stored as is
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<QDate>("archivedMonth");
+    QTest::addColumn<QDate>("nextReset");
+
+    QTest::addRow("before the reset date") << "15" << "2004-03-15" << QDate(2004, 3, 10) << QDate() << QDate(2004, 3, 15);
+    QTest::addRow("on the reset date") << "15" << "2004-03-15" << QDate(2004, 3, 15) << QDate(2004, 3, 1)
+                                       << QDate(2004, 4, 15);
+    QTest::addRow("a month missed") << "15" << "2004-03-15" << QDate(2004, 5, 2) << QDate(2004, 3, 1)
+                                    << QDate(2004, 6, 15);
+    QTest::addRow("day already past when chosen") << "15" << "2004-03-15" << QDate(2004, 3, 20) << QDate(2004, 3, 1)
+                                                  << QDate(2004, 4, 15);
+    QTest::addRow("single-digit day") << "5" << "2004-06-05" << QDate(2004, 6, 5) << QDate(2004, 6, 1)
+                                      << QDate(2004, 7, 5);
+    QTest::addRow("over the year end") << "5" << "2004-12-05" << QDate(2004, 12, 9) << QDate(2004, 12, 1)
+                                       << QDate(2005, 1, 5);
+    QTest::addRow("no reset date, day ahead") << "15" << "" << QDate(2004, 3, 10) << QDate() << QDate(2004, 3, 15);
+    QTest::addRow("no reset date, day passed") << "15" << "" << QDate(2004, 3, 20) << QDate() << QDate(2004, 4, 15);
+    QTest::addRow("no reset date, on the day") << "15" << "" << QDate(2004, 3, 15) << QDate() << QDate(2004, 4, 15);
+    QTest::addRow("unreadable reset date") << "15" << "31/31/31" << QDate(2004, 3, 20) << QDate() << QDate(2004, 4, 15);
+}
+
+void TestDateCheck::anniversaire()
+{
+    QFETCH(QString, raz);
+    QFETCH(QString, resetDate);
+    QFETCH(QDate, today);
+    QFETCH(QDate, archivedMonth);
+    QFETCH(QDate, nextReset);
+
+    Calendar c;
+    c.set("Options\\Raz", raz);
+    const QDate reset = QDate::fromString(resetDate, Qt::ISODate);
+    if (reset.isValid())
+        c.set("Options\\Anniversaire", datetext::date(reset));
+    else if (!resetDate.isEmpty())
+        c.set("Options\\Anniversaire", resetDate);
+    c.lastStart(today);
+    c.startOn(QDateTime(today, QTime(8, 30)));
+
+    QCOMPARE(c.get("Options\\Anniversaire"), datetext::date(nextReset));
+    if (archivedMonth.isValid())
+        c.verifyArchived(archivedMonth.year(), archivedMonth.month());
+    else
+        QCOMPARE(c.get("Variables\\Total"), QStringLiteral("05:00:00"));
+}
+
+void TestDateCheck::datesAreWrittenInTheSystemsShortForm()
+{
+    const QString locale = QLocale::system().name();
+    const QDate date(2004, 7, 5);
+    if (locale == QLatin1String("fr_FR"))
+        QCOMPARE(datetext::date(date), QStringLiteral("05/07/2004"));
+    else if (locale == QLatin1String("en_US"))
+        QCOMPARE(datetext::date(date), QStringLiteral("7/5/2004"));
+    else
+        qWarning("no expected short form for the locale %s", qPrintable(locale));
+    QCOMPARE(datetext::parse(datetext::date(date)), std::optional<QDate>(date));
+    QVERIFY(!datetext::parse("Erreur"));
+    QVERIFY(!datetext::parse(""));
+}
+
+void TestDateCheck::longRunningMeterAcrossMidnightAndAResetDay()
+{
+    Calendar c;
+    c.set("Options\\Raz", "1");
+    c.lastStart(QDate(2004, 3, 31));
+    c.startOn(QDateTime(QDate(2004, 3, 31), QTime(23, 59, 50)));
+
+    // Connected over midnight: the connection counts into the day it began.
+    c.linkUp();
+    c.ticks(20);
+    QCOMPARE(c.core.TxtDay, QStringLiteral("00:20:20"));
+    QCOMPARE(c.get("Compte Rendu\\Date"), datetext::date(QDate(2004, 3, 31)));
+
+    // Its end is saved, then the first disconnected tick of the new day and
+    // month archives March with those 20 seconds.
+    c.linkDown();
+    c.ticks(1);
+    QCOMPARE(c.archived(2004, 3, "Total"), QStringLiteral("05:00:20"));
+    QCOMPARE(c.archived(2004, 3, "alice"), QStringLiteral("03:00:20"));
+    QCOMPARE(c.core.Txtmois, QStringLiteral("00:00:00"));
+    QCOMPARE(c.get("Compte Rendu\\Date"), datetext::date(QDate(2004, 4, 1)));
+
+    // Then the reset moves to the 15th; a meter left running over it resets there.
+    c.set("Options\\Raz", "15");
+    c.set("Options\\Anniversaire", datetext::date(QDate(2004, 4, 15)));
+    c.linkUp();
+    c.ticks(30);
+    c.linkDown();
+    c.clock.set(QDateTime(QDate(2004, 4, 14), QTime(23, 59, 58)));
+    c.ticks(1);
+    QCOMPARE(c.get("Variables\\Total"), QStringLiteral("00:00:30"));
+    QCOMPARE(c.get("Variables\\Jour"), QStringLiteral("00:00:00"));
+    c.ticks(4);
+    QCOMPARE(c.archived(2004, 4, "Total"), QStringLiteral("00:00:30"));
+    QCOMPARE(c.get("Variables\\Total"), QStringLiteral("00:00:00"));
+    QCOMPARE(c.get("Options\\Anniversaire"), datetext::date(QDate(2004, 5, 15)));
+}
+
+QTEST_GUILESS_MAIN(TestDateCheck)
+#include "tst_datecheck.moc"
