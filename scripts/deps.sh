@@ -14,3 +14,5 @@ install_missing() {
 }
 
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libsqlite3-dev fonts-liberation fonts-dejavu-core)
+# faketime moves the meter's clock in the end-to-end tests.
+TEST_PACKAGES=(faketime)

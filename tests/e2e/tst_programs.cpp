@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -36,6 +37,7 @@ private slots:
     void everyStopSignalSavesTheCounters_data();
     void everyStopSignalSavesTheCounters();
     void storeTool();
+    void newMonthWithAMovedClock();
 
 private:
     ToolResult store(const QStringList &args);
@@ -149,6 +151,41 @@ void TestPrograms::storeTool()
     const ToolResult wrong = store({"set", raz});
     QCOMPARE(wrong.exitCode, 2);
     QVERIFY(wrong.err.contains("usage"));
+}
+
+void TestPrograms::newMonthWithAMovedClock()
+{
+    const QString faketime = QStandardPaths::findExecutable(QStringLiteral("faketime"));
+    if (faketime.isEmpty())
+        QSKIP("faketime is not installed (Debian package faketime)");
+
+    const QString product = QStringLiteral("SOFTWARE\\Dialmeter\\");
+    const QString user = QString::fromStdString(platformIdentity().logOnName());
+    QCOMPARE(store({"set", product + "Compte Rendu\\Date", "31/03/2004"}).exitCode, 0);
+    QCOMPARE(store({"set", product + "Options\\Raz", "1"}).exitCode, 0);
+    QCOMPARE(store({"set", product + "Variables\\Total", "05:00:00"}).exitCode, 0);
+    QCOMPARE(store({"set", product + "Variables\\" + user, "03:00:00"}).exitCode, 0);
+
+    QProcess meter;
+    QProcessEnvironment env = headlessEnvironment(home_->path());
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("fr_FR.UTF-8"));
+    // The faked clock comes in through LD_PRELOAD, which a sanitized build must allow.
+    env.insert(QStringLiteral("ASAN_OPTIONS"),
+               env.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":verify_asan_link_order=0"));
+    meter.setProcessEnvironment(env);
+    meter.start(faketime, {"-f", "@2004-04-01 10:00:00", QStringLiteral(DIALMETER_BIN)});
+    QTRY_COMPARE_WITH_TIMEOUT(store({"get", product + "Compte Rendu\\Date"}).out, QStringLiteral("01/04/2004\n"),
+                              15000);
+    QCOMPARE(store({"get", product + "Compte Rendu\\2004\\3\\Total"}).out, QStringLiteral("05:00:00\n"));
+    QCOMPARE(store({"get", product + "Compte Rendu\\2004\\3\\" + user}).out, QStringLiteral("03:00:00\n"));
+    QStringList variables = store({"list", product + "Variables"}).out.split('\n', Qt::SkipEmptyParts);
+    variables.sort();
+    QStringList expected{product + "Variables\\Jour\t00:00:00", product + "Variables\\Total\t00:00:00",
+                         product + "Variables\\" + user + "\t00:00:00"};
+    expected.sort();
+    QCOMPARE(variables, expected);
+    meter.terminate();
+    QVERIFY(meter.waitForFinished(15000));
 }
 
 QTEST_GUILESS_MAIN(TestPrograms)
