@@ -8,12 +8,14 @@
 #include "console/ConsoleCore.h"
 #include "WindowSet.h"
 #include "console/ConsoleWindow.h"
+#include "options/CatalogueWindow.h"
 #include "options/Language.h"
 #include "console/Twips.h"
 #include "metering/LinkProbe.h"
 #include "metering/MeteringTick.h"
 #include "records/Journal.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QMessageBox>
 #include <QScreen>
@@ -86,7 +88,7 @@ bool MeterApplication::start()
     journal_ = std::make_unique<Journal>(folder, clock_);
 
     const qint64 screenWidth = screenWidthTwips();
-    runEntryProcedure(*store_, platformIdentity(), *journal_, screenWidth);
+    const StartupOutcome outcome = runEntryProcedure(*store_, platformIdentity(), *journal_, screenWidth);
 
     // Language files: the user's own in the data folder first, then those beside
     // the program, then the installed ones.
@@ -99,7 +101,13 @@ bool MeterApplication::start()
     consoleCore_ = std::make_unique<ConsoleCore>(ConsoleServices{*store_, platformIdentity(), windows_->console(),
                                                                  *language_, *windows_, probe_, *journal_, clock_,
                                                                  [this](const QString &message) { tell(message); }});
+    consoleCore_->oldWindows = outcome.oldWindows;
     tick_ = std::make_unique<MeteringTick>(*consoleCore_);
+    windows_->console().attach(*consoleCore_);
+    CatalogueWindow &trayForm = windows_->window(catalogue::form2());
+    for (const char *entry : {"MnuMaximize", "MnuMinimize"})
+        connect(trayForm.control<QAction>(QString::fromLatin1(entry)), &QAction::triggered, this,
+                [this] { consoleCore_->hiding().Cacher(); });
     connect(windows_->console().control<QTimer>(QStringLiteral("Timer1")), &QTimer::timeout, this,
             [this] { tick_->Timer1_Timer(); });
     consoleCore_->load(screenWidth);

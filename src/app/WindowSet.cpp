@@ -17,6 +17,11 @@ WindowSet::WindowSet(const Language &language)
     CatalogueWindow &trayForm = window(catalogue::form2());
     connect(trayForm.control<QAction>(QStringLiteral("MnuQuitter")), &QAction::triggered, this,
             &WindowSet::quitRequested);
+    // Of "Montrer" and "Cacher", the menu offers the one that fits the console.
+    connect(console_.get(), &ConsoleWindow::offerShowChanged, this, [&trayForm](bool show) {
+        trayForm.control<QAction>(QStringLiteral("MnuMaximize"))->setVisible(show);
+        trayForm.control<QAction>(QStringLiteral("MnuMinimize"))->setVisible(!show);
+    });
 }
 
 WindowSet::~WindowSet() = default;

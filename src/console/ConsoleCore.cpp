@@ -46,13 +46,22 @@ qint64 ConsoleCore::storedPosition(const QString &path, qint64 fallback) const
 void ConsoleCore::load(qint64 screenWidthTwips)
 {
     OldHideWay = schema::readTruth(s_.store.Lit(HKLM, schema::options::OldHideWay.path), true);
+    const qint64 defaultLeft = schema::defaultConsoleLeft(screenWidthTwips);
+    const qint64 defaultTop = schema::options::Y.defaultText.toLongLong();
+    const qint64 left = storedPosition(schema::options::X.path, defaultLeft);
+    const qint64 top = storedPosition(schema::options::Y.path, defaultTop);
+    // A console stored where no screen shows it would be out of reach: it comes
+    // up at the default place instead (the stored place stays until the Options
+    // dialog is confirmed).
+    const bool reachable = s_.view.fitsOnScreen(left, top);
+    shownLeft_ = reachable ? left : defaultLeft;
     if (schema::readTruth(s_.store.Lit(HKLM, schema::options::Cache.path), false)) {
         Cache = true;
-        s_.view.hideAtOnce();
+        hiding_.ICacher();
     } else {
-        s_.view.placeLeft(storedPosition(schema::options::X.path, schema::defaultConsoleLeft(screenWidthTwips)));
+        s_.view.placeLeft(shownLeft_);
     }
-    s_.view.placeTop(storedPosition(schema::options::Y.path, schema::options::Y.defaultText.toLongLong()));
+    s_.view.placeTop(reachable ? top : defaultTop);
 
     UserId = NomUtilisateur();
     s_.view.setUserHeading(UserId + QStringLiteral(" :"));
@@ -84,6 +93,8 @@ void ConsoleCore::Lancer()
     s_.language.SelectLanguage(langage);
     s_.language.ApplyLanguage(s_.windows.windowsForLancer());
 
+    Reinitialise();
+
     const QString links = s_.store.Lit(HKLM, schema::options::Interfaces.path);
     s_.probe.setLinkPatterns(links == SettingsStore::Erreur ? QString() : links);
     indivisible = s_.store.Lit(HKLM, schema::options::Indivisible.path);
@@ -92,6 +103,23 @@ void ConsoleCore::Lancer()
     s_.view.setPercentBarVisible(barShown);
     if (barShown)
         Calcul();
+}
+
+bool ConsoleCore::anchored() const
+{
+    bool isNumber = false;
+    const double ancrage = s_.store.Lit(HKLM, schema::options::Ancrage.path).trimmed().toDouble(&isNumber);
+    return !isNumber || ancrage != 0;
+}
+
+void ConsoleCore::Reinitialise()
+{
+    OldHideWay = schema::readTruth(s_.store.Lit(HKLM, schema::options::OldHideWay.path), true);
+    // A missing or unreadable "Top" keeps the console in the normal order.
+    bool isNumber = false;
+    const double top = s_.store.Lit(HKLM, schema::options::Top.path).trimmed().toDouble(&isNumber);
+    s_.view.setOnTop(isNumber && top == 1);
+    s_.view.setMovableCursor(!anchored());
 }
 
 void ConsoleCore::ForfaitDepasse()

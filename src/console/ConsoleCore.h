@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ConsoleHiding.h"
+#include "ConsoleMouse.h"
 #include "ConsoleServices.h"
 #include "metering/DateCheck.h"
 
@@ -22,6 +24,15 @@ public:
     // Applies the stored language and options to the windows; run at load and
     // after the Options dialog is confirmed.
     void Lancer();
+    // Applies the hiding style, the always-on-top option and the anchoring.
+    void Reinitialise();
+
+    // Whether the console is locked in place ("Ancrage" is not 0; missing or
+    // unreadable counts as locked).
+    bool anchored() const;
+    // Where the shown console stands: the stored left edge, or the default one
+    // when the stored position is on no screen (a monitor removed).
+    qint64 shownLeft() const { return shownLeft_; }
 
     // Saves the hidden state and the counters; may run any number of times (a
     // desktop log-out that is cancelled saves without ending the program).
@@ -48,6 +59,8 @@ public:
 
     const ConsoleServices &services() const { return s_; }
     DateCheck &dateCheck() { return dateCheck_; }
+    ConsoleHiding &hiding() { return hiding_; }
+    ConsoleMouse &mouse() { return mouse_; }
 
     // Working state, named as the console's fields.
     QString Txtmois;  // the month, all users
@@ -62,12 +75,16 @@ public:
     bool OldHideWay = true;
     bool Cache = false;
     bool alertArmed = false;
+    bool oldWindows = false; // no transparency at all
 
 private:
     qint64 storedPosition(const QString &path, qint64 fallback) const;
 
     ConsoleServices s_;
     DateCheck dateCheck_{*this};
+    ConsoleHiding hiding_{*this};
+    ConsoleMouse mouse_{*this};
+    qint64 shownLeft_ = 0;
     bool loaded_ = false;
     bool shutdownDone_ = false;
     bool journalFailureReported_ = false;

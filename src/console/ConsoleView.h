@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
 
 // What the console's logic asks of the console window. The window implements it;
@@ -14,8 +15,26 @@ public:
     virtual void setUserHeading(const QString &text) = 0;
     virtual void placeLeft(qint64 twips) = 0;
     virtual void placeTop(qint64 twips) = 0;
-    // Puts the console away at once, without animation.
-    virtual void hideAtOnce() = 0;
+    virtual qint64 leftTwips() const = 0;
+    virtual qint64 topTwips() const = 0;
+    // Whether the console placed there would be seen on one of the screens.
+    virtual bool fitsOnScreen(qint64 leftTwips, qint64 topTwips) const = 0;
+    // The console's opacity, 0 (invisible) to 255 (opaque).
+    virtual void setOpacity(int alpha) = 0;
+    // Above all other windows, or in the normal order.
+    virtual void setOnTop(bool onTop) = 0;
+    // The pointer over the console says whether it can be dragged.
+    virtual void setMovableCursor(bool movable) = 0;
+
+    // The console's animation timers.
+    enum class Timer { Slide, HideFade, PopupFade };
+    virtual void setTimerRunning(Timer timer, bool running) = 0;
+    // The menu offers "Montrer" (the console is hidden) or "Cacher".
+    virtual void offerShow(bool show) = 0;
+    // The menu opens at that point of the screen (pixels).
+    virtual void openMenuAt(const QPoint &globalPixels) = 0;
+    // The periodic pop-up is asked for.
+    virtual void afficherPop() = 0;
     // The percentage bar: its fill and frame shown or hidden, the fill's width in
     // pixels and the text over it.
     virtual void setPercentBarVisible(bool visible) = 0;
@@ -29,6 +48,4 @@ public:
     // The status line (Text1) and the tool tip of the console's surface (Label8).
     virtual void setStatus(const QString &text) = 0;
     virtual void setSurfaceToolTip(const QString &text) = 0;
-    // The console fades out and the periodic pop-up comes.
-    virtual void cacher2() = 0;
 };

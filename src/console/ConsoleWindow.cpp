@@ -1,13 +1,79 @@
 #include "ConsoleWindow.h"
 
+#include "ConsoleCore.h"
+#include "SkinShape.h"
 #include "Twips.h"
 
-#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+ConsoleMouse::Button buttonOf(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return ConsoleMouse::Button::Left;
+    case Qt::RightButton:
+        return ConsoleMouse::Button::Right;
+    default:
+        return ConsoleMouse::Button::Other;
+    }
+}
+
+} // namespace
 
 ConsoleWindow::ConsoleWindow(QWidget *parent)
     : CatalogueWindow(catalogue::reg(), parent, Qt::Tool)
 {
+    // The console's outline is its skin's: the pure red around it is cut away.
+    const auto *skin = control<QLabel>(QStringLiteral("picMainSkin"));
+    setMask(MakeRegion(skinBox(skin->pixmap().toImage(), skin->size())));
+
+    control<QWidget>(QStringLiteral("Label8"))->installEventFilter(this);
+    control<QWidget>(QStringLiteral("Picture1"))->installEventFilter(this);
+}
+
+void ConsoleWindow::attach(ConsoleCore &core)
+{
+    core_ = &core;
+    ConsoleHiding &hiding = core.hiding();
+    connect(control<QTimer>(QStringLiteral("Timer2")), &QTimer::timeout, this, [&hiding] { hiding.Timer2_Timer(); });
+    connect(control<QTimer>(QStringLiteral("Timer3")), &QTimer::timeout, this, [&hiding] { hiding.Timer3_Timer(); });
+    connect(control<QTimer>(QStringLiteral("Timer4")), &QTimer::timeout, this, [&hiding] { hiding.Timer4_Timer(); });
+}
+
+bool ConsoleWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (!core_)
+        return false;
+    const bool surface = watched == control(QStringLiteral("Label8"));
+    switch (event->type()) {
+    case QEvent::MouseButtonDblClick:
+        core_->mouse().doubleClicked();
+        return true;
+    case QEvent::MouseButtonPress:
+        if (surface) {
+            auto *mouse = static_cast<QMouseEvent *>(event);
+            core_->mouse().pressed(buttonOf(mouse->button()), mouse->globalPosition().toPoint());
+        }
+        return surface;
+    case QEvent::MouseMove:
+        if (surface)
+            core_->mouse().moved(static_cast<QMouseEvent *>(event)->globalPosition().toPoint());
+        return surface;
+    case QEvent::MouseButtonRelease:
+        if (surface) {
+            auto *mouse = static_cast<QMouseEvent *>(event);
+            core_->mouse().released(buttonOf(mouse->button()), mouse->globalPosition().toPoint());
+        }
+        return surface;
+    default:
+        return false;
+    }
 }
 
 void ConsoleWindow::setLabel(const char *name, const QString &text)
@@ -30,17 +96,76 @@ void ConsoleWindow::setUserHeading(const QString &text)
 
 void ConsoleWindow::placeLeft(qint64 left)
 {
-    move(static_cast<int>(twips::toPixels(left)), y());
+    move(twips::toWindowPixels(left), y());
 }
 
 void ConsoleWindow::placeTop(qint64 top)
 {
-    move(x(), static_cast<int>(twips::toPixels(top)));
+    move(x(), twips::toWindowPixels(top));
 }
 
-void ConsoleWindow::hideAtOnce()
+qint64 ConsoleWindow::leftTwips() const
 {
-    hide();
+    return twips::fromPixels(x());
+}
+
+qint64 ConsoleWindow::topTwips() const
+{
+    return twips::fromPixels(y());
+}
+
+bool ConsoleWindow::fitsOnScreen(qint64 left, qint64 top) const
+{
+    const QRect place(twips::toWindowPixels(left), twips::toWindowPixels(top), width(), height());
+    const auto screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(),
+                       [&](const QScreen *screen) { return screen->geometry().intersects(place); });
+}
+
+void ConsoleWindow::setOpacity(int alpha)
+{
+    setWindowOpacity(qBound(0, alpha, 255) / 255.0);
+}
+
+void ConsoleWindow::setOnTop(bool onTop)
+{
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
+        return;
+    // Changing a window's flags hides it: show it again as it was.
+    const bool shown = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (shown)
+        show();
+}
+
+void ConsoleWindow::setMovableCursor(bool movable)
+{
+    control<QWidget>(QStringLiteral("Label8"))->setCursor(movable ? Qt::SizeAllCursor : Qt::ArrowCursor);
+}
+
+void ConsoleWindow::setTimerRunning(Timer timer, bool running)
+{
+    const char *name = timer == Timer::Slide ? "Timer2" : timer == Timer::HideFade ? "Timer3" : "Timer4";
+    auto *t = control<QTimer>(QString::fromLatin1(name));
+    if (running)
+        t->start();
+    else
+        t->stop();
+}
+
+void ConsoleWindow::offerShow(bool show)
+{
+    emit offerShowChanged(show);
+}
+
+void ConsoleWindow::openMenuAt(const QPoint &globalPixels)
+{
+    emit menuRequested(globalPixels);
+}
+
+void ConsoleWindow::afficherPop()
+{
+    emit popupRequested();
 }
 
 void ConsoleWindow::setPercentBarVisible(bool visible)
@@ -80,14 +205,4 @@ void ConsoleWindow::setStatus(const QString &text)
 void ConsoleWindow::setSurfaceToolTip(const QString &text)
 {
     control<QWidget>(QStringLiteral("Label8"))->setToolTip(text);
-}
-
-void ConsoleWindow::cacher2()
-{
-    emit popupFadeRequested();
-}
-
-void ConsoleWindow::contextMenuEvent(QContextMenuEvent *event)
-{
-    emit menuRequested(event->globalPos());
 }

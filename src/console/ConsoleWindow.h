@@ -3,20 +3,33 @@
 #include "ConsoleView.h"
 #include "options/CatalogueWindow.h"
 
-class QLabel;
+class ConsoleCore;
 
-// The console window ("reg"): the small frameless window with the month, day and
-// user figures. It shows what ConsoleCore holds and forwards the user's commands.
+// The console window ("reg"): the small skinned window with the month, day and
+// user figures, cut to the shape of its skin. It shows what ConsoleCore holds
+// and hands the mouse and its animation timers to it.
 class ConsoleWindow final : public CatalogueWindow, public ConsoleView {
     Q_OBJECT
 public:
     explicit ConsoleWindow(QWidget *parent = nullptr);
 
+    // From now on the mouse on the console and the animation timers go to `core`.
+    void attach(ConsoleCore &core);
+
     void showCounters(const QString &month, const QString &day, const QString &user) override;
     void setUserHeading(const QString &text) override;
     void placeLeft(qint64 twips) override;
     void placeTop(qint64 twips) override;
-    void hideAtOnce() override;
+    qint64 leftTwips() const override;
+    qint64 topTwips() const override;
+    bool fitsOnScreen(qint64 leftTwips, qint64 topTwips) const override;
+    void setOpacity(int alpha) override;
+    void setOnTop(bool onTop) override;
+    void setMovableCursor(bool movable) override;
+    void setTimerRunning(Timer timer, bool running) override;
+    void offerShow(bool show) override;
+    void openMenuAt(const QPoint &globalPixels) override;
+    void afficherPop() override;
     void setPercentBarVisible(bool visible) override;
     void setPercentBar(int fillWidthPixels, const QString &caption) override;
     void showPackageIndicator() override;
@@ -24,18 +37,21 @@ public:
     QString holderText(const QString &holder) const override;
     void setStatus(const QString &text) override;
     void setSurfaceToolTip(const QString &text) override;
-    void cacher2() override;
 
 signals:
-    // The user asks for the menu (right button), at that point of the screen.
+    // The user asks for the menu, at that point of the screen.
     void menuRequested(const QPoint &globalPos);
     void packageAlertRequested();
-    // The console's fade-out before the periodic pop-up is asked for.
-    void popupFadeRequested();
+    // The menu is to offer "Montrer" (true) or "Cacher".
+    void offerShowChanged(bool show);
+    // The console has faded out: the periodic pop-up may come.
+    void popupRequested();
 
 protected:
-    void contextMenuEvent(QContextMenuEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void setLabel(const char *name, const QString &text);
+
+    ConsoleCore *core_ = nullptr;
 };

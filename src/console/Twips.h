@@ -13,6 +13,15 @@ constexpr qint64 toPixels(qint64 twips)
     return twips / PerPixel;
 }
 
+// Pixels for a window position: any stored number, however large, gives a
+// position a window can take.
+constexpr int toWindowPixels(qint64 twips)
+{
+    constexpr qint64 limit = 1000000;
+    const qint64 pixels = twips / PerPixel;
+    return static_cast<int>(pixels < -limit ? -limit : pixels > limit ? limit : pixels);
+}
+
 constexpr qint64 fromPixels(qint64 pixels)
 {
     return pixels * PerPixel;

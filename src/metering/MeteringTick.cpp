@@ -108,7 +108,7 @@ void MeteringTick::countConnectedSecond()
     bool popWanted = false;
     const int pop = option(schema::options::Pop.path).trimmed().toInt(&popWanted);
     if (popWanted && pop == 1 && minutes && seconds && *minutes % 10 == 0 && *minutes != 0 && *seconds == 0)
-        console_.services().view.cacher2();
+        console_.hiding().cacher2();
 
     // The first minute of a connection charged in full was counted when it began.
     const bool firstMinutePaid = console_.indivisible == schema::FlagOn && duration::Heures(duration_) == 0

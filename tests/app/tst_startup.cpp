@@ -76,7 +76,7 @@ void TestStartup::emptyStoreGetsExactlyTheDefaults()
     QCOMPARE(s.view.top, qint64(400));
     QCOMPARE(s.view.counters, QStringList({"00:00:00", "00:00:00", "00:00:00"}));
     QCOMPARE(s.view.userHeading, QStringLiteral("alice :"));
-    QVERIFY(!s.view.hidden);
+    QVERIFY(!s.view.offersShow);
     QVERIFY(!s.view.indicatorShown);
     QCOMPARE(s.core.Label14, QStringLiteral("0"));
     QVERIFY(s.core.alertArmed);
@@ -233,9 +233,9 @@ void TestStartup::hiddenStartAndUnreadablePosition()
     s.set("Options\\X", "far left");
     s.set("Options\\Y", "1.5e3");
     s.run();
-    QVERIFY(s.view.hidden);
+    QCOMPARE(s.view.offersShow, std::optional<bool>(true));
     QVERIFY(s.core.Cache);
-    QCOMPARE(s.view.left, qint64(-1));
+    QCOMPARE(s.view.left, qint64(15600 + 3375)); // slid away from the default place
     QCOMPARE(s.view.top, qint64(1500));
 
     Start shown;

@@ -13,7 +13,6 @@ class TestConsoleWindow : public QObject {
     Q_OBJECT
 private slots:
     void showsWhatTheCoreGivesIt();
-    void rightClickAsksForTheMenu();
     void wordsComeFromTheLanguageFile();
 };
 
@@ -48,16 +47,6 @@ void TestConsoleWindow::showsWhatTheCoreGivesIt()
     QVERIFY(!window.control<QWidget>("Picture1")->isVisible());
     window.showPackageIndicator();
     QVERIFY(window.control<QWidget>("Picture1")->isVisible());
-}
-
-void TestConsoleWindow::rightClickAsksForTheMenu()
-{
-    ConsoleWindow window;
-    window.show();
-    QSignalSpy menu(&window, &ConsoleWindow::menuRequested);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), window.mapToGlobal(QPoint(10, 10)));
-    QApplication::sendEvent(&window, &event);
-    QCOMPARE(menu.count(), 1);
 }
 
 void TestConsoleWindow::wordsComeFromTheLanguageFile()

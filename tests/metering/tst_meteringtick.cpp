@@ -225,11 +225,11 @@ void TestMeteringTick::popUpAtTenMinuteMarks()
         m.set("Options\\Pop", pop);
     m.linkUp();
     m.ticks(10 * 60);
-    QCOMPARE(m.view.popups, 0);
+    QCOMPARE(m.view.popupFadesStarted, 0);
     m.ticks(1); // the tick that finds the connection at 00:10:00
-    QCOMPARE(m.view.popups, qMin(popups, 1));
+    QCOMPARE(m.view.popupFadesStarted, qMin(popups, 1));
     m.ticks(10 * 60 + 30);
-    QCOMPARE(m.view.popups, popups);
+    QCOMPARE(m.view.popupFadesStarted, popups);
 }
 
 void TestMeteringTick::countersSavedDuringALongConnection()

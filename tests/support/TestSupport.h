@@ -9,8 +9,10 @@
 #include "options/LanguageTargets.h"
 
 #include <QMap>
+#include <QRect>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
 // A clock that stands still until a test moves it.
 class FakeClock final : public Clock {
@@ -91,7 +93,21 @@ public:
     void setUserHeading(const QString &text) override { userHeading = text; }
     void placeLeft(qint64 twips) override { left = twips; }
     void placeTop(qint64 twips) override { top = twips; }
-    void hideAtOnce() override { hidden = true; }
+    qint64 leftTwips() const override { return left; }
+    qint64 topTwips() const override { return top; }
+    bool fitsOnScreen(qint64 l, qint64 t) const override { return screen.intersects(QRect(l / 15, t / 15, 250, 101)); }
+    void setOpacity(int a) override { alphas << a; }
+    void setOnTop(bool on) override { onTop = on; }
+    void setMovableCursor(bool m) override { movableCursor = m; }
+    void setTimerRunning(Timer timer, bool running) override
+    {
+        timers[timer] = running;
+        if (timer == Timer::PopupFade && running)
+            ++popupFadesStarted;
+    }
+    void offerShow(bool show) override { offersShow = show; }
+    void openMenuAt(const QPoint &global) override { menus << global; }
+    void afficherPop() override { ++popups; }
     void setPercentBarVisible(bool visible) override { barVisible = visible; }
     void setPercentBar(int fillWidthPixels, const QString &caption) override
     {
@@ -103,13 +119,22 @@ public:
     QString holderText(const QString &holder) const override { return holders.value(holder, QStringLiteral("Label16")); }
     void setStatus(const QString &text) override { status = text; }
     void setSurfaceToolTip(const QString &text) override { toolTip = text; }
-    void cacher2() override { ++popups; }
 
+    bool running(Timer timer) const { return timers.value(timer, false); }
+
+    QRect screen{0, 0, 1280, 1024}; // pixels
     QStringList counters;
     QString userHeading;
     qint64 left = -1;
     qint64 top = -1;
-    bool hidden = false;
+    QList<int> alphas;
+    bool onTop = false;
+    bool movableCursor = false;
+    QMap<Timer, bool> timers;
+    std::optional<bool> offersShow;
+    QList<QPoint> menus;
+    int popups = 0;
+    int popupFadesStarted = 0;
     bool barVisible = false;
     int barWidth = -1;
     QString barCaption;
@@ -118,7 +143,6 @@ public:
     QMap<QString, QString> holders; // language words by text holder
     QString status;
     QString toolTip;
-    int popups = 0;
 };
 
 // A link whose state the test sets, and that counts how often it is asked.
@@ -150,29 +174,56 @@ public:
 #include "options/Language.h"
 #include "records/Journal.h"
 
-// A meter without windows: a fresh store, a fake clock, user, link and console
-// window, the console's logic and its tick. run() is a whole start.
-struct ConsoleFixture {
+// The lines of a journal file, without their CR LF.
+QStringList readJournal(const QString &path);
+
+// A meter on a fresh store with a fake clock, user and link: the console's
+// logic and its tick, shown through `View` (a recorder, or the real window).
+// run() is a whole start.
+template <typename View>
+struct BasicConsoleFixture {
     static constexpr qint64 Screen1280 = 1280 * 15;
 
-    explicit ConsoleFixture(const QString &user = QStringLiteral("alice"));
+    explicit BasicConsoleFixture(const QString &user = QStringLiteral("alice"))
+    {
+        identity.name = user;
+        probe.setFailureHandler([this](const QString &message) { told << message; });
+    }
 
-    StartupOutcome run(qint64 screenWidthTwips = Screen1280);
+    StartupOutcome run(qint64 screenWidthTwips = Screen1280)
+    {
+        const auto outcome = runEntryProcedure(t.store, identity, journal, screenWidthTwips);
+        core.oldWindows = outcome.oldWindows;
+        core.load(screenWidthTwips);
+        return outcome;
+    }
     // Paths below SOFTWARE\Dialmeter\.
-    void set(const QString &path, const QString &text);
-    QString get(const QString &path) const;
+    void set(const QString &path, const QString &text)
+    {
+        QVERIFY(t.store.Ecrit(SettingsStore::LocalMachine, QStringLiteral("SOFTWARE\\Dialmeter\\") + path, text));
+    }
+    QString get(const QString &path) const
+    {
+        return t.store.Lit(SettingsStore::LocalMachine, QStringLiteral("SOFTWARE\\Dialmeter\\") + path);
+    }
 
-    void ticks(int count);
+    void ticks(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            tick.Timer1_Timer();
+            clock.advanceSeconds(1);
+        }
+    }
     void linkUp() { link.state = LinkProbe::State::Connected; }
     void linkDown() { link.state = LinkProbe::State::NotConnected; }
     // The lines of a journal file, without their CR LF.
-    QStringList journalLines(int year) const;
+    QStringList journalLines(int year) const { return readJournal(t.dir.filePath(QString::number(year) + ".txt")); }
 
     TempStore t;
     FakeClock clock;
     FakeIdentity identity;
     Journal journal{t.dir.path(), clock};
-    RecordingConsoleView view;
+    View view;
     Language language{{t.dir.path()}};
     FakeLanguageTargets windows;
     ScriptedLinkProbe link;
@@ -182,3 +233,5 @@ struct ConsoleFixture {
                       [this](const QString &message) { told << message; }}};
     MeteringTick tick{core};
 };
+
+using ConsoleFixture = BasicConsoleFixture<RecordingConsoleView>;

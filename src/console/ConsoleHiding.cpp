@@ -1,0 +1,122 @@
+#include "ConsoleHiding.h"
+
+#include "ConsoleCore.h"
+#include "ConsoleView.h"
+#include "app/Schema.h"
+#include "app/SettingsStore.h"
+
+namespace {
+constexpr int HKLM = SettingsStore::LocalMachine;
+constexpr int Opaque = 255;
+} // namespace
+
+ConsoleHiding::ConsoleHiding(ConsoleCore &console)
+    : console_(console)
+{
+}
+
+void ConsoleHiding::refreshHidden()
+{
+    console_.Cache = schema::readTruth(console_.services().store.Lit(HKLM, schema::options::Cache.path), false);
+}
+
+void ConsoleHiding::setAlpha(int alpha)
+{
+    // Old systems have no layered windows: the animation runs, the look stays.
+    if (!console_.oldWindows)
+        console_.services().view.setOpacity(alpha);
+}
+
+void ConsoleHiding::finish(bool hidden)
+{
+    console_.Cache = hidden;
+    console_.services().store.Ecrit(HKLM, schema::options::Cache.path, schema::truthText(hidden));
+    console_.services().view.offerShow(hidden);
+}
+
+void ConsoleHiding::Cacher()
+{
+    refreshHidden();
+    console_.services().view.setTimerRunning(
+        console_.OldHideWay ? ConsoleView::Timer::Slide : ConsoleView::Timer::HideFade, true);
+}
+
+void ConsoleHiding::Timer2_Timer()
+{
+    ConsoleView &view = console_.services().view;
+    if (slideCount_ >= SlideSteps) {
+        slideCount_ = 0;
+        finish(!console_.Cache);
+        view.setTimerRunning(ConsoleView::Timer::Slide, false);
+        return;
+    }
+    ++slideCount_;
+    view.placeLeft(view.leftTwips() + (console_.Cache ? -SlideStepTwips : SlideStepTwips));
+}
+
+void ConsoleHiding::Timer3_Timer()
+{
+    // 17 steps of 15 reach 255; the 18th tick ends the fade.
+    if (hideFade_ > Opaque - FadeStep) {
+        hideFade_ = 0;
+        finish(!console_.Cache);
+        console_.services().view.setTimerRunning(ConsoleView::Timer::HideFade, false);
+        return;
+    }
+    hideFade_ += FadeStep;
+    setAlpha(console_.Cache ? hideFade_ : Opaque - hideFade_);
+}
+
+void ConsoleHiding::ICacher()
+{
+    refreshHidden();
+    ConsoleView &view = console_.services().view;
+    if (console_.OldHideWay) {
+        // The slid-away place, in a wide integer: a left edge near 32767 twips
+        // does not overflow.
+        view.placeLeft(console_.shownLeft() + SlideSteps * SlideStepTwips);
+    } else {
+        setAlpha(0);
+    }
+    view.offerShow(true);
+}
+
+void ConsoleHiding::cacher2()
+{
+    refreshHidden();
+    popupOut_ = true;
+    if (!popupShown_)
+        console_.services().view.setTimerRunning(ConsoleView::Timer::PopupFade, true);
+}
+
+void ConsoleHiding::Montrer()
+{
+    refreshHidden();
+    popupOut_ = false;
+    console_.services().view.setTimerRunning(ConsoleView::Timer::PopupFade, true);
+}
+
+void ConsoleHiding::Timer4_Timer()
+{
+    ConsoleView &view = console_.services().view;
+    if (popupOut_) {
+        if (console_.Cache || popupFade_ >= Opaque) {
+            popupFade_ = 0;
+            view.setTimerRunning(ConsoleView::Timer::PopupFade, false);
+            popupShown_ = true;
+            view.afficherPop();
+            return;
+        }
+        popupFade_ += FadeStep;
+        setAlpha(Opaque - popupFade_);
+        return;
+    }
+    if (!console_.Cache && popupFade_ < Opaque) {
+        popupFade_ += FadeStep;
+        setAlpha(popupFade_);
+        return;
+    }
+    popupFade_ = 0;
+    view.setTimerRunning(ConsoleView::Timer::PopupFade, false);
+    popupShown_ = false;
+}
