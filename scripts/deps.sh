@@ -13,6 +13,6 @@ install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libsqlite3-dev fonts-liberation fonts-dejavu-core)
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libsqlite3-dev libbenchmark-dev fonts-liberation fonts-dejavu-core)
 # faketime moves the meter's clock in the end-to-end tests.
 TEST_PACKAGES=(faketime)

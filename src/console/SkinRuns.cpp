@@ -2,6 +2,11 @@
 
 namespace {
 constexpr quint32 kTransparentRed = 0xFF0000;
+
+inline bool isRed(quint32 pixel)
+{
+    return (pixel & 0xFFFFFF) == kTransparentRed;
+}
 } // namespace
 
 QVector<QRect> opaqueRuns(const quint32 *pixels, int width, int height, int stride)
@@ -9,17 +14,21 @@ QVector<QRect> opaqueRuns(const quint32 *pixels, int width, int height, int stri
     QVector<QRect> runs;
     if (height < 1 || width < 1)
         return runs;
+    runs.reserve(height);
+    // The last column closes every run and never belongs to one.
+    const int last = width - 1;
     for (int y = 0; y < height; ++y) {
         const quint32 *row = pixels + static_cast<qsizetype>(y) * stride;
-        int start = -1;
-        for (int x = 0; x < width; ++x) {
-            const bool opaque = (row[x] & 0xFFFFFF) != kTransparentRed && x != width - 1;
-            if (opaque && start < 0) {
-                start = x;
-            } else if (!opaque && start >= 0) {
-                runs.append(QRect(start, y, x - start, 1));
-                start = -1;
-            }
+        int x = 0;
+        while (x < last) {
+            while (x < last && isRed(row[x]))
+                ++x;
+            if (x == last)
+                break;
+            const int start = x;
+            while (x < last && !isRed(row[x]))
+                ++x;
+            runs.append(QRect(start, y, x - start, 1));
         }
     }
     return runs;

@@ -1,0 +1,213 @@
+#include "support/TestSupport.h"
+
+#include <QTest>
+
+namespace {
+
+using Timer = ConsoleView::Timer;
+
+struct Console : ConsoleFixture {
+    explicit Console(const QString &oldHideWay = QStringLiteral("True"))
+    {
+        set("Options\\OldHideWay", oldHideWay);
+        run();
+    }
+    // Runs a timer's ticks until the logic stops it; returns how many ran.
+    int runTimer(Timer timer)
+    {
+        int ticks = 0;
+        while (view.running(timer) && ticks < 1000) {
+            ++ticks;
+            switch (timer) {
+            case Timer::Slide:
+                core.hiding().Timer2_Timer();
+                break;
+            case Timer::HideFade:
+                core.hiding().Timer3_Timer();
+                break;
+            case Timer::PopupFade:
+                core.hiding().Timer4_Timer();
+                break;
+            }
+        }
+        return ticks;
+    }
+};
+
+QList<int> steps(int from, int to, int step)
+{
+    QList<int> values;
+    for (int v = from; step > 0 ? v <= to : v >= to; v += step)
+        values << v;
+    return values;
+}
+
+} // namespace
+
+class TestConsoleHiding : public QObject {
+    Q_OBJECT
+private slots:
+    void slideAwayAndBackReturnsToTheStart();
+    void slidAwayConsoleLeavesAStripOnScreen();
+    void secondCacherDuringASlideChangesNothing();
+    void fadeOutAndIn_data();
+    void fadeOutAndIn();
+    void popupFade();
+    void popupFadeOfAHiddenConsoleGoesStraightToThePopup();
+    void noNewPopupFadeWhileThePopupIsShown();
+    void hiddenStart_data();
+    void hiddenStart();
+};
+
+void TestConsoleHiding::slideAwayAndBackReturnsToTheStart()
+{
+    Console c;
+    const qint64 start = c.view.left;
+    c.core.hiding().Cacher();
+    QVERIFY(c.view.running(Timer::Slide));
+    QCOMPARE(c.runTimer(Timer::Slide), 46);
+    QCOMPARE(c.view.left, start + 45 * 75);
+    QCOMPARE(c.get("Options\\Caché"), QStringLiteral("True"));
+    QCOMPARE(c.view.offersShow, std::optional<bool>(true));
+
+    c.core.hiding().Cacher();
+    QCOMPARE(c.runTimer(Timer::Slide), 46);
+    QCOMPARE(c.view.left, start);
+    QCOMPARE(c.get("Options\\Caché"), QStringLiteral("False"));
+    QCOMPARE(c.view.offersShow, std::optional<bool>(false));
+    QVERIFY(c.view.alphas.isEmpty());
+}
+
+void TestConsoleHiding::slidAwayConsoleLeavesAStripOnScreen()
+{
+    Console c;
+    c.core.hiding().Cacher();
+    c.runTimer(Timer::Slide);
+    QCOMPARE(Console::Screen1280 - c.view.left, qint64(225));
+}
+
+void TestConsoleHiding::secondCacherDuringASlideChangesNothing()
+{
+    Console c;
+    const qint64 start = c.view.left;
+    c.core.hiding().Cacher();
+    for (int i = 0; i < 10; ++i)
+        c.core.hiding().Timer2_Timer();
+    c.core.hiding().Cacher();
+    QCOMPARE(c.runTimer(Timer::Slide), 36);
+    QCOMPARE(c.view.left, start + 3375);
+    QCOMPARE(c.get("Options\\Caché"), QStringLiteral("True"));
+}
+
+void TestConsoleHiding::fadeOutAndIn_data()
+{
+    QTest::addColumn<int>("windowsMajorVersion");
+    QTest::addColumn<QList<int>>("fadeOut");
+    QTest::addColumn<QList<int>>("fadeIn");
+    QTest::addRow("layered windows") << 0 << steps(240, 0, -15) << steps(15, 255, 15);
+    QTest::addRow("old Windows: no transparency") << 4 << QList<int>() << QList<int>();
+}
+
+void TestConsoleHiding::fadeOutAndIn()
+{
+    QFETCH(int, windowsMajorVersion);
+    QFETCH(QList<int>, fadeOut);
+    QFETCH(QList<int>, fadeIn);
+    Console c(QStringLiteral("False"));
+    c.identity.majorVersion = windowsMajorVersion;
+    c.run();
+    const qint64 start = c.view.left;
+
+    c.core.hiding().Cacher();
+    for (int i = 0; i < 17; ++i)
+        c.core.hiding().Timer3_Timer();
+    QCOMPARE(c.get("Options\\Caché"), QStringLiteral("False")); // not before the 18th tick
+    c.core.hiding().Timer3_Timer();
+    QVERIFY(!c.view.running(Timer::HideFade));
+    QCOMPARE(c.get("Options\\Caché"), QStringLiteral("True"));
+    QCOMPARE(c.view.alphas, fadeOut);
+
+    c.view.alphas.clear();
+    c.core.hiding().Cacher();
+    QCOMPARE(c.runTimer(Timer::HideFade), 18);
+    QCOMPARE(c.view.alphas, fadeIn);
+    QCOMPARE(c.get("Options\\Caché"), QStringLiteral("False"));
+    QCOMPARE(c.view.left, start); // a fade never moves the console
+}
+
+void TestConsoleHiding::popupFade()
+{
+    Console c;
+    c.core.hiding().cacher2();
+    QCOMPARE(c.runTimer(Timer::PopupFade), 18);
+    QCOMPARE(c.view.alphas, steps(240, 0, -15));
+    QCOMPARE(c.view.popups, 1);
+    QVERIFY(c.core.hiding().popupShown());
+
+    c.view.alphas.clear();
+    c.core.hiding().Montrer();
+    QCOMPARE(c.runTimer(Timer::PopupFade), 18);
+    QCOMPARE(c.view.alphas, steps(15, 255, 15));
+    QVERIFY(!c.core.hiding().popupShown());
+    QCOMPARE(c.get("Options\\Caché"), QStringLiteral("False"));
+}
+
+void TestConsoleHiding::popupFadeOfAHiddenConsoleGoesStraightToThePopup()
+{
+    Console c;
+    c.core.hiding().Cacher();
+    c.runTimer(Timer::Slide);
+    c.core.hiding().cacher2();
+    QCOMPARE(c.runTimer(Timer::PopupFade), 1);
+    QCOMPARE(c.view.popups, 1);
+    QVERIFY(c.view.alphas.isEmpty());
+    c.core.hiding().Montrer();
+    QCOMPARE(c.runTimer(Timer::PopupFade), 1); // a hidden console stays hidden
+    QVERIFY(c.view.alphas.isEmpty());
+}
+
+void TestConsoleHiding::noNewPopupFadeWhileThePopupIsShown()
+{
+    Console c;
+    c.core.hiding().cacher2();
+    c.runTimer(Timer::PopupFade);
+    const int started = c.view.popupFadesStarted;
+    c.core.hiding().cacher2();
+    QCOMPARE(c.view.popupFadesStarted, started);
+    QVERIFY(!c.view.running(Timer::PopupFade));
+}
+
+void TestConsoleHiding::hiddenStart_data()
+{
+    QTest::addColumn<QString>("oldHideWay");
+    QTest::addColumn<QString>("x");
+    QTest::addColumn<qint64>("left");
+    QTest::addColumn<QList<int>>("alphas");
+
+    QTest::addRow("slid away from X") << "True" << "12000" << qint64(15375) << QList<int>();
+    QTest::addRow("X near the 16-bit limit") << "True" << "32000" << qint64(35375) << QList<int>();
+    QTest::addRow("X on no screen: the default place") << "True" << "900000" << qint64(15600 + 3375) << QList<int>();
+    QTest::addRow("faded out in place") << "False" << "12000" << qint64(-1) << QList<int>{0};
+}
+
+void TestConsoleHiding::hiddenStart()
+{
+    QFETCH(QString, oldHideWay);
+    QFETCH(QString, x);
+    QFETCH(qint64, left);
+    QFETCH(QList<int>, alphas);
+    ConsoleFixture c;
+    c.view.screen = QRect(0, 0, 3000, 1024);
+    c.set("Options\\OldHideWay", oldHideWay);
+    c.set("Options\\Caché", "True");
+    c.set("Options\\X", x);
+    c.set("Options\\Y", "400");
+    c.run();
+    QCOMPARE(c.view.left, left);
+    QCOMPARE(c.view.alphas, alphas);
+    QCOMPARE(c.view.offersShow, std::optional<bool>(true));
+    QCOMPARE(c.get("Options\\X"), x);
+}
+
+QTEST_GUILESS_MAIN(TestConsoleHiding)
+#include "tst_consolehiding.moc"
