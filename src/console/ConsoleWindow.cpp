@@ -96,22 +96,24 @@ void ConsoleWindow::setUserHeading(const QString &text)
 
 void ConsoleWindow::placeLeft(qint64 left)
 {
-    move(twips::toWindowPixels(left), y());
+    placed_.setX(twips::toWindowPixels(left));
+    move(placed_);
 }
 
 void ConsoleWindow::placeTop(qint64 top)
 {
-    move(x(), twips::toWindowPixels(top));
+    placed_.setY(twips::toWindowPixels(top));
+    move(placed_);
 }
 
 qint64 ConsoleWindow::leftTwips() const
 {
-    return twips::fromPixels(x());
+    return twips::fromPixels(placed_.x());
 }
 
 qint64 ConsoleWindow::topTwips() const
 {
-    return twips::fromPixels(y());
+    return twips::fromPixels(placed_.y());
 }
 
 bool ConsoleWindow::fitsOnScreen(qint64 left, qint64 top) const
@@ -124,7 +126,7 @@ bool ConsoleWindow::fitsOnScreen(qint64 left, qint64 top) const
 
 void ConsoleWindow::setOpacity(int alpha)
 {
-    setWindowOpacity(qBound(0, alpha, 255) / 255.0);
+    setAlpha(alpha);
 }
 
 void ConsoleWindow::setOnTop(bool onTop)

@@ -54,4 +54,8 @@ private:
     void setLabel(const char *name, const QString &text);
 
     ConsoleCore *core_ = nullptr;
+    // Where the console was last put. Some window managers report a frameless
+    // window's place relative to their own frame (0, 0), so the window's own
+    // idea of its position cannot be read back.
+    QPoint placed_;
 };

@@ -145,6 +145,15 @@ void CatalogueWindow::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
 }
 
+void CatalogueWindow::setAlpha(int alpha)
+{
+    setWindowOpacity(qBound(0, alpha, 255) / 255.0);
+    // The X11 backend queues the opacity without sending it; the repaint that
+    // follows sends it along, or a fade would show only when something else
+    // is drawn.
+    update();
+}
+
 QObject *CatalogueWindow::control(const QString &name) const
 {
     for (int i = 0; i < controls_.size(); ++i) {

@@ -27,6 +27,9 @@ public:
     T *control(const QString &name) const { return qobject_cast<T *>(control(name)); }
     // The pop-up menu of a menu entry that opens one.
     QMenu *menuOf(const QString &entry) const;
+    // The whole window's opacity, 0 (invisible) to 255 (opaque); seen under a
+    // compositor.
+    void setAlpha(int alpha);
 
     QString windowName() const override { return design_.name; }
     QString caption() const override { return windowTitle(); }
