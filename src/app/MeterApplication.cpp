@@ -13,6 +13,9 @@
 #include "console/Twips.h"
 #include "metering/LinkProbe.h"
 #include "metering/MeteringTick.h"
+#include "tray/PopupAnimation.h"
+#include "tray/TrayCommands.h"
+#include "tray/TrayForm.h"
 #include "records/Journal.h"
 
 #include <QAction>
@@ -104,10 +107,17 @@ bool MeterApplication::start()
     consoleCore_->oldWindows = outcome.oldWindows;
     tick_ = std::make_unique<MeteringTick>(*consoleCore_);
     windows_->console().attach(*consoleCore_);
-    CatalogueWindow &trayForm = windows_->window(catalogue::form2());
+    TrayForm &trayForm = windows_->trayForm();
+    tray_ = std::make_unique<TrayCommands>(*consoleCore_, trayForm);
+    popup_ = std::make_unique<PopupAnimation>(*consoleCore_, trayForm);
+    trayForm.attach(*tray_, *popup_);
+    connect(&windows_->console(), &ConsoleWindow::popupRequested, this, [this] { popup_->AfficherPop(); });
     for (const char *entry : {"MnuMaximize", "MnuMinimize"})
         connect(trayForm.control<QAction>(QString::fromLatin1(entry)), &QAction::triggered, this,
                 [this] { consoleCore_->hiding().Cacher(); });
+    if (!trayForm.hasTray())
+        tell(QStringLiteral("Ce bureau n'a pas de zone de notification : le menu de Dialmeter s'ouvre d'un clic "
+                            "droit sur la console."));
     connect(windows_->console().control<QTimer>(QStringLiteral("Timer1")), &QTimer::timeout, this,
             [this] { tick_->Timer1_Timer(); });
     consoleCore_->load(screenWidth);

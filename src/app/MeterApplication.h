@@ -14,6 +14,8 @@ class InstanceLock;
 class Journal;
 class Language;
 class MeteringTick;
+class PopupAnimation;
+class TrayCommands;
 class SettingsStore;
 class WindowSet;
 
@@ -45,4 +47,6 @@ private:
     ConnectionProbe probe_;
     std::unique_ptr<ConsoleCore> consoleCore_;
     std::unique_ptr<MeteringTick> tick_;
+    std::unique_ptr<TrayCommands> tray_;
+    std::unique_ptr<PopupAnimation> popup_;
 };

@@ -2,6 +2,7 @@
 
 #include "console/ConsoleWindow.h"
 #include "options/Language.h"
+#include "tray/TrayForm.h"
 
 #include <QAction>
 #include <QMenu>
@@ -10,17 +11,22 @@
 WindowSet::WindowSet(const Language &language)
     : language_(language)
     , console_(std::make_unique<ConsoleWindow>())
+    , trayForm_(std::make_unique<TrayForm>(language, *console_))
 {
+    language_.ApplyLanguage({trayForm_.get()});
     connect(console_.get(), &ConsoleWindow::menuRequested, this, &WindowSet::showMenu);
     connect(console_.get(), &ConsoleWindow::packageAlertRequested, this, &WindowSet::openPackageAlert);
-    // The tray form owns the menu: it is there from the start, hidden.
-    CatalogueWindow &trayForm = window(catalogue::form2());
-    connect(trayForm.control<QAction>(QStringLiteral("MnuQuitter")), &QAction::triggered, this,
-            &WindowSet::quitRequested);
+
+    const auto action = [this](const char *name) { return trayForm_->control<QAction>(QString::fromLatin1(name)); };
+    connect(action("MnuQuitter"), &QAction::triggered, this, &WindowSet::quitRequested);
+    connect(action("MnuAbout"), &QAction::triggered, this, [this] { showWindow(catalogue::form3()); });
+    connect(action("MnuViewer"), &QAction::triggered, this, [this] { showWindow(catalogue::form2()); });
+    connect(action("MnuJournal"), &QAction::triggered, this, [this] { showWindow(catalogue::form5()); });
+    connect(action("MnuOption"), &QAction::triggered, this, [this] { showWindow(catalogue::form1()); });
     // Of "Montrer" and "Cacher", the menu offers the one that fits the console.
-    connect(console_.get(), &ConsoleWindow::offerShowChanged, this, [&trayForm](bool show) {
-        trayForm.control<QAction>(QStringLiteral("MnuMaximize"))->setVisible(show);
-        trayForm.control<QAction>(QStringLiteral("MnuMinimize"))->setVisible(!show);
+    connect(console_.get(), &ConsoleWindow::offerShowChanged, this, [action](bool show) {
+        action("MnuMaximize")->setVisible(show);
+        action("MnuMinimize")->setVisible(!show);
     });
 }
 
@@ -28,6 +34,8 @@ WindowSet::~WindowSet() = default;
 
 CatalogueWindow &WindowSet::window(const catalogue::Window &design)
 {
+    if (&design == &catalogue::form2())
+        return *trayForm_;
     auto &slot = others_[&design];
     if (!slot) {
         slot = std::make_unique<CatalogueWindow>(design);
@@ -39,18 +47,29 @@ CatalogueWindow &WindowSet::window(const catalogue::Window &design)
 QList<TranslationTarget *> WindowSet::windowsForLancer()
 {
     QList<TranslationTarget *> windows{console_.get()};
-    for (const catalogue::Window *design :
-         {&catalogue::form1(), &catalogue::form2(), &catalogue::form3(), &catalogue::form5(), &catalogue::form6()}) {
-        const auto found = others_.find(design);
-        if (found != others_.end())
+    for (const catalogue::Window *design : {&catalogue::form1(), &catalogue::form2(), &catalogue::form3(),
+                                            &catalogue::form5()}) {
+        if (design == &catalogue::form2())
+            windows.append(trayForm_.get());
+        else if (const auto found = others_.find(design); found != others_.end())
             windows.append(found->second.get());
     }
+    if (CatalogueWindow *popup = trayForm_->popupWindow())
+        windows.append(popup);
     return windows;
+}
+
+void WindowSet::showWindow(const catalogue::Window &design)
+{
+    CatalogueWindow &shown = window(design);
+    shown.show();
+    shown.raise();
+    shown.activateWindow();
 }
 
 void WindowSet::showMenu(const QPoint &globalPos)
 {
-    window(catalogue::form2()).menuOf(QStringLiteral("Menu"))->popup(globalPos);
+    trayForm_->menuOf(QStringLiteral("Menu"))->popup(globalPos);
 }
 
 void WindowSet::openPackageAlert()
@@ -58,6 +77,5 @@ void WindowSet::openPackageAlert()
     CatalogueWindow &alert = window(catalogue::form4());
     connect(alert.control<QPushButton>(QStringLiteral("Command1")), &QPushButton::clicked, &alert, &QWidget::close,
             Qt::UniqueConnection);
-    alert.show();
-    alert.raise();
+    showWindow(catalogue::form4());
 }

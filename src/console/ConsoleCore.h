@@ -72,6 +72,7 @@ public:
     QString TempsForfait; // the monthly package; "00:00:00" = none
     QString Label14 = QStringLiteral("0"); // the link state at the previous tick
     QString Label15;  // the running connection duration, as of the last tick
+    QString Label8ToolTip; // the console's tool tip: the link's state and duration
     bool OldHideWay = true;
     bool Cache = false;
     bool alertArmed = false;

@@ -48,7 +48,7 @@ void MeteringTick::Timer1_Timer()
     }
 
     if (probe.EstConnecte() != 1) {
-        view.setSurfaceToolTip(view.holderText(QStringLiteral("PasConnecté")));
+        setToolTip(view.holderText(QStringLiteral("PasConnecté")));
         view.setStatus(view.holderText(QStringLiteral("Déconnecté")));
         console_.alertArmed = true;
         // A meter that runs for days sees new days and months too. Only while
@@ -58,7 +58,7 @@ void MeteringTick::Timer1_Timer()
             console_.dateCheck().Check_Date();
     } else {
         view.setStatus(view.holderText(QStringLiteral("ConnectéC")));
-        view.setSurfaceToolTip(view.holderText(QStringLiteral("Depuis")) + QStringLiteral("  ") + duration_);
+        setToolTip(view.holderText(QStringLiteral("Depuis")) + QStringLiteral("  ") + duration_);
         countConnectedSecond();
         console_.alertArmed = false;
     }
@@ -67,6 +67,12 @@ void MeteringTick::Timer1_Timer()
         console_.Calcul();
     console_.Label14 = QString::number(probe.EstConnecte());
     console_.Label15 = duration_;
+}
+
+void MeteringTick::setToolTip(const QString &text)
+{
+    console_.Label8ToolTip = text;
+    console_.services().view.setSurfaceToolTip(text);
 }
 
 void MeteringTick::connectionBegan()

@@ -27,6 +27,7 @@ private:
     void connectionBegan();
     void connectionEnded();
     void countConnectedSecond();
+    void setToolTip(const QString &text);
     QString option(const QString &path) const;
 
     ConsoleCore &console_;

@@ -1,0 +1,82 @@
+#include "TrayCommands.h"
+
+#include "TrayView.h"
+#include "app/Schema.h"
+#include "app/SettingsStore.h"
+#include "app/Version.h"
+#include "console/ConsoleCore.h"
+#include "console/ConsoleView.h"
+#include "metering/DurationText.h"
+
+namespace {
+constexpr int HKLM = SettingsStore::LocalMachine;
+constexpr int TipLength = 17;
+} // namespace
+
+TrayCommands::TrayCommands(ConsoleCore &console, TrayView &view)
+    : console_(console)
+    , view_(view)
+{
+}
+
+QString TrayCommands::tipText()
+{
+    const QString tip = QStringLiteral("Dialmeter v %1.%2.%3").arg(version::Major).arg(version::Minor).arg(version::Revision);
+    return tip.leftJustified(TipLength, QLatin1Char(' '), true);
+}
+
+void TrayCommands::Form_MouseMove(int message)
+{
+    lastMessage_ = message;
+    if (busy_)
+        return;
+    busy_ = true;
+    if (message == LeftUp)
+        console_.hiding().cacher2();
+    else if (message == RightUp)
+        RightClick();
+    busy_ = false;
+}
+
+void TrayCommands::RightClick()
+{
+    view_.openMenu();
+}
+
+bool TrayCommands::confirmed(const QString &title)
+{
+    return view_.askYesNo(title, view_.holderText(QStringLiteral("Sur")));
+}
+
+void TrayCommands::resetUser()
+{
+    if (!confirmed(QStringLiteral("Reset user")))
+        return;
+    const QString user = console_.NomUtilisateur();
+    console_.services().store.Ecrit(HKLM, schema::variables::user(user).path, duration::Zero);
+    console_.TextId = duration::Zero;
+    console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
+}
+
+void TrayCommands::resetDay()
+{
+    if (!confirmed(QStringLiteral("Reset day")))
+        return;
+    console_.services().store.Ecrit(HKLM, schema::variables::Jour.path, duration::Zero);
+    console_.TxtDay = duration::Zero;
+    console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
+}
+
+void TrayCommands::resetAll()
+{
+    if (!confirmed(QStringLiteral("Reset global")))
+        return;
+    SettingsStore &store = console_.services().store;
+    const QString user = console_.NomUtilisateur();
+    store.Suprime(HKLM, schema::VariablesKey);
+    for (const QString &path :
+         {schema::variables::Total.path, schema::variables::Jour.path, schema::variables::user(user).path})
+        store.Ecrit(HKLM, path, duration::Zero);
+    console_.TxtDay = console_.Txtmois = console_.TextId = duration::Zero;
+    console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
+}

@@ -1,0 +1,195 @@
+#include "TrayForm.h"
+
+#include "PopupAnimation.h"
+#include "TrayCommands.h"
+#include "console/ConsoleWindow.h"
+#include "console/Twips.h"
+#include "options/Language.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+namespace {
+
+// The icon's activations as the mouse messages the menu logic knows.
+int messageOf(QSystemTrayIcon::ActivationReason reason)
+{
+    switch (reason) {
+    case QSystemTrayIcon::Trigger:
+        return TrayCommands::LeftUp;
+    case QSystemTrayIcon::Context:
+        return TrayCommands::RightUp;
+    case QSystemTrayIcon::DoubleClick:
+        return TrayCommands::LeftDouble;
+    default:
+        return TrayCommands::MouseMove;
+    }
+}
+
+const QScreen *screenOf(const QWidget &widget)
+{
+    const QScreen *screen = widget.screen();
+    return screen ? screen : QGuiApplication::primaryScreen();
+}
+
+} // namespace
+
+TrayForm::TrayForm(const Language &language, ConsoleWindow &console)
+    : CatalogueWindow(catalogue::form2())
+    , language_(language)
+    , console_(console)
+    , icon_(std::make_unique<QSystemTrayIcon>(QIcon(QStringLiteral(":/images/dialmeter-32.png"))))
+{
+    icon_->setToolTip(TrayCommands::tipText());
+    menuOf(QStringLiteral("Menu"))->setDefaultAction(control<QAction>(QStringLiteral("MnuQuitter")));
+}
+
+TrayForm::~TrayForm() = default;
+
+void TrayForm::attach(TrayCommands &commands, PopupAnimation &popup)
+{
+    popup_ = &popup;
+    connect(icon_.get(), &QSystemTrayIcon::activated, this,
+            [&commands](QSystemTrayIcon::ActivationReason reason) { commands.Form_MouseMove(messageOf(reason)); });
+    connect(control<QTimer>(QStringLiteral("Timer3")), &QTimer::timeout, this, [&popup] { popup.Timer3_Timer(); });
+    connect(control<QAction>(QStringLiteral("MnuzeroUtilisateur")), &QAction::triggered, this,
+            [&commands] { commands.resetUser(); });
+    connect(control<QAction>(QStringLiteral("MnuZerojour")), &QAction::triggered, this,
+            [&commands] { commands.resetDay(); });
+    connect(control<QAction>(QStringLiteral("MnuAll")), &QAction::triggered, this,
+            [&commands] { commands.resetAll(); });
+    icon_->show();
+}
+
+bool TrayForm::hasTray() const
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+QString TrayForm::holderText(const QString &holder) const
+{
+    const auto *label = control<QLabel>(holder);
+    return label ? label->text() : QString();
+}
+
+bool TrayForm::askYesNo(const QString &title, const QString &question)
+{
+    if (nextAnswer_ >= 0) {
+        const bool yes = nextAnswer_ == 1;
+        nextAnswer_ = -1;
+        return yes;
+    }
+    QMessageBox box(QMessageBox::NoIcon, title, question, QMessageBox::Yes | QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void TrayForm::openMenu()
+{
+    // The menu closes when the user clicks elsewhere.
+    activateWindow();
+    menuOf(QStringLiteral("Menu"))->exec(QCursor::pos());
+}
+
+QSize TrayForm::screenPixels() const
+{
+    return screenOf(*this)->geometry().size();
+}
+
+QRect TrayForm::taskbarPixels() const
+{
+    // The taskbar is what the screen has and the desktop does not offer.
+    const QScreen *screen = screenOf(*this);
+    const QRect all = screen->geometry().translated(-screen->geometry().topLeft());
+    const QRect free = screen->availableGeometry().translated(-screen->geometry().topLeft());
+    if (free.bottom() < all.bottom())
+        return QRect(0, free.bottom() + 1, all.width(), all.bottom() - free.bottom());
+    if (free.left() > 0)
+        return QRect(0, 0, free.left(), all.height());
+    if (free.right() < all.right())
+        return QRect(free.right() + 1, 0, all.right() - free.right(), all.height());
+    if (free.top() > 0)
+        return QRect(0, 0, all.width(), free.top());
+    return QRect(0, all.height(), all.width(), 0);
+}
+
+void TrayForm::showPopup(const QString &total, const QString &since)
+{
+    if (!popupWindow_) {
+        popupWindow_ = std::make_unique<CatalogueWindow>(catalogue::form6(), nullptr, Qt::Tool);
+        language_.ApplyLanguage({popupWindow_.get()});
+        popupWindow_->control<QWidget>(QStringLiteral("Label3"))->installEventFilter(this);
+    }
+    popupWindow_->control<QLabel>(QStringLiteral("Label2"))->setText(total);
+    popupWindow_->control<QLabel>(QStringLiteral("Label5"))->setText(since);
+    popupWindow_->show();
+}
+
+void TrayForm::unloadPopup()
+{
+    // The pop-up may be handling its own event: let it finish first.
+    if (popupWindow_)
+        popupWindow_.release()->deleteLater();
+}
+
+void TrayForm::placePopup(qint64 leftTwips, qint64 topTwips)
+{
+    if (popupWindow_) {
+        const QPoint origin = screenOf(*this)->geometry().topLeft();
+        popupWindow_->move(origin + QPoint(twips::toWindowPixels(leftTwips), twips::toWindowPixels(topTwips)));
+    }
+}
+
+void TrayForm::setPopupAlpha(int alpha)
+{
+    if (popupWindow_)
+        popupWindow_->setAlpha(alpha);
+}
+
+void TrayForm::setPopupOnTop(bool onTop)
+{
+    if (!popupWindow_ || popupWindow_->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
+        return;
+    const bool shown = popupWindow_->isVisible();
+    popupWindow_->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (shown)
+        popupWindow_->show();
+}
+
+void TrayForm::setTimerRunning(bool running)
+{
+    auto *timer = control<QTimer>(QStringLiteral("Timer3"));
+    if (running)
+        timer->start();
+    else
+        timer->stop();
+}
+
+void TrayForm::sendConsoleToBottom()
+{
+    console_.lower();
+}
+
+void TrayForm::closeEvent(QCloseEvent *event)
+{
+    // The form lives as long as the program: closing the viewer hides it.
+    event->ignore();
+    hide();
+}
+
+bool TrayForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (popup_ && popupWindow_ && watched == popupWindow_->control(QStringLiteral("Label3"))
+        && event->type() == QEvent::MouseButtonRelease) {
+        popup_->RentrerPop();
+        return true;
+    }
+    return CatalogueWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "PopupView.h"
+#include "TrayView.h"
+#include "options/CatalogueWindow.h"
+
+#include <memory>
+
+class ConsoleWindow;
+class Language;
+class PopupAnimation;
+class QSystemTrayIcon;
+class TrayCommands;
+
+// The tray form ("Form2"): it owns the notification-area icon and its menu, the
+// periodic pop-up window and its animation timer, and, when shown, it is the
+// Connection Viewer. Closing the viewer only hides it.
+class TrayForm final : public CatalogueWindow, public TrayView, public PopupView {
+    Q_OBJECT
+public:
+    TrayForm(const Language &language, ConsoleWindow &console);
+    ~TrayForm() override;
+
+    // From now on the icon, the menu's resets and the pop-up timer go to these.
+    void attach(TrayCommands &commands, PopupAnimation &popup);
+    // Whether the desktop has a notification area to show the icon in.
+    bool hasTray() const;
+    QSystemTrayIcon &trayIcon() { return *icon_; }
+    // The pop-up window while it is shown.
+    CatalogueWindow *popupWindow() const { return popupWindow_.get(); }
+
+    QString holderText(const QString &holder) const override;
+    bool askYesNo(const QString &title, const QString &question) override;
+    void openMenu() override;
+
+    QSize screenPixels() const override;
+    QRect taskbarPixels() const override;
+    void showPopup(const QString &total, const QString &since) override;
+    void unloadPopup() override;
+    void placePopup(qint64 leftTwips, qint64 topTwips) override;
+    void setPopupAlpha(int alpha) override;
+    void setPopupOnTop(bool onTop) override;
+    void setTimerRunning(bool running) override;
+    void sendConsoleToBottom() override;
+
+    // Answers the next yes/no question without asking (for tests).
+    void answerNextQuestion(bool yes) { nextAnswer_ = yes ? 1 : 0; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    const Language &language_;
+    ConsoleWindow &console_;
+    std::unique_ptr<QSystemTrayIcon> icon_;
+    std::unique_ptr<CatalogueWindow> popupWindow_;
+    PopupAnimation *popup_ = nullptr;
+    int nextAnswer_ = -1;
+};
