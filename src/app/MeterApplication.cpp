@@ -13,6 +13,9 @@
 #include "console/Twips.h"
 #include "metering/LinkProbe.h"
 #include "metering/MeteringTick.h"
+#include "options/OptionsDialog.h"
+#include "options/OptionsLogic.h"
+#include "StartupEntry.h"
 #include "tray/PopupAnimation.h"
 #include "tray/TrayCommands.h"
 #include "tray/TrayForm.h"
@@ -100,9 +103,11 @@ bool MeterApplication::start()
     language_->setErrorHandler([this](const QString &message) { tell(message); });
     windows_ = std::make_unique<WindowSet>(*language_);
     connect(windows_.get(), &WindowSet::quitRequested, this, &QCoreApplication::quit);
+    connect(windows_.get(), &WindowSet::message, this, [this](const QString &text) { tell(text); });
     probe_.setFailureHandler([this](const QString &message) { tell(message); });
     consoleCore_ = std::make_unique<ConsoleCore>(ConsoleServices{*store_, platformIdentity(), windows_->console(),
                                                                  *language_, *windows_, probe_, *journal_, clock_,
+                                                                 platformStartupEntry(),
                                                                  [this](const QString &message) { tell(message); }});
     consoleCore_->oldWindows = outcome.oldWindows;
     tick_ = std::make_unique<MeteringTick>(*consoleCore_);
@@ -120,8 +125,13 @@ bool MeterApplication::start()
                             "droit sur la console."));
     connect(windows_->console().control<QTimer>(QStringLiteral("Timer1")), &QTimer::timeout, this,
             [this] { tick_->Timer1_Timer(); });
+    options_ = std::make_unique<OptionsLogic>(*consoleCore_);
+    windows_->setOptionsLogic(*options_);
     consoleCore_->load(screenWidth);
-    if (!consoleCore_->Cache)
+    // A first start shows the Options dialog; its "OK" brings the console.
+    if (outcome.firstStart)
+        windows_->optionsDialog().Reload();
+    else if (!consoleCore_->Cache)
         windows_->console().show();
     return true;
 }

@@ -14,6 +14,7 @@ class InstanceLock;
 class Journal;
 class Language;
 class MeteringTick;
+class OptionsLogic;
 class PopupAnimation;
 class TrayCommands;
 class SettingsStore;
@@ -49,4 +50,5 @@ private:
     std::unique_ptr<MeteringTick> tick_;
     std::unique_ptr<TrayCommands> tray_;
     std::unique_ptr<PopupAnimation> popup_;
+    std::unique_ptr<OptionsLogic> options_;
 };

@@ -1,12 +1,14 @@
 #include "WindowSet.h"
 
 #include "console/ConsoleWindow.h"
+#include "options/AboutBox.h"
 #include "options/Language.h"
+#include "options/OptionsDialog.h"
 #include "tray/TrayForm.h"
 
 #include <QAction>
+#include <QDesktopServices>
 #include <QMenu>
-#include <QPushButton>
 
 WindowSet::WindowSet(const Language &language)
     : language_(language)
@@ -15,14 +17,15 @@ WindowSet::WindowSet(const Language &language)
 {
     language_.ApplyLanguage({trayForm_.get()});
     connect(console_.get(), &ConsoleWindow::menuRequested, this, &WindowSet::showMenu);
-    connect(console_.get(), &ConsoleWindow::packageAlertRequested, this, &WindowSet::openPackageAlert);
+    connect(console_.get(), &ConsoleWindow::packageAlertRequested, this,
+            [this] { showWindow(catalogue::form4()); });
 
     const auto action = [this](const char *name) { return trayForm_->control<QAction>(QString::fromLatin1(name)); };
     connect(action("MnuQuitter"), &QAction::triggered, this, &WindowSet::quitRequested);
     connect(action("MnuAbout"), &QAction::triggered, this, [this] { showWindow(catalogue::form3()); });
     connect(action("MnuViewer"), &QAction::triggered, this, [this] { showWindow(catalogue::form2()); });
     connect(action("MnuJournal"), &QAction::triggered, this, [this] { showWindow(catalogue::form5()); });
-    connect(action("MnuOption"), &QAction::triggered, this, [this] { showWindow(catalogue::form1()); });
+    connect(action("MnuOption"), &QAction::triggered, this, [this] { optionsDialog().Reload(); });
     // Of "Montrer" and "Cacher", the menu offers the one that fits the console.
     connect(console_.get(), &ConsoleWindow::offerShowChanged, this, [action](bool show) {
         action("MnuMaximize")->setVisible(show);
@@ -30,18 +33,49 @@ WindowSet::WindowSet(const Language &language)
     });
 }
 
-WindowSet::~WindowSet() = default;
+WindowSet::~WindowSet()
+{
+    for (auto &[design, window] : others_)
+        delete window.data();
+}
+
+CatalogueWindow *WindowSet::create(const catalogue::Window &design)
+{
+    if (&design == &catalogue::form1()) {
+        Q_ASSERT(optionsLogic_);
+        auto *dialog = new OptionsDialog(*optionsLogic_, language_);
+        connect(dialog, &OptionsDialog::refused, this, &WindowSet::message);
+        dialog->Form_Load();
+        return dialog;
+    }
+    if (&design == &catalogue::form3()) {
+        auto *about = new AboutBox(language_);
+        connect(about, &AboutBox::linkActivated, this, [](const QUrl &address) { QDesktopServices::openUrl(address); });
+        return about;
+    }
+    if (&design == &catalogue::form4()) {
+        auto *alert = new AlertWindow(language_);
+        connect(alert, &AlertWindow::acknowledged, console_.get(), &ConsoleWindow::showPackageIndicator);
+        return alert;
+    }
+    auto *window = new CatalogueWindow(design);
+    language_.ApplyLanguage({window});
+    return window;
+}
 
 CatalogueWindow &WindowSet::window(const catalogue::Window &design)
 {
     if (&design == &catalogue::form2())
         return *trayForm_;
-    auto &slot = others_[&design];
-    if (!slot) {
-        slot = std::make_unique<CatalogueWindow>(design);
-        language_.ApplyLanguage({slot.get()});
-    }
+    QPointer<CatalogueWindow> &slot = others_[&design];
+    if (!slot)
+        slot = create(design);
     return *slot;
+}
+
+OptionsDialog &WindowSet::optionsDialog()
+{
+    return static_cast<OptionsDialog &>(window(catalogue::form1()));
 }
 
 QList<TranslationTarget *> WindowSet::windowsForLancer()
@@ -51,8 +85,8 @@ QList<TranslationTarget *> WindowSet::windowsForLancer()
                                             &catalogue::form5()}) {
         if (design == &catalogue::form2())
             windows.append(trayForm_.get());
-        else if (const auto found = others_.find(design); found != others_.end())
-            windows.append(found->second.get());
+        else if (const auto found = others_.find(design); found != others_.end() && found->second)
+            windows.append(found->second.data());
     }
     if (CatalogueWindow *popup = trayForm_->popupWindow())
         windows.append(popup);
@@ -70,12 +104,4 @@ void WindowSet::showWindow(const catalogue::Window &design)
 void WindowSet::showMenu(const QPoint &globalPos)
 {
     trayForm_->menuOf(QStringLiteral("Menu"))->popup(globalPos);
-}
-
-void WindowSet::openPackageAlert()
-{
-    CatalogueWindow &alert = window(catalogue::form4());
-    connect(alert.control<QPushButton>(QStringLiteral("Command1")), &QPushButton::clicked, &alert, &QWidget::close,
-            Qt::UniqueConnection);
-    showWindow(catalogue::form4());
 }

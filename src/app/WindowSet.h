@@ -3,6 +3,7 @@
 #include "options/LanguageTargets.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <map>
 #include <memory>
@@ -10,37 +11,47 @@
 class CatalogueWindow;
 class ConsoleWindow;
 class Language;
+class OptionsDialog;
+class OptionsLogic;
 class TrayForm;
 namespace catalogue {
 struct Window;
 }
 
 // The program's windows: the console and the tray form, created at once, and the
-// others, each created on first use and given the language in force when it is
-// created. It also carries out the menu commands that only open windows.
+// others, each created on first use (and again after the About box or the alert
+// destroyed itself), given the language in force when created. It also carries
+// out the menu commands that only open windows.
 class WindowSet final : public QObject, public LanguageTargets {
     Q_OBJECT
 public:
     explicit WindowSet(const Language &language);
     ~WindowSet() override;
 
+    // The Options dialog's rules; needed before the dialog is first used.
+    void setOptionsLogic(OptionsLogic &logic) { optionsLogic_ = &logic; }
+
     ConsoleWindow &console() { return *console_; }
     TrayForm &trayForm() { return *trayForm_; }
-    // The window of that design, created when it does not exist yet.
+    OptionsDialog &optionsDialog();
+    // The window of that design, created when it does not exist.
     CatalogueWindow &window(const catalogue::Window &design);
 
     QList<TranslationTarget *> windowsForLancer() override;
 
 signals:
     void quitRequested();
+    // Something the user should read.
+    void message(const QString &text);
 
 private:
     void showMenu(const QPoint &globalPos);
-    void openPackageAlert();
     void showWindow(const catalogue::Window &design);
+    CatalogueWindow *create(const catalogue::Window &design);
 
     const Language &language_;
+    OptionsLogic *optionsLogic_ = nullptr;
     std::unique_ptr<ConsoleWindow> console_;
     std::unique_ptr<TrayForm> trayForm_;
-    std::map<const catalogue::Window *, std::unique_ptr<CatalogueWindow>> others_;
+    std::map<const catalogue::Window *, QPointer<CatalogueWindow>> others_;
 };

@@ -1,6 +1,9 @@
 #include "ConsoleCore.h"
 
 #include "ConsoleView.h"
+
+#include <QCoreApplication>
+#include "app/LaunchAtStartup.h"
 #include "app/Schema.h"
 #include "app/SettingsStore.h"
 #include "app/SystemIdentity.h"
@@ -45,6 +48,7 @@ qint64 ConsoleCore::storedPosition(const QString &path, qint64 fallback) const
 
 void ConsoleCore::load(qint64 screenWidthTwips)
 {
+    screenWidth_ = screenWidthTwips;
     OldHideWay = schema::readTruth(s_.store.Lit(HKLM, schema::options::OldHideWay.path), true);
     const qint64 defaultLeft = schema::defaultConsoleLeft(screenWidthTwips);
     const qint64 defaultTop = schema::options::Y.defaultText.toLongLong();
@@ -94,6 +98,9 @@ void ConsoleCore::Lancer()
     s_.language.ApplyLanguage(s_.windows.windowsForLancer());
 
     Reinitialise();
+    QString error;
+    if (!LoadAtWinStartup(s_.store, s_.startupEntry, QCoreApplication::applicationFilePath(), &error) && s_.tell)
+        s_.tell(QStringLiteral("Le lancement à l'ouverture de session n'a pas pu être mis en place : %1").arg(error));
 
     const QString links = s_.store.Lit(HKLM, schema::options::Interfaces.path);
     s_.probe.setLinkPatterns(links == SettingsStore::Erreur ? QString() : links);

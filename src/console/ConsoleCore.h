@@ -33,6 +33,7 @@ public:
     // Where the shown console stands: the stored left edge, or the default one
     // when the stored position is on no screen (a monitor removed).
     qint64 shownLeft() const { return shownLeft_; }
+    qint64 screenWidthTwips() const { return screenWidth_; }
 
     // Saves the hidden state and the counters; may run any number of times (a
     // desktop log-out that is cancelled saves without ending the program).
@@ -86,6 +87,7 @@ private:
     ConsoleHiding hiding_{*this};
     ConsoleMouse mouse_{*this};
     qint64 shownLeft_ = 0;
+    qint64 screenWidth_ = 0;
     bool loaded_ = false;
     bool shutdownDone_ = false;
     bool journalFailureReported_ = false;

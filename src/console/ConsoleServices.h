@@ -11,6 +11,7 @@ class Journal;
 class Language;
 class LanguageTargets;
 class SettingsStore;
+class StartupEntry;
 class SystemIdentity;
 
 // What the console's logic works with: the store, the system, its window, the
@@ -24,5 +25,6 @@ struct ConsoleServices {
     ConnectionProbe &probe;
     const Journal &journal;
     const Clock &clock;
+    StartupEntry &startupEntry;
     std::function<void(const QString &)> tell;
 };

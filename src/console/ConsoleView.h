@@ -13,6 +13,8 @@ public:
     virtual void showCounters(const QString &month, const QString &day, const QString &user) = 0;
     // The heading of the user line (Label4).
     virtual void setUserHeading(const QString &text) = 0;
+    // The console appears (the first start's Options dialog was confirmed).
+    virtual void showConsole() = 0;
     virtual void placeLeft(qint64 twips) = 0;
     virtual void placeTop(qint64 twips) = 0;
     virtual qint64 leftTwips() const = 0;

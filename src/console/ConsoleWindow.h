@@ -18,6 +18,7 @@ public:
 
     void showCounters(const QString &month, const QString &day, const QString &user) override;
     void setUserHeading(const QString &text) override;
+    void showConsole() override { show(); }
     void placeLeft(qint64 twips) override;
     void placeTop(qint64 twips) override;
     qint64 leftTwips() const override;

@@ -1,5 +1,7 @@
 #include "Catalogue.h"
 
+#include "app/Version.h"
+
 namespace catalogue {
 
 bool Control::hasCaption() const
@@ -271,15 +273,16 @@ Window makeForm3()
     w.centred = true;
     const Colour blue = bgr(0xFF0000);
     w.controls = {
-        label(QStringLiteral("Label1"), QStringLiteral("Version"), 240, 240, 3855, 255).clear().tabAt(0),
-        label(QStringLiteral("Label3"), QStringLiteral("www.example.org"), 3480, 240, 1710, 195)
+        // Replaced by the version when the box opens.
+        label(QStringLiteral("Label1"), QStringLiteral("Version"), 240, 240, 3855, 255).clear().work().tabAt(0),
+        label(QStringLiteral("Label3"), QString::fromLatin1(version::WebSite), 3480, 240, 1710, 195)
             .ink(blue).hand().tip(QStringLiteral("Site web")).tabAt(3),
         label(QStringLiteral("Label2"),
               QStringLiteral("Merci de l'intéret que vous portez à mon soft.") + QString(35, QLatin1Char(' '))
                   + QStringLiteral("N'hésitez pas à me faire part de vos remarques, critiques ou suggestions:"),
               240, 600, 4815, 615)
             .clear().wrapped().tabAt(1),
-        label(QStringLiteral("Label4"), QStringLiteral("info@example.org"), 2040, 1080, 1350, 195)
+        label(QStringLiteral("Label4"), QString::fromLatin1(version::Contact), 2040, 1080, 1350, 195)
             .centre().ink(blue).hand().tip(QStringLiteral("e-mail")).tabAt(4),
         label(QStringLiteral("Label5"), QStringLiteral("bla bla"), 240, 1440, 4815, 495).clear().tabAt(5),
         label(QStringLiteral("Label6"), QStringLiteral("( Ou si vous trouvez que les traductions actuelles craignent !!! )"),

@@ -4,6 +4,7 @@
 #include "app/SqliteStoreBackend.h"
 #include "app/SettingsStore.h"
 #include "app/SystemIdentity.h"
+#include "app/StartupEntry.h"
 #include "console/ConsoleView.h"
 #include "metering/LinkProbe.h"
 #include "options/LanguageTargets.h"
@@ -91,6 +92,7 @@ public:
         counters = {month, day, user};
     }
     void setUserHeading(const QString &text) override { userHeading = text; }
+    void showConsole() override { ++consoleShown; }
     void placeLeft(qint64 twips) override { left = twips; }
     void placeTop(qint64 twips) override { top = twips; }
     qint64 leftTwips() const override { return left; }
@@ -123,6 +125,7 @@ public:
     bool running(Timer timer) const { return timers.value(timer, false); }
 
     QRect screen{0, 0, 1280, 1024}; // pixels
+    int consoleShown = 0;
     QStringList counters;
     QString userHeading;
     qint64 left = -1;
@@ -143,6 +146,22 @@ public:
     QMap<QString, QString> holders; // language words by text holder
     QString status;
     QString toolTip;
+};
+
+// A session start-up entry kept in memory.
+class MemoryStartupEntry final : public StartupEntry {
+public:
+    std::optional<std::string> read() override { return entry; }
+    bool write(const std::string &program, std::string *) override
+    {
+        entry = program;
+        ++writes;
+        return true;
+    }
+    void remove() override { entry.reset(); }
+
+    std::optional<std::string> entry;
+    int writes = 0;
 };
 
 // A link whose state the test sets, and that counts how often it is asked.
@@ -229,7 +248,8 @@ struct BasicConsoleFixture {
     ScriptedLinkProbe link;
     ConnectionProbe probe{link};
     QStringList told;
-    ConsoleCore core{{t.store, identity, view, language, windows, probe, journal, clock,
+    MemoryStartupEntry startupEntry;
+    ConsoleCore core{{t.store, identity, view, language, windows, probe, journal, clock, startupEntry,
                       [this](const QString &message) { told << message; }}};
     MeteringTick tick{core};
 };

@@ -1,0 +1,21 @@
+#include "LaunchAtStartup.h"
+
+#include "Schema.h"
+#include "SettingsStore.h"
+#include "StartupEntry.h"
+
+bool LoadAtWinStartup(SettingsStore &store, StartupEntry &entry, const QString &program, QString *error)
+{
+    const bool wanted = store.Lit(SettingsStore::LocalMachine, schema::options::LaunchAtWinStartup.path) == schema::FlagOn;
+    const bool present = entry.read().has_value();
+    if (!wanted && present)
+        entry.remove();
+    if (wanted && !present) {
+        std::string reason;
+        if (!entry.write(program.toStdString(), &reason)) {
+            *error = QString::fromStdString(reason);
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,210 @@
+#include "OptionsLogic.h"
+
+#include "app/Clock.h"
+#include "app/Schema.h"
+#include "app/SettingsStore.h"
+#include "console/ConsoleCore.h"
+#include "console/ConsoleView.h"
+#include "metering/DateText.h"
+#include "metering/DurationText.h"
+
+#include <QLocale>
+
+#include <cmath>
+
+namespace {
+constexpr int HKLM = SettingsStore::LocalMachine;
+
+QString flag(bool on)
+{
+    return on ? schema::FlagOn : schema::FlagOff;
+}
+
+// A whole day of the month from 2 to 28, or nothing.
+std::optional<int> resetDayOf(const QString &text)
+{
+    bool isNumber = false;
+    const int day = text.trimmed().toInt(&isNumber);
+    return isNumber && day >= 2 && day <= 28 ? std::optional<int>(day) : std::nullopt;
+}
+} // namespace
+
+OptionsLogic::OptionsLogic(ConsoleCore &console)
+    : console_(console)
+{
+}
+
+bool OptionsLogic::firstRun() const
+{
+    return console_.services().store.Lit(HKLM, schema::options::FirstBoot.path) == schema::FlagOn;
+}
+
+void OptionsLogic::Form_Load(OptionsForm &form) const
+{
+    const SettingsStore &store = console_.services().store;
+    const auto read = [&store](const schema::Value &value) { return store.Lit(HKLM, value.path); };
+
+    form.hideCompletelyEnabled = !console_.oldWindows;
+    if (console_.oldWindows)
+        form.hideCompletely = false;
+    if (!firstRun()) {
+        form.laterButtonsEnabled = true;
+        form.langage = read(schema::options::Langage);
+        form.launchAtStartup = read(schema::options::LaunchAtWinStartup) == schema::FlagOn;
+        form.percentBar = read(schema::options::Pourcent) == schema::FlagOn;
+        form.alarm = read(schema::options::Alarm) == schema::FlagOn;
+        const QString package = read(schema::options::Forfait);
+        form.customPackage = package != duration::Zero;
+        if (form.customPackage) {
+            form.tempsForfait = package;
+            form.hours = read(schema::options::Forf);
+        }
+        const QString raz = read(schema::options::Raz);
+        form.customResetDay = raz != schema::FlagOn;
+        if (form.customResetDay)
+            form.resetDay = raz;
+        form.onTop = read(schema::options::Top) == schema::FlagOn;
+        form.popup = read(schema::options::Pop) == schema::FlagOn;
+        form.indivisible = read(schema::options::Indivisible) == schema::FlagOn;
+        form.hideCompletely = read(schema::options::OldHideWay) == schema::truthText(false);
+    }
+    form.alarmEnabled = form.customPackage;
+}
+
+std::optional<QString> OptionsLogic::packageFor(const QString &hours)
+{
+    const QString text = hours.trimmed();
+    bool isNumber = false;
+    double value = QLocale::system().toDouble(text, &isNumber);
+    if (!isNumber)
+        value = QLocale::c().toDouble(QString(text).replace(QLatin1Char(','), QLatin1Char('.')), &isNumber);
+    if (!isNumber || !std::isfinite(value) || value <= 0 || value > 32767)
+        return std::nullopt;
+    // Rounded to the nearest minute; 1.999 hours are 02:00:00, not 01:60:00.
+    const qint64 minutes = std::llround(value * 60);
+    const QString package = QStringLiteral("%1:%2:00")
+                                .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+                                .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    return duration::isDurationText(package) && package != duration::Zero ? std::optional<QString>(package)
+                                                                         : std::nullopt;
+}
+
+std::optional<QString> OptionsLogic::refusal(const OptionsForm &form) const
+{
+    if (form.customPackage && !packageFor(form.hours))
+        return QStringLiteral("Le forfait doit être un nombre d'heures supérieur à zéro (par exemple 20 ou 1,5) : "
+                              "« %1 » ne convient pas.")
+            .arg(form.hours);
+    if (form.customResetDay && !resetDayOf(form.resetDay))
+        return QStringLiteral("Le jour de remise à zéro doit être un nombre entier de 2 à 28 : « %1 » ne convient "
+                              "pas.")
+            .arg(form.resetDay);
+    return std::nullopt;
+}
+
+bool OptionsLogic::OptionCheck(OptionsForm &form)
+{
+    if (refusal(form))
+        return false;
+    SettingsStore &store = console_.services().store;
+    ConsoleView &view = console_.services().view;
+    const auto write = [&store](const schema::Value &value, const QString &text) {
+        store.Ecrit(HKLM, value.path, text);
+    };
+
+    write(schema::options::Langage, form.langage);
+    write(schema::options::LaunchAtWinStartup, flag(form.launchAtStartup));
+    write(schema::options::Pourcent, flag(form.percentBar));
+    write(schema::options::Alarm, flag(form.alarm && form.customPackage));
+    if (!form.customResetDay) {
+        write(schema::options::Raz, schema::FlagOn);
+    } else {
+        const int day = *resetDayOf(form.resetDay);
+        write(schema::options::Raz, QString::number(day));
+        const QDate today = console_.services().clock.now().date();
+        write(schema::options::Anniversaire, datetext::date(QDate(today.year(), today.month(), day)));
+    }
+    if (form.customPackage) {
+        form.tempsForfait = *packageFor(form.hours);
+        write(schema::options::Forfait, form.tempsForfait);
+        write(schema::options::Forf, form.hours);
+    } else {
+        form.tempsForfait = duration::Zero;
+        write(schema::options::Forfait, duration::Zero);
+        write(schema::options::Forf, schema::FlagOff);
+    }
+    console_.TempsForfait = form.tempsForfait;
+    write(schema::options::Pop, flag(form.popup));
+    // "Indivisible" has always been written under its lower-case name: the
+    // store's names match without regard to case.
+    store.Ecrit(HKLM, schema::OptionsKey + QStringLiteral("indivisible"), flag(form.indivisible));
+    write(schema::options::Top, flag(form.onTop));
+
+    // A console put away when the options are confirmed comes back where it
+    // is shown, so that its stored place is that one.
+    if (console_.Cache) {
+        view.placeLeft(console_.shownLeft());
+        view.offerShow(false);
+    }
+    if (!form.hideCompletely) {
+        write(schema::options::OldHideWay, schema::truthText(true));
+        if (!console_.oldWindows)
+            view.setOpacity(255);
+    } else {
+        write(schema::options::OldHideWay, schema::truthText(false));
+        // A stored place that is not a number leaves the console where it is.
+        bool isNumber = false;
+        const double left = store.Lit(HKLM, schema::options::X.path).trimmed().toDouble(&isNumber);
+        if (isNumber && std::abs(left) < 1e9)
+            view.placeLeft(std::llround(left));
+    }
+    console_.Cache = false;
+    write(schema::options::Cache, schema::truthText(false));
+    write(schema::options::X, QString::number(view.leftTwips()));
+    write(schema::options::Y, QString::number(view.topTwips()));
+    return true;
+}
+
+void OptionsLogic::anchor()
+{
+    console_.services().store.Ecrit(HKLM, schema::options::Ancrage.path, schema::FlagOn);
+    console_.services().view.setMovableCursor(false);
+}
+
+bool OptionsLogic::ok(OptionsForm &form)
+{
+    if (!OptionCheck(form))
+        return false;
+    anchor();
+    if (firstRun()) {
+        console_.services().store.Ecrit(HKLM, schema::options::FirstBoot.path, schema::FlagOff);
+        console_.Lancer();
+        console_.services().view.showConsole();
+    } else {
+        console_.Lancer();
+    }
+    return true;
+}
+
+void OptionsLogic::defaultPosition()
+{
+    ConsoleView &view = console_.services().view;
+    view.placeLeft(console_.screenWidthTwips() - 3550);
+    view.placeTop(400);
+    SettingsStore &store = console_.services().store;
+    store.Ecrit(HKLM, schema::options::X.path, QString::number(view.leftTwips()));
+    store.Ecrit(HKLM, schema::options::Y.path, QString::number(view.topTwips()));
+    store.Ecrit(HKLM, schema::options::Cache.path, schema::truthText(false));
+}
+
+bool OptionsLogic::toggleMoving()
+{
+    SettingsStore &store = console_.services().store;
+    if (store.Lit(HKLM, schema::options::Ancrage.path) == schema::FlagOn) {
+        store.Ecrit(HKLM, schema::options::Ancrage.path, schema::FlagOff);
+        console_.services().view.setMovableCursor(true);
+        return true;
+    }
+    anchor();
+    return false;
+}
