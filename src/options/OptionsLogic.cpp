@@ -59,10 +59,12 @@ void OptionsLogic::Form_Load(OptionsForm &form) const
             form.tempsForfait = package;
             form.hours = read(schema::options::Forf);
         }
+        // A reset day that is not a day from 2 to 28 (missing, damaged) is the
+        // first of the month, as the date check takes it.
         const QString raz = read(schema::options::Raz);
-        form.customResetDay = raz != schema::FlagOn;
+        form.customResetDay = resetDayOf(raz).has_value();
         if (form.customResetDay)
-            form.resetDay = raz;
+            form.resetDay = raz.trimmed();
         form.onTop = read(schema::options::Top) == schema::FlagOn;
         form.popup = read(schema::options::Pop) == schema::FlagOn;
         form.indivisible = read(schema::options::Indivisible) == schema::FlagOn;
