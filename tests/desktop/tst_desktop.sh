@@ -44,8 +44,16 @@ done
 sleep 1
 import -window root "$shots/console-and-icon.png"
 
-console=$(xdotool search --onlyvisible --pid "$meter_pid" --name '^Dialmeter$' | head -n 1)
 geometry() { xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} /Width/{w=$NF} /Height/{h=$NF} END{print x, y, w, h}'; }
+# The visible window of that process with that size, if any.
+window_of() { # pid width height
+  local w ww wh
+  for w in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+    read -r _ _ ww wh <<<"$(geometry "$w")"
+    [ "$ww" = "$2" ] && [ "$wh" = "$3" ] && { echo "$w"; return; }
+  done
+}
+console=$(window_of "$meter_pid" 250 101)
 read -r cx cy cw ch <<<"$(geometry "$console")"
 check "console is 250 x 101" [ "$cw" = 250 ] && [ "$ch" = 101 ]
 # The shape: the skin's rounded corner is cut away, its face is not.
@@ -65,8 +73,7 @@ if [ -n "$icon" ]; then
   xdotool mousemove --window "$icon" 8 8 click 1
   sleep 1.2
   import -window root "$shots/popup.png"
-  popup=$(xdotool search --onlyvisible --pid "$meter_pid" | while read -r w; do
-    read -r _ _ pw ph <<<"$(geometry "$w")"; [ "$pw" = 235 ] && [ "$ph" = 49 ] && echo "$w"; done)
+  popup=$(window_of "$meter_pid" 235 49)
   check "a left click brings the pop-up" [ -n "$popup" ]
   sleep 4
   xdotool mousemove --window "$icon" 8 8 click 3
@@ -80,6 +87,38 @@ check "Quitter ends the meter" bash -c "! kill -0 $meter_pid 2>/dev/null"
 wait "$meter_pid" 2>/dev/null
 check "the meter ended cleanly" [ $? -eq 0 ]
 check "the counters were saved" [ "$("$store" get 'SOFTWARE\Dialmeter\Variables\Total')" = 00:00:00 ]
+
+# A first start: the Options dialog comes first, its "OK" brings the console.
+export DIALMETER_HOME=$work/first
+mkdir -p "$DIALMETER_HOME"
+"$store" set 'SOFTWARE\Dialmeter\Options\FirstBoot' 1
+"$meter" >"$work/first.log" 2>&1 &
+first_pid=$!
+pids+=($first_pid)
+dialog=
+for _ in $(seq 50); do
+  dialog=$(xdotool search --onlyvisible --pid "$first_pid" --name 'Options de Dialmeter' 2>/dev/null | head -n 1)
+  [ -n "$dialog" ] && break
+  sleep 0.2
+done
+check "a first start shows the Options dialog" [ -n "$dialog" ]
+check "and not the console" [ -z "$(window_of "$first_pid" 250 101)" ]
+if [ -n "$dialog" ]; then
+  sleep 0.5
+  import -window root "$shots/first-start.png"
+  xdotool mousemove --window "$dialog" 332 328   # "OK"
+  sleep 0.3
+  xdotool click 1
+  sleep 1.5
+  import -window root "$shots/after-first-ok.png"
+fi
+check "its OK brings the console" [ -n "$(window_of "$first_pid" 250 101)" ]
+options=$("$store" list 'SOFTWARE\Dialmeter\Options\')
+for name in Langage LaunchAtWinStartup Pourcent Alarm Raz Forfait Forf Pop indivisible Top OldHideWay X Y Ancrage; do
+  check "OK wrote $name" grep -q -i -F "Options\\$name"$'\t' <<<"$options"
+done
+check "the first start is over" [ "$("$store" get 'SOFTWARE\Dialmeter\Options\FirstBoot')" = 0 ]
+kill "$first_pid"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
