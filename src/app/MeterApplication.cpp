@@ -15,6 +15,7 @@
 #include "metering/MeteringTick.h"
 #include "options/OptionsDialog.h"
 #include "options/OptionsLogic.h"
+#include "records/YearReport.h"
 #include "StartupEntry.h"
 #include "tray/PopupAnimation.h"
 #include "tray/TrayCommands.h"
@@ -115,7 +116,8 @@ bool MeterApplication::start()
     TrayForm &trayForm = windows_->trayForm();
     tray_ = std::make_unique<TrayCommands>(*consoleCore_, trayForm);
     popup_ = std::make_unique<PopupAnimation>(*consoleCore_, trayForm);
-    trayForm.attach(*tray_, *popup_);
+    report_ = std::make_unique<YearReport>(*consoleCore_, folder + QStringLiteral("/log.txt"));
+    trayForm.attach(*tray_, *popup_, *report_);
     connect(&windows_->console(), &ConsoleWindow::popupRequested, this, [this] { popup_->AfficherPop(); });
     for (const char *entry : {"MnuMaximize", "MnuMinimize"})
         connect(trayForm.control<QAction>(QString::fromLatin1(entry)), &QAction::triggered, this,
@@ -127,6 +129,7 @@ bool MeterApplication::start()
             [this] { tick_->Timer1_Timer(); });
     options_ = std::make_unique<OptionsLogic>(*consoleCore_);
     windows_->setOptionsLogic(*options_);
+    windows_->setJournal(*journal_);
     consoleCore_->load(screenWidth);
     // A first start shows the Options dialog; its "OK" brings the console.
     if (outcome.firstStart)

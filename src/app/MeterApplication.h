@@ -17,6 +17,7 @@ class MeteringTick;
 class OptionsLogic;
 class PopupAnimation;
 class TrayCommands;
+class YearReport;
 class SettingsStore;
 class WindowSet;
 
@@ -51,4 +52,5 @@ private:
     std::unique_ptr<TrayCommands> tray_;
     std::unique_ptr<PopupAnimation> popup_;
     std::unique_ptr<OptionsLogic> options_;
+    std::unique_ptr<YearReport> report_;
 };

@@ -4,6 +4,7 @@
 #include "options/AboutBox.h"
 #include "options/Language.h"
 #include "options/OptionsDialog.h"
+#include "records/JournalViewer.h"
 #include "tray/TrayForm.h"
 
 #include <QAction>
@@ -24,7 +25,7 @@ WindowSet::WindowSet(const Language &language)
     connect(action("MnuQuitter"), &QAction::triggered, this, &WindowSet::quitRequested);
     connect(action("MnuAbout"), &QAction::triggered, this, [this] { showWindow(catalogue::form3()); });
     connect(action("MnuViewer"), &QAction::triggered, this, [this] { showWindow(catalogue::form2()); });
-    connect(action("MnuJournal"), &QAction::triggered, this, [this] { showWindow(catalogue::form5()); });
+    connect(action("MnuJournal"), &QAction::triggered, this, [this] { journalViewer().Reload(); });
     connect(action("MnuOption"), &QAction::triggered, this, [this] { optionsDialog().Reload(); });
     // Of "Montrer" and "Cacher", the menu offers the one that fits the console.
     connect(console_.get(), &ConsoleWindow::offerShowChanged, this, [action](bool show) {
@@ -58,6 +59,12 @@ CatalogueWindow *WindowSet::create(const catalogue::Window &design)
         connect(alert, &AlertWindow::acknowledged, console_.get(), &ConsoleWindow::showPackageIndicator);
         return alert;
     }
+    if (&design == &catalogue::form5()) {
+        Q_ASSERT(journal_);
+        auto *viewer = new JournalViewer(*journal_, language_);
+        viewer->Form_Load();
+        return viewer;
+    }
     auto *window = new CatalogueWindow(design);
     language_.ApplyLanguage({window});
     return window;
@@ -76,6 +83,11 @@ CatalogueWindow &WindowSet::window(const catalogue::Window &design)
 OptionsDialog &WindowSet::optionsDialog()
 {
     return static_cast<OptionsDialog &>(window(catalogue::form1()));
+}
+
+JournalViewer &WindowSet::journalViewer()
+{
+    return static_cast<JournalViewer &>(window(catalogue::form5()));
 }
 
 QList<TranslationTarget *> WindowSet::windowsForLancer()

@@ -10,6 +10,8 @@
 
 class CatalogueWindow;
 class ConsoleWindow;
+class Journal;
+class JournalViewer;
 class Language;
 class OptionsDialog;
 class OptionsLogic;
@@ -30,10 +32,13 @@ public:
 
     // The Options dialog's rules; needed before the dialog is first used.
     void setOptionsLogic(OptionsLogic &logic) { optionsLogic_ = &logic; }
+    // The journal the journal viewer shows; needed before the viewer is first used.
+    void setJournal(const Journal &journal) { journal_ = &journal; }
 
     ConsoleWindow &console() { return *console_; }
     TrayForm &trayForm() { return *trayForm_; }
     OptionsDialog &optionsDialog();
+    JournalViewer &journalViewer();
     // The window of that design, created when it does not exist.
     CatalogueWindow &window(const catalogue::Window &design);
 
@@ -51,6 +56,7 @@ private:
 
     const Language &language_;
     OptionsLogic *optionsLogic_ = nullptr;
+    const Journal *journal_ = nullptr;
     std::unique_ptr<ConsoleWindow> console_;
     std::unique_ptr<TrayForm> trayForm_;
     std::map<const catalogue::Window *, QPointer<CatalogueWindow>> others_;

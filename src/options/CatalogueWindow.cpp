@@ -10,7 +10,7 @@
 #include <QIcon>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -242,9 +242,14 @@ QObject *CatalogueWindow::build(const catalogue::Control &c)
         widget = combo;
         break;
     }
-    case Kind::ListBox:
-        widget = new QListWidget(parent);
+    case Kind::ListBox: {
+        // A list over a model: a year of journal lines stays light.
+        auto *list = new QListView(parent);
+        list->setUniformItemSizes(true);
+        list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        widget = list;
         break;
+    }
     case Kind::PictureBox:
     case Kind::Image: {
         auto *picture = new QLabel(parent);

@@ -1,6 +1,7 @@
 #include "Journal.h"
 
 #include "app/Clock.h"
+#include "PrintLine.h"
 #include "metering/DateText.h"
 
 #include <QFile>
@@ -41,17 +42,14 @@ bool Journal::appendClosing(const QString &user, const QString &word, const QStr
 
 bool Journal::append(const QStringList &items, bool spacer) const
 {
-    QString line;
-    for (int i = 0; i < items.size(); ++i) {
-        QString item = items.at(i);
+    QStringList clean;
+    for (QString item : items) {
         // Line breaks and commas would split the entry for the journal viewer.
         item.replace(QLatin1Char(','), QLatin1Char(';')).replace(QLatin1Char('\r'), QLatin1Char(' '))
             .replace(QLatin1Char('\n'), QLatin1Char(' '));
-        line += item;
-        if (i + 1 < items.size())
-            line += QString(PrintZone - line.size() % PrintZone, QLatin1Char(' '));
+        clean << item;
     }
-    line += QStringLiteral("\r\n");
+    QString line = printline::join(clean) + QStringLiteral("\r\n");
     if (spacer)
         line += QStringLiteral(" \r\n");
 

@@ -28,8 +28,6 @@ public:
     // then a spacer line holding one blank.
     bool appendClosing(const QString &user, const QString &word, const QString &duration) const;
 
-    static constexpr int PrintZone = 14;
-
 private:
     bool append(const QStringList &items, bool spacer) const;
 

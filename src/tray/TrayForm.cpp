@@ -5,9 +5,15 @@
 #include "console/ConsoleWindow.h"
 #include "console/Twips.h"
 #include "options/Language.h"
+#include "records/YearReport.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QListView>
+#include <QPushButton>
+#include <QStringListModel>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
@@ -47,16 +53,25 @@ TrayForm::TrayForm(const Language &language, ConsoleWindow &console)
     , language_(language)
     , console_(console)
     , icon_(std::make_unique<QSystemTrayIcon>(QIcon(QStringLiteral(":/images/dialmeter-32.png"))))
+    , reportLines_(new QStringListModel(this))
 {
+    control<QListView>(QStringLiteral("List1"))->setModel(reportLines_);
+    // The year box reports a picked year, or a typed one when Enter is pressed.
+    auto *years = control<QComboBox>(QStringLiteral("Combo1"));
+    connect(years, QOverload<int>::of(&QComboBox::activated), this, &TrayForm::ChargementDesValeurs);
+    years->installEventFilter(this);
+    connect(control<QPushButton>(QStringLiteral("Command1")), &QPushButton::clicked, reportLines_,
+            [this] { reportLines_->setStringList({}); });
     icon_->setToolTip(TrayCommands::tipText());
     menuOf(QStringLiteral("Menu"))->setDefaultAction(control<QAction>(QStringLiteral("MnuQuitter")));
 }
 
 TrayForm::~TrayForm() = default;
 
-void TrayForm::attach(TrayCommands &commands, PopupAnimation &popup)
+void TrayForm::attach(TrayCommands &commands, PopupAnimation &popup, YearReport &report)
 {
     popup_ = &popup;
+    report_ = &report;
     connect(icon_.get(), &QSystemTrayIcon::activated, this,
             [&commands](QSystemTrayIcon::ActivationReason reason) { commands.Form_MouseMove(messageOf(reason)); });
     connect(control<QTimer>(QStringLiteral("Timer3")), &QTimer::timeout, this, [&popup] { popup.Timer3_Timer(); });
@@ -67,6 +82,19 @@ void TrayForm::attach(TrayCommands &commands, PopupAnimation &popup)
     connect(control<QAction>(QStringLiteral("MnuAll")), &QAction::triggered, this,
             [&commands] { commands.resetAll(); });
     icon_->show();
+}
+
+void TrayForm::ChargementDesValeurs()
+{
+    if (report_) {
+        reportLines_->setStringList(report_->ChargementDesValeurs(
+            control<QComboBox>(QStringLiteral("Combo1"))->currentText(), holderText(QStringLiteral("AnnéeC"))));
+    }
+}
+
+QStringList TrayForm::reportLines() const
+{
+    return reportLines_->stringList();
 }
 
 bool TrayForm::hasTray() const
@@ -186,6 +214,13 @@ void TrayForm::closeEvent(QCloseEvent *event)
 
 bool TrayForm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == control(QStringLiteral("Combo1")) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            ChargementDesValeurs();
+            return true;
+        }
+    }
     if (popup_ && popupWindow_ && watched == popupWindow_->control(QStringLiteral("Label3"))
         && event->type() == QEvent::MouseButtonRelease) {
         popup_->RentrerPop();

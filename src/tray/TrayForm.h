@@ -9,8 +9,10 @@
 class ConsoleWindow;
 class Language;
 class PopupAnimation;
+class QStringListModel;
 class QSystemTrayIcon;
 class TrayCommands;
+class YearReport;
 
 // The tray form ("Form2"): it owns the notification-area icon and its menu, the
 // periodic pop-up window and its animation timer, and, when shown, it is the
@@ -21,8 +23,12 @@ public:
     TrayForm(const Language &language, ConsoleWindow &console);
     ~TrayForm() override;
 
-    // From now on the icon, the menu's resets and the pop-up timer go to these.
-    void attach(TrayCommands &commands, PopupAnimation &popup);
+    // From now on the icon, the menu's resets, the pop-up timer and the year box
+    // go to these.
+    void attach(TrayCommands &commands, PopupAnimation &popup, YearReport &report);
+    // The Connection Viewer's list: the report of the year in the year box.
+    void ChargementDesValeurs();
+    QStringList reportLines() const;
     // Whether the desktop has a notification area to show the icon in.
     bool hasTray() const;
     QSystemTrayIcon &trayIcon() { return *icon_; }
@@ -56,5 +62,7 @@ private:
     std::unique_ptr<QSystemTrayIcon> icon_;
     std::unique_ptr<CatalogueWindow> popupWindow_;
     PopupAnimation *popup_ = nullptr;
+    YearReport *report_ = nullptr;
+    QStringListModel *reportLines_;
     int nextAnswer_ = -1;
 };

@@ -5,7 +5,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -161,7 +161,7 @@ void TestCatalogue::controls_data()
     row("Form2", "Combo1", "QComboBox", "");
     row("Form2", "Label1", "QLabel", "Compte rendu de l'année :");
     row("Form2", "Command1", "QPushButton", "Effacer");
-    row("Form2", "List1", "QListWidget", "");
+    row("Form2", "List1", "QListView", "");
     row("Form2", "Image1", "QLabel", "");
     row("Form2", "Sur", "QLabel", "Etes-vous sûr ?", "hidden");
     row("Form2", "AnnéeC", "QLabel", "Année ", "hidden");
@@ -224,7 +224,7 @@ void TestCatalogue::controls_data()
     row("Form4", "Label1", "QLabel", "Attention, votre forfait internet est dépassé");
     row("Form4", "Command1", "QPushButton", "OK");
 
-    row("Form5", "List1", "QListWidget", "");
+    row("Form5", "List1", "QListView", "");
     row("Form5", "Command1", "QPushButton", "OK");
     row("Form5", "Command2", "QPushButton", "Effacer");
 

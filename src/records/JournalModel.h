@@ -1,0 +1,20 @@
+#pragma once
+
+#include "JournalItems.h"
+
+#include <QAbstractListModel>
+
+// The journal's rows for a list view: the view asks only for the rows it shows.
+class JournalModel final : public QAbstractListModel {
+    Q_OBJECT
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void setItems(JournalItems items);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
+private:
+    JournalItems items_;
+};

@@ -1,0 +1,63 @@
+#include "JournalViewer.h"
+
+#include "Journal.h"
+#include "JournalModel.h"
+#include "options/Language.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QListView>
+#include <QPushButton>
+
+JournalViewer::JournalViewer(const Journal &journal, const Language &language)
+    : CatalogueWindow(catalogue::form5())
+    , journal_(journal)
+    , language_(language)
+    , model_(new JournalModel(this))
+{
+    auto *list = control<QListView>(QStringLiteral("List1"));
+    list->setModel(model_);
+    connect(control<QPushButton>(QStringLiteral("Command1")), &QPushButton::clicked, this, &QWidget::hide);
+    connect(control<QPushButton>(QStringLiteral("Command2")), &QPushButton::clicked, this, &JournalViewer::Effacer);
+}
+
+JournalViewer::~JournalViewer() = default;
+
+void JournalViewer::Form_Load()
+{
+    language_.ApplyLanguage({this});
+    shownFile_ = journal_.currentFile();
+    setWindowTitle(QStringLiteral("   Journal des connexions -  ") + QFileInfo(shownFile_).completeBaseName());
+    model_->setItems(JournalItems::read(shownFile_));
+}
+
+void JournalViewer::Reload()
+{
+    Form_Load();
+    show();
+    raise();
+    activateWindow();
+}
+
+void JournalViewer::Effacer()
+{
+    model_->setItems({});
+    QFile::remove(shownFile_);
+}
+
+int JournalViewer::rows() const
+{
+    return model_->rowCount();
+}
+
+QString JournalViewer::row(int index) const
+{
+    return model_->data(model_->index(index)).toString();
+}
+
+void JournalViewer::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    hide();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "options/CatalogueWindow.h"
+
+class Journal;
+class JournalModel;
+class Language;
+
+// The journal viewer ("Form5"): the current year's journal, one row per entry.
+// Each time it is shown it reads the journal of the current year again, so that
+// "Effacer" always deletes the file whose lines the user sees. "OK" and the close
+// box hide it.
+class JournalViewer final : public CatalogueWindow {
+    Q_OBJECT
+public:
+    JournalViewer(const Journal &journal, const Language &language);
+    ~JournalViewer() override;
+
+    // The language, the caption with the year, and the rows of the journal.
+    void Form_Load();
+    // Loads, then shows.
+    void Reload();
+    void Effacer();
+
+    int rows() const;
+    QString row(int index) const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    const Journal &journal_;
+    const Language &language_;
+    JournalModel *model_;
+    QString shownFile_;
+};

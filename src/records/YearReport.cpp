@@ -1,0 +1,138 @@
+#include "YearReport.h"
+
+#include "PrintLine.h"
+#include "app/Clock.h"
+#include "app/Schema.h"
+#include "app/SettingsStore.h"
+#include "console/ConsoleCore.h"
+#include "metering/DateText.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QTextStream>
+
+namespace {
+constexpr int HKLM = SettingsStore::LocalMachine;
+} // namespace
+
+QString monthName(int month)
+{
+    const QString name = QLocale::system().standaloneMonthName(month, QLocale::LongFormat).toLower();
+    return name.isEmpty() ? name : name.left(1).toUpper() + name.mid(1);
+}
+
+YearReport::YearReport(ConsoleCore &console, QString reportFile)
+    : console_(console)
+    , reportFile_(std::move(reportFile))
+{
+}
+
+QStringList YearReport::userSlots() const
+{
+    QStringList names;
+    for (int slot = 0;; ++slot) {
+        const QString name = console_.services().store.Lit(HKLM, schema::userSlot(slot));
+        if (name == SettingsStore::Erreur)
+            return names;
+        names << name;
+    }
+}
+
+QString YearReport::archived(const QString &year, int month, const QString &name) const
+{
+    return console_.services().store.Lit(
+        HKLM, schema::ReportKey + year + QLatin1Char('\\') + QString::number(month) + QLatin1Char('\\') + name);
+}
+
+QStringList YearReport::archivedMonth(const QString &year, int month, const QString &rowLead,
+                                      bool threeItemMonthLine) const
+{
+    QStringList lines;
+    if (archived(year, month, schema::TotalSlotName) != SettingsStore::Erreur) {
+        const QString title = monthName(month) + QStringLiteral(" :");
+        lines << QString() << QString()
+              << (threeItemMonthLine ? printline::join({title, QStringLiteral(" "), QStringLiteral(" ")}) : title);
+    }
+    // A user's figure shows even in a month without a stored total.
+    for (const QString &name : userSlots()) {
+        const QString figure = archived(year, month, name);
+        if (figure != SettingsStore::Erreur)
+            lines << printline::join({rowLead, name, figure});
+    }
+    return lines;
+}
+
+QStringList YearReport::connect_viewer(const QString &year) const
+{
+    QStringList lines;
+    for (int month = 1; month <= 12; ++month)
+        lines << archivedMonth(year, month, QString(), false);
+    return lines;
+}
+
+int YearReport::periodMonth() const
+{
+    const SettingsStore &store = console_.services().store;
+    const QDate today = console_.services().clock.now().date();
+    bool isNumber = false;
+    const double raz = store.Lit(HKLM, schema::options::Raz.path).trimmed().toDouble(&isNumber);
+    if (isNumber && raz != 1) {
+        // A period closed by a reset on a chosen day is filed under the month of
+        // that reset; an unreadable reset date files it under this month.
+        if (const auto reset = datetext::parse(store.Lit(HKLM, schema::options::Anniversaire.path)))
+            return reset->month();
+    }
+    return today.month();
+}
+
+QStringList YearReport::AnneeEnCours(const QString &year) const
+{
+    const QString user = console_.NomUtilisateur();
+    const QString lead = QStringLiteral(" ");
+    const int period = periodMonth();
+    QStringList lines;
+    for (int month = 1; month < period; ++month)
+        lines << archivedMonth(year, month, lead, true);
+
+    lines << QString() << QString()
+          << printline::join({monthName(period) + QStringLiteral(" :"), QStringLiteral(" "), QStringLiteral(" ")});
+    lines << printline::join({lead, schema::TotalSlotName, console_.Txtmois});
+    lines << printline::join({lead, user, console_.TextId});
+    const QStringList names = userSlots();
+    for (int slot = 1; slot < names.size(); ++slot) {
+        if (names.at(slot) == user)
+            continue;
+        const QString counter = console_.services().store.Lit(HKLM, schema::variables::user(names.at(slot)).path);
+        if (counter != SettingsStore::Erreur)
+            lines << printline::join({lead, names.at(slot), counter});
+    }
+    return lines;
+}
+
+QStringList YearReport::ChargementDesValeurs(const QString &yearText, const QString &yearWord)
+{
+    const bool currentYear = yearText == QString::number(console_.services().clock.now().date().year());
+    QStringList report{yearWord + QLatin1Char(' ') + yearText + QStringLiteral(" :")};
+    report << (currentYear ? AnneeEnCours(yearText) : connect_viewer(yearText));
+
+    // Through the report file and back: the list shows exactly the file's lines.
+    QFile out(reportFile_);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        return {};
+    QByteArray bytes;
+    for (const QString &line : report)
+        bytes += line.toUtf8() + '\n';
+    if (out.write(bytes) != bytes.size() || !out.flush())
+        return {};
+    out.close();
+
+    QFile in(reportFile_);
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QStringList lines;
+    QTextStream stream(&in);
+    stream.setEncoding(QStringConverter::Utf8);
+    while (!stream.atEnd())
+        lines << stream.readLine();
+    return lines;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class ConsoleCore;
+
+// The month-by-month report of one year, as the Connection Viewer lists it: a
+// heading, then for each month with figures its name and one row per user. For
+// the current year, the period in progress comes last, with the console's live
+// figures and the running counters. The report is written to the report file
+// and read back from it, so that the list shows exactly the file's lines.
+class YearReport {
+public:
+    YearReport(ConsoleCore &console, QString reportFile);
+
+    // The report of the year in the text (as typed or picked); the first word of
+    // the heading is `yearWord` ("Année "). Lines up to an error, if one comes.
+    QStringList ChargementDesValeurs(const QString &yearText, const QString &yearWord);
+
+    // The month the period in progress is filed under.
+    int periodMonth() const;
+
+private:
+    QStringList connect_viewer(const QString &year) const;
+    QStringList AnneeEnCours(const QString &year) const;
+    QStringList archivedMonth(const QString &year, int month, const QString &rowLead, bool threeItemMonthLine) const;
+    QString archived(const QString &year, int month, const QString &name) const;
+    QStringList userSlots() const;
+
+    ConsoleCore &console_;
+    QString reportFile_;
+};
+
+// The month's full name in the system's language, first letter capitalised.
+QString monthName(int month);
