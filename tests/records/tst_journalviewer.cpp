@@ -1,0 +1,122 @@
+#include "support/TestSupport.h"
+
+#include "records/JournalItems.h"
+#include "records/JournalViewer.h"
+
+#include <QTest>
+
+namespace {
+
+struct Viewer {
+    Viewer() { clock.set(QDateTime(QDate(2006, 12, 8), QTime(21, 0))); }
+    void write(const QByteArray &content)
+    {
+        QFile file(journal.currentFile());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    QStringList rows() const
+    {
+        QStringList list;
+        for (int i = 0; i < viewer.rows(); ++i)
+            list << viewer.row(i);
+        return list;
+    }
+    QTemporaryDir dir;
+    FakeClock clock;
+    Journal journal{dir.path(), clock};
+    Language language{{dir.path()}};
+    JournalViewer viewer{journal, language};
+};
+
+} // namespace
+
+class TestJournalViewer : public QObject {
+    Q_OBJECT
+private slots:
+    void items_data();
+    void items();
+    void showsTheCurrentYearEachTime();
+    void effacerDeletesTheShownFile();
+    void missingFile();
+};
+
+void TestJournalViewer::items_data()
+{
+    QTest::addColumn<QByteArray>("journal");
+    QTest::addColumn<QStringList>("rows");
+
+    QTest::addRow("one connection") << QByteArray("08/12/2006    21:02:47      ann           Connexion\r\n"
+                                                  "08/12/2006    21:12:47      ann           Déconnexion 00:10:00\r\n"
+                                                  " \r\n")
+                                    << QStringList{"08/12/2006    21:02:47      ann           Connexion",
+                                                   "08/12/2006    21:12:47      ann           Déconnexion 00:10:00",
+                                                   ""};
+    QTest::addRow("empty file") << QByteArray() << QStringList();
+    QTest::addRow("a comma splits, blanks after it dropped") << QByteArray("a word, and more\r\n")
+                                                             << QStringList{"a word", "and more"};
+    QTest::addRow("quoted item keeps its comma") << QByteArray("\"one, two\", three\n") << QStringList{"one, two", "three"};
+    QTest::addRow("unclosed quote runs to the line's end") << QByteArray("\"open, still\nnext\n")
+                                                           << QStringList{"open, still", "next"};
+    QTest::addRow("trailing comma") << QByteArray("a,\n") << QStringList{"a", ""};
+    QTest::addRow("no final line end") << QByteArray("last") << QStringList{"last"};
+}
+
+void TestJournalViewer::items()
+{
+    QFETCH(QByteArray, journal);
+    QFETCH(QStringList, rows);
+    const JournalItems items = JournalItems::parse(journal);
+    QStringList read;
+    for (int i = 0; i < items.count(); ++i)
+        read << items.item(i);
+    QCOMPARE(read, rows);
+}
+
+void TestJournalViewer::showsTheCurrentYearEachTime()
+{
+    Viewer v;
+    v.write("2006 line\r\n");
+    v.viewer.Reload();
+    QCOMPARE(v.viewer.windowTitle(), QStringLiteral("   Journal des connexions -  2006"));
+    QCOMPARE(v.rows(), QStringList{"2006 line"});
+
+    // Lines written since, and a new year, are shown when it is shown again.
+    v.write("2006 line\r\nlater line\r\n");
+    v.viewer.hide();
+    v.viewer.Reload();
+    QCOMPARE(v.rows(), QStringList({"2006 line", "later line"}));
+    v.clock.set(QDateTime(QDate(2007, 1, 1), QTime(0, 5)));
+    v.write("2007 line\r\n");
+    v.viewer.Reload();
+    QCOMPARE(v.viewer.windowTitle(), QStringLiteral("   Journal des connexions -  2007"));
+    QCOMPARE(v.rows(), QStringList{"2007 line"});
+}
+
+void TestJournalViewer::effacerDeletesTheShownFile()
+{
+    Viewer v;
+    v.write("a line\r\n");
+    v.viewer.Reload();
+    QTest::mouseClick(v.viewer.control<QWidget>("Command2"), Qt::LeftButton);
+    QCOMPARE(v.viewer.rows(), 0);
+    QVERIFY(!QFile::exists(v.journal.currentFile()));
+    // "OK" and the close box only hide.
+    v.viewer.close();
+    QVERIFY(!v.viewer.isVisible());
+    v.viewer.Reload();
+    QTest::mouseClick(v.viewer.control<QWidget>("Command1"), Qt::LeftButton);
+    QVERIFY(!v.viewer.isVisible());
+}
+
+void TestJournalViewer::missingFile()
+{
+    Viewer v;
+    v.viewer.Reload();
+    QCOMPARE(v.viewer.rows(), 0);
+    v.viewer.Effacer(); // nothing to delete: nothing happens
+    QCOMPARE(v.viewer.rows(), 0);
+}
+
+QTEST_MAIN(TestJournalViewer)
+#include "tst_journalviewer.moc"
