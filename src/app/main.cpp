@@ -14,7 +14,6 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dialmeter"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Dialmeter"));
     QApplication::setQuitOnLastWindowClosed(false);
 
     MeterApplication meter;
