@@ -1,4 +1,5 @@
 #include "console/ConsoleWindow.h"
+#include "support/TestSupport.h"
 #include "options/Language.h"
 
 #include <QDir>
@@ -52,11 +53,7 @@ void TestConsoleWindow::showsWhatTheCoreGivesIt()
 void TestConsoleWindow::wordsComeFromTheLanguageFile()
 {
     QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkpath("lang"));
-    QFile file(dir.filePath("lang/English.lang"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[reg]\nDepuis_Caption=Connected for\nConnexion_Caption=Connection\n");
-    file.close();
+    writeLanguageFile(dir.path(), "English", "[reg]\nDepuis_Caption=Connected for\nConnexion_Caption=Connection\n");
 
     ConsoleWindow window;
     QCOMPARE(window.holderText("Depuis"), QStringLiteral("Label16"));

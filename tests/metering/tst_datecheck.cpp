@@ -27,13 +27,7 @@ struct Calendar : ConsoleFixture {
         clock.set(now);
         run();
     }
-    QStringList variables()
-    {
-        QStringList names;
-        for (const auto &v : t.backend.list(SettingsStore::LocalMachine, "SOFTWARE\\Dialmeter\\Variables"))
-            names << QString::fromStdString(v.name + "=" + v.text);
-        return names;
-    }
+    QStringList variables() { return valuesIn(QStringLiteral("Variables")); }
     QString archived(int year, int month, const QString &name) const
     {
         return get(QStringLiteral("Compte Rendu\\%1\\%2\\%3").arg(year).arg(month).arg(name));

@@ -1,5 +1,6 @@
 #include "options/CatalogueWindow.h"
 #include "options/Language.h"
+#include "support/TestSupport.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -347,11 +348,7 @@ void TestCatalogue::optionGroupsAreIndependent()
 void TestCatalogue::languageFileChangesOnlyWhatItGives()
 {
     QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkpath("lang"));
-    QFile file(dir.filePath("lang/English.lang"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[Form1]\nCommand2_Caption=Cancel\n");
-    file.close();
+    writeLanguageFile(dir.path(), "English", "[Form1]\nCommand2_Caption=Cancel\n");
 
     CatalogueWindow form1(catalogue::form1());
     Language language({dir.path()});

@@ -35,13 +35,6 @@ struct Dialog : ConsoleFixture {
     OptionsDialog dialog{logic, language};
 };
 
-void writeLanguage(const QTemporaryDir &dir, const QByteArray &content)
-{
-    QDir(dir.path()).mkpath("lang");
-    QFile file(dir.filePath("lang/English.lang"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
 
 } // namespace
 
@@ -126,7 +119,7 @@ void TestOptionsDialog::movingButtonCaption()
 void TestOptionsDialog::aboutBoxShowsTheVersionAfterTheLanguage()
 {
     QTemporaryDir dir;
-    writeLanguage(dir, "[Form3]\nCaption=About\nLabel1_Caption=Version\nLabel5_Caption=Counts your time\n");
+    writeLanguageFile(dir.path(), "English", "[Form3]\nCaption=About\nLabel1_Caption=Version\nLabel5_Caption=Counts your time\n");
     Language language({dir.path()});
     QVERIFY(language.SelectLanguage("English"));
     AboutBox about(language);
@@ -139,7 +132,7 @@ void TestOptionsDialog::aboutBoxShowsTheVersionAfterTheLanguage()
 void TestOptionsDialog::alertOkShowsTheIndicator()
 {
     QTemporaryDir dir;
-    writeLanguage(dir, "[Form4]\nLabel1_Caption=Your package is used up\n");
+    writeLanguageFile(dir.path(), "English", "[Form4]\nLabel1_Caption=Your package is used up\n");
     Language language({dir.path()});
     QVERIFY(language.SelectLanguage("English"));
     ConsoleWindow console;

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -19,4 +20,12 @@ QStringList readJournal(const QString &path)
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
+}
+
+void writeLanguageFile(const QString &folder, const QString &name, const QByteArray &content)
+{
+    QVERIFY(QDir(folder).mkpath(QStringLiteral("lang")));
+    QFile file(folder + QStringLiteral("/lang/") + name + QStringLiteral(".lang"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
 }

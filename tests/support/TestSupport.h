@@ -196,6 +196,9 @@ public:
 // The lines of a journal file, without their CR LF.
 QStringList readJournal(const QString &path);
 
+// Writes lang/<name>.lang in a folder.
+void writeLanguageFile(const QString &folder, const QString &name, const QByteArray &content);
+
 // A meter on a fresh store with a fake clock, user and link: the console's
 // logic and its tick, shown through `View` (a recorder, or the real window).
 // run() is a whole start.
@@ -224,6 +227,15 @@ struct BasicConsoleFixture {
     QString get(const QString &path) const
     {
         return t.store.Lit(SettingsStore::LocalMachine, QStringLiteral("SOFTWARE\\Dialmeter\\") + path);
+    }
+
+    // The values in a key below SOFTWARE\\Dialmeter\\, as "name=text", sorted.
+    QStringList valuesIn(const QString &key)
+    {
+        QStringList values;
+        for (const auto &v : t.backend.list(SettingsStore::LocalMachine, ("SOFTWARE\\Dialmeter\\" + key).toStdString()))
+            values << QString::fromStdString(v.name + "=" + v.text);
+        return values;
     }
 
     void ticks(int count)

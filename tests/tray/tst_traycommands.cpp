@@ -45,13 +45,7 @@ struct Tray : ConsoleFixture {
         set("Variables\\bob", "02:00:00");
         run();
     }
-    QStringList variables()
-    {
-        QStringList values;
-        for (const auto &v : t.backend.list(SettingsStore::LocalMachine, "SOFTWARE\\Dialmeter\\Variables"))
-            values << QString::fromStdString(v.name + "=" + v.text);
-        return values;
-    }
+    QStringList variables() { return valuesIn(QStringLiteral("Variables")); }
     ScriptedTray tray;
     TrayCommands commands{core, tray};
 };
