@@ -29,8 +29,6 @@ public:
     void Timer4_Timer();
 
     bool popupShown() const { return popupShown_; }
-    int hideFadeLevel() const { return hideFade_; }
-    int popupFadeLevel() const { return popupFade_; }
 
 private:
     void refreshHidden();

@@ -19,8 +19,6 @@ public:
     void released(Button button, const QPoint &global);
     void doubleClicked();
 
-    bool dragging() const { return blMove_; }
-
 private:
     ConsoleCore &console_;
     bool blMove_ = false;

@@ -195,8 +195,7 @@ void ConsoleWindow::openPackageAlert()
 
 QString ConsoleWindow::holderText(const QString &holder) const
 {
-    const auto *label = control<QLabel>(holder);
-    return label ? label->text() : QString();
+    return labelText(holder);
 }
 
 void ConsoleWindow::setStatus(const QString &text)

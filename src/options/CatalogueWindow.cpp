@@ -163,6 +163,12 @@ QObject *CatalogueWindow::control(const QString &name) const
     return nullptr;
 }
 
+QString CatalogueWindow::labelText(const QString &name) const
+{
+    const auto *label = control<QLabel>(name);
+    return label ? label->text() : QString();
+}
+
 QMenu *CatalogueWindow::menuOf(const QString &entry) const
 {
     auto *action = control<QAction>(entry);

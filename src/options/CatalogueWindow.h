@@ -25,6 +25,8 @@ public:
     QObject *control(const QString &name) const;
     template <typename T>
     T *control(const QString &name) const { return qobject_cast<T *>(control(name)); }
+    // The text of the label of that name (a text holder's word); empty if none.
+    QString labelText(const QString &name) const;
     // The pop-up menu of a menu entry that opens one.
     QMenu *menuOf(const QString &entry) const;
     // The whole window's opacity, 0 (invisible) to 255 (opaque); seen under a

@@ -33,8 +33,6 @@ public:
 
     bool running() const { return running_; }
     Edge edge() const { return edge_; }
-    qint64 left() const { return left_; }
-    qint64 top() const { return top_; }
     int fadeLevel() const { return fade_; }
     bool arrived() const { return arrived_; }
     bool holding() const { return holding_; }

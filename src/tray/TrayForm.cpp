@@ -92,11 +92,6 @@ void TrayForm::ChargementDesValeurs()
     }
 }
 
-QStringList TrayForm::reportLines() const
-{
-    return reportLines_->stringList();
-}
-
 bool TrayForm::hasTray() const
 {
     return QSystemTrayIcon::isSystemTrayAvailable();
@@ -104,17 +99,11 @@ bool TrayForm::hasTray() const
 
 QString TrayForm::holderText(const QString &holder) const
 {
-    const auto *label = control<QLabel>(holder);
-    return label ? label->text() : QString();
+    return labelText(holder);
 }
 
 bool TrayForm::askYesNo(const QString &title, const QString &question)
 {
-    if (nextAnswer_ >= 0) {
-        const bool yes = nextAnswer_ == 1;
-        nextAnswer_ = -1;
-        return yes;
-    }
     QMessageBox box(QMessageBox::NoIcon, title, question, QMessageBox::Yes | QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

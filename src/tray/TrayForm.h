@@ -28,10 +28,8 @@ public:
     void attach(TrayCommands &commands, PopupAnimation &popup, YearReport &report);
     // The Connection Viewer's list: the report of the year in the year box.
     void ChargementDesValeurs();
-    QStringList reportLines() const;
     // Whether the desktop has a notification area to show the icon in.
     bool hasTray() const;
-    QSystemTrayIcon &trayIcon() { return *icon_; }
     // The pop-up window while it is shown.
     CatalogueWindow *popupWindow() const { return popupWindow_.get(); }
 
@@ -49,9 +47,6 @@ public:
     void setTimerRunning(bool running) override;
     void sendConsoleToBottom() override;
 
-    // Answers the next yes/no question without asking (for tests).
-    void answerNextQuestion(bool yes) { nextAnswer_ = yes ? 1 : 0; }
-
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -64,5 +59,4 @@ private:
     PopupAnimation *popup_ = nullptr;
     YearReport *report_ = nullptr;
     QStringListModel *reportLines_;
-    int nextAnswer_ = -1;
 };
