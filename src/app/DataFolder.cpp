@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace datafolder {
@@ -32,6 +33,19 @@ QString ensure(QString *error)
         return {};
     }
     return folder;
+}
+
+void shareNewFilesWithGroup(const QString &folder)
+{
+#ifdef Q_OS_UNIX
+    struct stat info {};
+    if (::stat(QFile::encodeName(folder).constData(), &info) != 0 || !(info.st_mode & S_ISGID))
+        return;
+    const mode_t mask = ::umask(0);
+    ::umask(mask & ~mode_t(S_IWGRP | S_IRGRP));
+#else
+    Q_UNUSED(folder);
+#endif
 }
 
 } // namespace datafolder

@@ -16,4 +16,9 @@ QString storeFile(const QString &folder);
 // folder cannot be created.
 QString ensure(QString *error);
 
+// In a folder whose group is shared (set-group-id, as an installation makes
+// /var/lib/dialmeter), the files this process creates from now on are writable
+// by that group, so that every member's meter can go on with them.
+void shareNewFilesWithGroup(const QString &folder);
+
 } // namespace datafolder

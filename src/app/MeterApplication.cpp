@@ -77,6 +77,7 @@ bool MeterApplication::start()
         tell(error, Wait::UntilRead);
         return false;
     }
+    datafolder::shareNewFilesWithGroup(folder);
     lock_ = std::make_unique<InstanceLock>(folder);
     if (!lock_->acquire(&error)) {
         tell(error, Wait::UntilRead);
@@ -100,7 +101,8 @@ bool MeterApplication::start()
     // Language files: the user's own in the data folder first, then those beside
     // the program, then the installed ones.
     language_ = std::make_unique<Language>(
-        QStringList{folder, QCoreApplication::applicationDirPath(), QStringLiteral(DIALMETER_SHARE_DIR)});
+        QStringList{folder, QCoreApplication::applicationDirPath(),
+                    QCoreApplication::applicationDirPath() + QStringLiteral("/" DIALMETER_SHARE_FROM_BIN)});
     language_->setErrorHandler([this](const QString &message) { tell(message); });
     windows_ = std::make_unique<WindowSet>(*language_);
     connect(windows_.get(), &WindowSet::quitRequested, this, &QCoreApplication::quit);

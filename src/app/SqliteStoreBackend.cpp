@@ -8,6 +8,10 @@
 
 #include <sqlite3.h>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 constexpr int kBusyTimeoutMs = 5000;
@@ -80,6 +84,21 @@ bool isNotADatabase(int code)
     return code == SQLITE_NOTADB || code == SQLITE_CORRUPT;
 }
 
+// SQLite makes a new database file 0644 whatever the umask. A new store takes the
+// permissions any other new file of this process gets, so that in a folder shared
+// by a group (umask 002) the store is shared too; SQLite gives its -wal and -shm
+// files the store's permissions.
+void givePermissionsOfNewFile(const QByteArray &file)
+{
+#ifdef Q_OS_UNIX
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::chmod(file.constData(), 0666 & ~mask);
+#else
+    Q_UNUSED(file);
+#endif
+}
+
 } // namespace
 
 SqliteStoreBackend::~SqliteStoreBackend()
@@ -108,12 +127,15 @@ SqliteStoreBackend::OpenResult SqliteStoreBackend::tryOpen(const QString &path, 
 {
     close();
     const QByteArray file = QFile::encodeName(path);
+    const bool isNew = !QFile::exists(path);
     int rc = sqlite3_open_v2(file.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
         *error = QStringLiteral("%1: %2").arg(path, QString::fromUtf8(sqlite3_errstr(rc)));
         close();
         return OpenResult::Failed;
     }
+    if (isNew)
+        givePermissionsOfNewFile(file);
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
 
     // The first statements read the file header and its pages: a file that is

@@ -1,4 +1,5 @@
 #include "MeterApplication.h"
+#include "app/Version.h"
 
 #include <QApplication>
 
@@ -14,6 +15,7 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dialmeter"));
+    QApplication::setDesktopFileName(QString::fromLatin1(version::AppId));
     QApplication::setQuitOnLastWindowClosed(false);
 
     MeterApplication meter;

@@ -81,6 +81,7 @@ int main(int argc, char *argv[])
     }
     if (!QDir().mkpath(QFileInfo(file).absolutePath()))
         return fail(QStringLiteral("cannot create the folder of %1").arg(file), 2);
+    datafolder::shareNewFilesWithGroup(QFileInfo(file).absolutePath());
 
     SqliteStoreBackend store;
     QString notice, error;

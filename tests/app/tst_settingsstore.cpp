@@ -1,8 +1,12 @@
 #include "support/TestSupport.h"
 
+#include "app/DataFolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 constexpr int HKLM = SettingsStore::LocalMachine;
@@ -26,6 +30,8 @@ private slots:
     void valuesSurviveReopening();
     void refusedWriteIsKeptReportedOnceAndStoredLater();
     void corruptFileIsSetAsideAndAFreshStoreStarts();
+    void newFilesInAGroupSharedFolderAreTheGroups_data();
+    void newFilesInAGroupSharedFolderAreTheGroups();
 };
 
 void TestSettingsStore::emptyStoreGivesFallbackAndCreatesNothing()
@@ -247,6 +253,38 @@ void TestSettingsStore::corruptFileIsSetAsideAndAFreshStoreStarts()
     SettingsStore store(backend);
     QVERIFY(store.Ecrit(HKLM, kOptions + "Raz", "1"));
     QCOMPARE(store.Lit(HKLM, kOptions + "Raz"), QStringLiteral("1"));
+}
+
+void TestSettingsStore::newFilesInAGroupSharedFolderAreTheGroups_data()
+{
+    QTest::addColumn<bool>("shared");
+    QTest::newRow("set-group-id folder") << true;
+    QTest::newRow("private folder") << false;
+}
+
+// Every member's meter writes the store and the journals of a shared folder,
+// whoever created them; a private folder keeps the user's own umask.
+void TestSettingsStore::newFilesInAGroupSharedFolderAreTheGroups()
+{
+    QFETCH(bool, shared);
+    QTemporaryDir dir;
+    QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), shared ? 02770 : 0700), 0);
+    const mode_t userMask = ::umask(022);
+    datafolder::shareNewFilesWithGroup(dir.path());
+    SqliteStoreBackend backend;
+    QString notice, error;
+    const bool opened = backend.open(datafolder::storeFile(dir.path()), &notice, &error);
+    QFile journal(dir.filePath("2026.txt"));
+    const bool created = journal.open(QIODevice::WriteOnly);
+    ::umask(userMask);
+    QVERIFY2(opened, qPrintable(error));
+    QVERIFY(created);
+
+    const auto groupWrites = QFileDevice::ReadGroup | QFileDevice::WriteGroup;
+    for (const QString &file : {datafolder::storeFile(dir.path()), journal.fileName()}) {
+        const bool groupCanWrite = (QFile::permissions(file) & groupWrites) == groupWrites;
+        QVERIFY2(groupCanWrite == shared, qPrintable(file));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSettingsStore)
