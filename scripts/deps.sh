@@ -16,6 +16,8 @@ install_missing() {
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libsqlite3-dev libbenchmark-dev fonts-liberation fonts-dejavu-core)
 # faketime moves the meter's clock in the end-to-end tests; the desktop test
 # runs the meter on Xvfb with a window manager and a tray host.
+# The fuzz targets build with clang and its libFuzzer.
+FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 # Building the Debian package needs dpkg-shlibdeps and file; its test validates
 # what it installs.
 PACKAGE_PACKAGES=(dpkg-dev file)
