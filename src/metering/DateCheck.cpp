@@ -70,7 +70,14 @@ void DateCheck::NouveauMois(int year, int month)
             break;
         // A user without a counter is archived as "Erreur": no record for the readers.
         const QString counter = schema::variables::user(name).path;
-        store.Ecrit(HKLM, schema::report::archive(year, month, name), store.Lit(HKLM, counter));
+        const QString archive = schema::report::archive(year, month, name);
+        const QString archived = store.Lit(HKLM, archive);
+        QString text = store.Lit(HKLM, counter);
+        // A month archived already (the clock was set back into it and has come
+        // forward again) keeps what it held: the new seconds are added to it.
+        if (duration::isDurationText(archived))
+            text = duration::sum(archived, text).value_or(archived);
+        store.Ecrit(HKLM, archive, text);
         store.Suprime(HKLM, counter);
     }
     store.Suprime(HKLM, schema::VariablesKey);

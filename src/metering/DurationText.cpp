@@ -105,6 +105,18 @@ std::optional<int> CompareDurees(const QString &a, const QString &b)
     return ka > kb ? -1 : 1;
 }
 
+std::optional<QString> sum(const QString &a, const QString &b)
+{
+    const auto fa = parse(a);
+    const auto fb = parse(b);
+    if (!fa || !fb)
+        return std::nullopt;
+    const qint64 total = (fa->hours + fb->hours) * 3600LL + (fa->minutes + fb->minutes) * 60LL + fa->seconds + fb->seconds;
+    if (total / 3600 > std::numeric_limits<qint16>::max())
+        return std::nullopt;
+    return format(int(total / 3600), int(total / 60 % 60), int(total % 60));
+}
+
 QString orZero(const QString &text)
 {
     return isDurationText(text) ? text : Zero;

@@ -39,6 +39,10 @@ std::optional<QString> AjouteMinute(const QString &text);
 // compared as numbers: 9:00:00 equals 09:00:00.
 std::optional<int> CompareDurees(const QString &a, const QString &b);
 
+// The two durations added up, put right (minutes and seconds below 60); nothing
+// when either is not a duration text or the hours would pass 32767.
+std::optional<QString> sum(const QString &a, const QString &b);
+
 // The text of a counter that is to be shown and counted: the text itself when it
 // is a duration text, "00:00:00" otherwise.
 QString orZero(const QString &text);

@@ -9,6 +9,8 @@ private slots:
     void advance();
     void compare_data();
     void compare();
+    void sum_data();
+    void sum();
     void fields_data();
     void fields();
     void badInput_data();
@@ -63,6 +65,28 @@ void TestDurationText::compare()
     QFETCH(QString, b);
     QFETCH(int, expected);
     QCOMPARE(duration::CompareDurees(a, b), std::optional<int>(expected));
+}
+
+void TestDurationText::sum_data()
+{
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<QString>("expected"); // empty: no sum
+
+    QTest::addRow("carries seconds and minutes") << "01:59:30" << "00:00:45" << "02:00:15";
+    QTest::addRow("puts unusual fields right") << "00:00:75" << "00:00:00" << "00:01:15";
+    QTest::addRow("past one hundred hours") << "99:30:00" << "01:00:00" << "100:30:00";
+    QTest::addRow("hours would pass 32767") << "32767:00:00" << "01:00:00" << "";
+    QTest::addRow("a text that is not a duration") << "Erreur" << "00:00:01" << "";
+}
+
+void TestDurationText::sum()
+{
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(QString, expected);
+    const auto total = duration::sum(a, b);
+    QCOMPARE(total.value_or(QString()), expected);
 }
 
 void TestDurationText::fields_data()
