@@ -1,33 +1,13 @@
+#include "MeterHome.h"
 #include "app/SystemIdentity.h"
 
 #include <QDate>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
 
-namespace {
-
-// The environment of a meter on its own data folder and no display at all.
-QProcessEnvironment headlessEnvironment(const QString &home)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(QString::fromLatin1(name));
-    env.insert(QStringLiteral("DIALMETER_HOME"), home);
-    return env;
-}
-
-struct ToolResult {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-} // namespace
 
 class TestPrograms : public QObject {
     Q_OBJECT
@@ -40,32 +20,19 @@ private slots:
     void newMonthWithAMovedClock();
 
 private:
-    ToolResult store(const QStringList &args);
-    std::unique_ptr<QTemporaryDir> home_;
+    MeterHome::ToolResult store(const QStringList &args) { return home_->store(args); }
+    std::unique_ptr<MeterHome> home_;
 };
 
 void TestPrograms::init()
 {
-    home_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(home_->isValid());
-}
-
-ToolResult TestPrograms::store(const QStringList &args)
-{
-    QProcess tool;
-    tool.setProcessEnvironment(headlessEnvironment(home_->path()));
-    tool.start(QStringLiteral(DIALMETER_STORE_BIN), args);
-    if (!tool.waitForFinished(10000))
-        return {};
-    return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()),
-            QString::fromUtf8(tool.readAllStandardError())};
+    home_ = std::make_unique<MeterHome>();
 }
 
 void TestPrograms::headlessMeterWritesDefaultsRefusesASecondOneAndSavesOnSigterm()
 {
     QProcess meter;
-    meter.setProcessEnvironment(headlessEnvironment(home_->path()));
-    meter.start(QStringLiteral(DIALMETER_BIN), {});
+    home_->startMeter(meter);
     QVERIFY(meter.waitForStarted());
     const QString total = QStringLiteral("SOFTWARE\\Dialmeter\\Variables\\Total");
     QTRY_COMPARE_WITH_TIMEOUT(store({"get", total}).exitCode, 0, 15000);
@@ -89,7 +56,7 @@ void TestPrograms::headlessMeterWritesDefaultsRefusesASecondOneAndSavesOnSigterm
 
     // A second meter on the same folder would count every second twice.
     QProcess second;
-    second.setProcessEnvironment(headlessEnvironment(home_->path()));
+    second.setProcessEnvironment(home_->environment());
     second.start(QStringLiteral(DIALMETER_BIN), {});
     QVERIFY(second.waitForFinished(15000));
     QCOMPARE(second.exitCode(), 1);
@@ -119,8 +86,7 @@ void TestPrograms::everyStopSignalSavesTheCounters()
     const QString day = QStringLiteral("SOFTWARE\\Dialmeter\\Variables\\Jour");
     QCOMPARE(store({"set", day, "01:02:03"}).exitCode, 0);
     QProcess meter;
-    meter.setProcessEnvironment(headlessEnvironment(home_->path()));
-    meter.start(QStringLiteral(DIALMETER_BIN), {});
+    home_->startMeter(meter);
     QTRY_COMPARE_WITH_TIMEOUT(store({"get", "SOFTWARE\\Dialmeter\\Variables\\Total"}).exitCode, 0, 15000);
     QCOMPARE(store({"delete", day}).exitCode, 0);
     ::kill(static_cast<pid_t>(meter.processId()), signalNumber);
@@ -148,16 +114,15 @@ void TestPrograms::storeTool()
     QCOMPARE(store({"get", raz}).exitCode, 1);
     QCOMPARE(store({"delete", "SOFTWARE\\Dialmeter\\"}).exitCode, 1);
 
-    const ToolResult wrong = store({"set", raz});
+    const auto wrong = store({"set", raz});
     QCOMPARE(wrong.exitCode, 2);
     QVERIFY(wrong.err.contains("usage"));
 }
 
 void TestPrograms::newMonthWithAMovedClock()
 {
-    const QString faketime = QStandardPaths::findExecutable(QStringLiteral("faketime"));
-    if (faketime.isEmpty())
-        QSKIP("faketime is not installed (Debian package faketime)");
+    if (MeterHome::fakeTimeLibrary().isEmpty())
+        QSKIP("libfaketime is not installed (Debian package faketime)");
 
     const QString product = QStringLiteral("SOFTWARE\\Dialmeter\\");
     const QString user = QString::fromStdString(platformIdentity().logOnName());
@@ -167,13 +132,10 @@ void TestPrograms::newMonthWithAMovedClock()
     QCOMPARE(store({"set", product + "Variables\\" + user, "03:00:00"}).exitCode, 0);
 
     QProcess meter;
-    QProcessEnvironment env = headlessEnvironment(home_->path());
+    QProcessEnvironment env = home_->environment(QStringLiteral("@2004-04-01 10:00:00"));
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("fr_FR.UTF-8"));
-    // The faked clock comes in through LD_PRELOAD, which a sanitized build must allow.
-    env.insert(QStringLiteral("ASAN_OPTIONS"),
-               env.value(QStringLiteral("ASAN_OPTIONS")) + QStringLiteral(":verify_asan_link_order=0"));
     meter.setProcessEnvironment(env);
-    meter.start(faketime, {"-f", "@2004-04-01 10:00:00", QStringLiteral(DIALMETER_BIN)});
+    meter.start(QStringLiteral(DIALMETER_BIN), {});
     QTRY_COMPARE_WITH_TIMEOUT(store({"get", product + "Compte Rendu\\Date"}).out, QStringLiteral("01/04/2004\n"),
                               15000);
     QCOMPARE(store({"get", product + "Compte Rendu\\2004\\3\\Total"}).out, QStringLiteral("05:00:00\n"));

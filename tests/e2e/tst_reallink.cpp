@@ -1,25 +1,14 @@
+#include "MeterHome.h"
 #include "TunLink.h"
 #include "app/SystemIdentity.h"
-#include "metering/DurationText.h"
 
 #include <QDate>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
-
-namespace {
-
-int secondsOf(const QString &text)
-{
-    const auto f = duration::parse(text.trimmed());
-    return f ? f->hours * 3600 + f->minutes * 60 + f->seconds : -1;
-}
-
-} // namespace
 
 // The built meter, headless, on a real link: a TUN interface that the test
 // brings up and down.
@@ -29,20 +18,9 @@ private slots:
     void countsAConnectionAndLosesLittleWhenKilled();
 
 private:
-    QString store(const QStringList &args);
-    QTemporaryDir home_;
+    QString store(const QStringList &args) { return home_.store(args).out.trimmed(); }
+    MeterHome home_;
 };
-
-QString TestRealLink::store(const QStringList &args)
-{
-    QProcess tool;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DIALMETER_HOME"), home_.path());
-    tool.setProcessEnvironment(env);
-    tool.start(QStringLiteral(DIALMETER_STORE_BIN), args);
-    tool.waitForFinished(10000);
-    return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
-}
 
 void TestRealLink::countsAConnectionAndLosesLittleWhenKilled()
 {
@@ -55,12 +33,7 @@ void TestRealLink::countsAConnectionAndLosesLittleWhenKilled()
     const QString total = QStringLiteral("SOFTWARE\\Dialmeter\\Variables\\Total");
 
     QProcess meter;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(QString::fromLatin1(name));
-    env.insert(QStringLiteral("DIALMETER_HOME"), home_.path());
-    meter.setProcessEnvironment(env);
-    meter.start(QStringLiteral(DIALMETER_BIN), {});
+    home_.startMeter(meter);
     QTRY_COMPARE_WITH_TIMEOUT(store({"get", total}), QStringLiteral("00:00:00"), 15000);
     QTest::qWait(2000);
 
@@ -72,7 +45,7 @@ void TestRealLink::countsAConnectionAndLosesLittleWhenKilled()
     QVERIFY(link.setUp(false));
     const qint64 wallSeconds = connected.elapsed() / 1000;
     QTest::qWait(2500);
-    const int counted = secondsOf(store({"get", total}));
+    const int counted = MeterHome::secondsOf(store({"get", total}));
     QVERIFY2(qAbs(counted - wallSeconds) <= 1, qPrintable(QStringLiteral("counted %1 s of %2 s").arg(counted).arg(wallSeconds)));
 
     QFile journal(home_.filePath(QString::number(QDate::currentDate().year()) + ".txt"));
@@ -89,7 +62,7 @@ void TestRealLink::countsAConnectionAndLosesLittleWhenKilled()
     QTest::qWait(150000);
     meter.kill();
     QVERIFY(meter.waitForFinished(10000));
-    const int afterCrash = secondsOf(store({"get", total}));
+    const int afterCrash = MeterHome::secondsOf(store({"get", total}));
     qInfo("counted %d s of a %lld s connection; %d s of a further 150 s stored after the kill", counted, wallSeconds,
           afterCrash - counted);
     QVERIFY2(afterCrash >= counted + 90, qPrintable(QStringLiteral("%1 s stored after the kill").arg(afterCrash)));

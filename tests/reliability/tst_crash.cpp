@@ -1,0 +1,77 @@
+// The meter killed outright (power cut, OOM killer) at a random second of a
+// connection, twenty times over on one data folder: the store always opens again,
+// and it never holds less than the counted time minus the minute between saves.
+// The meter's clock runs ten times faster (faketime), so that a test run covers
+// connections of up to two minutes in a few seconds each.
+#include "e2e/MeterHome.h"
+#include "e2e/TunLink.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTest>
+
+namespace {
+constexpr int Speed = 10;
+const QString Total = QStringLiteral("SOFTWARE\\Dialmeter\\Variables\\Total");
+} // namespace
+
+class TestCrash : public QObject {
+    Q_OBJECT
+private slots:
+    void killedMeterLosesAtMostAMinute();
+};
+
+void TestCrash::killedMeterLosesAtMostAMinute()
+{
+    if (MeterHome::fakeTimeLibrary().isEmpty())
+        QSKIP("libfaketime is not installed (Debian package faketime)");
+    TunLink link;
+    if (!link.problem().isEmpty())
+        QSKIP(qPrintable("no real link for this test: " + link.problem()));
+    MeterHome home;
+    QVERIFY(home.set("SOFTWARE\\Dialmeter\\Options\\Interfaces", link.name()));
+
+    QRandomGenerator random(1210);
+    int stored = 0;
+    for (int run = 0; run < 20; ++run) {
+        QProcess meter;
+        home.startMeter(meter, QStringLiteral("+0 x%1").arg(Speed));
+        // The meter has loaded once it has written today's date.
+        QTRY_VERIFY_WITH_TIMEOUT(!home.get("SOFTWARE\\Dialmeter\\Compte Rendu\\Date").isEmpty()
+                                     && meter.state() == QProcess::Running,
+                                 15000);
+        QTest::qWait(300);
+        QVERIFY(link.setUp(true));
+        QElapsedTimer connected;
+        connected.start();
+        QTest::qWait(500 + int(random.bounded(12500)));
+        meter.kill();
+        const qint64 upTo = connected.elapsed() * Speed / 1000 + 1; // the most it can have counted
+        QVERIFY(meter.waitForFinished(10000));
+        QVERIFY(link.setUp(false));
+
+        const auto after = home.store({"get", Total});
+        QVERIFY2(after.exitCode == 0, qPrintable(after.err));
+        const int now = MeterHome::secondsOf(after.out);
+        const int gained = now - stored;
+        qInfo("run %d: killed after at most %lld s connected, %d s stored", run, upTo, gained);
+        QVERIFY2(gained >= 0 && gained <= upTo, qPrintable(QStringLiteral("%1 s stored").arg(gained)));
+        // A tick of the sped-up meter may come late on a loaded machine: a tenth
+        // of the time is allowed for that, beyond the minute between saves.
+        QVERIFY2(gained >= upTo - 60 - upTo / 10,
+                 qPrintable(QStringLiteral("%1 s stored of up to %2 s").arg(gained).arg(upTo)));
+        stored = now;
+        // The journal's lines are whole: the kill cut none in two.
+        for (const QString &name : QDir(home.path()).entryList({"*.txt"}, QDir::Files)) {
+            QFile journal(home.filePath(name));
+            QVERIFY(journal.open(QIODevice::ReadOnly));
+            const QByteArray text = journal.readAll();
+            QVERIFY2(text.isEmpty() || text.endsWith("\r\n"), text.right(80).constData());
+        }
+    }
+}
+
+QTEST_GUILESS_MAIN(TestCrash)
+#include "tst_crash.moc"
