@@ -1,25 +1,53 @@
 #include "InstanceLock.h"
 
+#include <QCryptographicHash>
+#include <QStandardPaths>
+
 InstanceLock::InstanceLock(const QString &dataFolder)
-    : lock_(dataFolder + QStringLiteral("/dialmeter.lock"))
-    , folder_(dataFolder)
+    : folder_(dataFolder)
 {
-    // The lock lives as long as the process: never consider a live holder stale.
-    lock_.setStaleLockTime(0);
 }
 
-bool InstanceLock::acquire(QString *message)
+InstanceLock::~InstanceLock() = default;
+
+bool InstanceLock::tryLockAt(const QString &file)
 {
-    if (lock_.tryLock(0))
-        return true;
+    lock_ = std::make_unique<QLockFile>(file);
+    // The lock lives as long as the process: never consider a live holder stale.
+    lock_->setStaleLockTime(0);
+    return lock_->tryLock(0);
+}
+
+QString InstanceLock::holderMessage() const
+{
     qint64 pid = 0;
     QString host, application;
-    if (lock_.error() == QLockFile::LockFailedError && lock_.getLockInfo(&pid, &host, &application)) {
-        *message = QStringLiteral("Dialmeter compte déjà le temps de connexion pour le dossier %1 "
-                                  "(processus %2, %3 sur %4). Un second compteur compterait chaque seconde deux fois.")
-                       .arg(folder_, QString::number(pid), application, host);
-    } else {
-        *message = QStringLiteral("Le verrou du dossier %1 n'a pas pu être pris.").arg(folder_);
+    lock_->getLockInfo(&pid, &host, &application);
+    return QStringLiteral("Dialmeter compte déjà le temps de connexion pour le dossier %1 "
+                          "(processus %2, %3 sur %4). Un second compteur compterait chaque seconde deux fois.")
+        .arg(folder_, QString::number(pid), application, host);
+}
+
+bool InstanceLock::acquire(QString *message, QString *notice)
+{
+    if (tryLockAt(folder_ + QStringLiteral("/dialmeter.lock")))
+        return true;
+    if (lock_->error() == QLockFile::LockFailedError) {
+        *message = holderMessage();
+        return false;
     }
-    return false;
+    // The folder takes no lock file: the lock goes where this user's programs keep
+    // theirs, named after the folder, so that a second meter on it is still refused.
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    const QByteArray folderKey = QCryptographicHash::hash(folder_.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    if (!runtime.isEmpty() && tryLockAt(runtime + QStringLiteral("/dialmeter-%1.lock").arg(QLatin1String(folderKey))))
+        return true;
+    if (lock_->error() == QLockFile::LockFailedError) {
+        *message = holderMessage();
+        return false;
+    }
+    *notice = QStringLiteral("Le verrou du dossier %1 n'a pas pu être pris : un second compteur sur ce dossier "
+                             "ne serait pas refusé.")
+                  .arg(folder_);
+    return true;
 }

@@ -79,11 +79,14 @@ bool MeterApplication::start()
     }
     datafolder::shareNewFilesWithGroup(folder);
     lock_ = std::make_unique<InstanceLock>(folder);
-    if (!lock_->acquire(&error)) {
+    QString notice;
+    if (!lock_->acquire(&error, &notice)) {
         tell(error, Wait::UntilRead);
         return false;
     }
-    QString notice;
+    if (!notice.isEmpty())
+        tell(notice);
+    notice.clear();
     if (!backend_.open(datafolder::storeFile(folder), &notice, &error)) {
         tell(QStringLiteral("Les réglages n'ont pas pu être ouverts : %1").arg(error), Wait::UntilRead);
         return false;

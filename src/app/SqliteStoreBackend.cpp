@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QStringList>
+#include <QUrl>
 
 #include <sqlite3.h>
 
@@ -162,13 +163,40 @@ SqliteStoreBackend::OpenResult SqliteStoreBackend::tryOpen(const QString &path, 
     return OpenResult::Ok;
 }
 
+bool SqliteStoreBackend::openReadOnly(const QString &path)
+{
+    // Read-only first; then, when even that needs room the disk has not (the
+    // shared-memory file of the journal), as an unchanging file: what the last
+    // checkpoint wrote.
+    for (const char *mode : {"?mode=ro", "?immutable=1"}) {
+        close();
+        const QByteArray uri = QUrl::fromLocalFile(path).toEncoded() + mode;
+        if (sqlite3_open_v2(uri.constData(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) == SQLITE_OK
+            && exec("SELECT count(*) FROM vals"))
+            return true;
+    }
+    close();
+    return false;
+}
+
 bool SqliteStoreBackend::open(const QString &path, QString *notice, QString *error)
 {
     switch (tryOpen(path, error)) {
     case OpenResult::Ok:
         return true;
     case OpenResult::Failed:
-        return false;
+        // A store that cannot be opened for writing (a full disk, no room for its
+        // journal) is still read; the meter's writes are then refused one by one,
+        // kept in memory and reported.
+        if (!openReadOnly(path))
+            return false;
+        if (notice) {
+            *notice = QStringLiteral("Les réglages ne peuvent qu'être lus (%1). Le compteur continue avec les "
+                                     "valeurs en mémoire.")
+                          .arg(*error);
+        }
+        error->clear();
+        return true;
     case OpenResult::NotADatabase:
         break;
     }

@@ -33,6 +33,7 @@ public:
 private:
     enum class OpenResult { Ok, NotADatabase, Failed };
     OpenResult tryOpen(const QString &path, QString *error);
+    bool openReadOnly(const QString &path);
     void close();
     bool exec(const char *sql, std::string *error = nullptr);
 
