@@ -49,11 +49,20 @@ std::pair<std::string, std::string> subkeyRange(const std::string &foldedKey)
     return {foldedKey + '\\', foldedKey + ']'};
 }
 
-// A prepared statement that finalizes itself.
+// One use of a prepared statement, left ready for the next use.
 class Statement {
 public:
-    Statement(sqlite3 *db, const char *sql) { sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr); }
-    ~Statement() { sqlite3_finalize(stmt_); }
+    explicit Statement(sqlite3_stmt *stmt)
+        : stmt_(stmt)
+    {
+    }
+    ~Statement()
+    {
+        if (stmt_) {
+            sqlite3_reset(stmt_);
+            sqlite3_clear_bindings(stmt_);
+        }
+    }
     Statement(const Statement &) = delete;
     Statement &operator=(const Statement &) = delete;
 
@@ -107,8 +116,19 @@ SqliteStoreBackend::~SqliteStoreBackend()
     close();
 }
 
+sqlite3_stmt *SqliteStoreBackend::prepared(const char *sql)
+{
+    sqlite3_stmt *&stmt = statements_[sql];
+    if (!stmt)
+        sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+    return stmt;
+}
+
 void SqliteStoreBackend::close()
 {
+    for (const auto &[sql, stmt] : statements_)
+        sqlite3_finalize(stmt);
+    statements_.clear();
     if (db_)
         sqlite3_close_v2(db_);
     db_ = nullptr;
@@ -147,7 +167,7 @@ SqliteStoreBackend::OpenResult SqliteStoreBackend::tryOpen(const QString &path, 
     if (isNotADatabase(rc) || isNotADatabase(sqlite3_errcode(db_)))
         return OpenResult::NotADatabase;
     {
-        Statement check(db_, "PRAGMA quick_check");
+        Statement check(prepared("PRAGMA quick_check"));
         const int step = check.step();
         if (isNotADatabase(sqlite3_errcode(db_)) || (step == SQLITE_ROW && check.text(0) != "ok"))
             return OpenResult::NotADatabase;
@@ -225,7 +245,7 @@ std::optional<std::string> SqliteStoreBackend::read(int root, const std::string 
 {
     if (!db_)
         return std::nullopt;
-    Statement select(db_, "SELECT text FROM vals WHERE root = ?1 AND key = ?2 AND folded = ?3");
+    Statement select(prepared("SELECT text FROM vals WHERE root = ?1 AND key = ?2 AND folded = ?3"));
     select.bind(1, root).bind(2, fold(key)).bind(3, fold(name));
     if (select.step() != SQLITE_ROW)
         return std::nullopt;
@@ -250,7 +270,7 @@ bool SqliteStoreBackend::write(int root, const std::string &key, const std::stri
     while (ok && !key.empty()) {
         const size_t slash = key.find('\\', from);
         path = key.substr(0, slash);
-        Statement insertKey(db_, "INSERT OR IGNORE INTO keys(root, folded, path) VALUES(?1, ?2, ?3)");
+        Statement insertKey(prepared("INSERT OR IGNORE INTO keys(root, folded, path) VALUES(?1, ?2, ?3)"));
         insertKey.bind(1, root).bind(2, fold(path)).bind(3, path);
         ok = insertKey.step() == SQLITE_DONE;
         if (slash == std::string::npos)
@@ -258,8 +278,8 @@ bool SqliteStoreBackend::write(int root, const std::string &key, const std::stri
         from = slash + 1;
     }
     if (ok) {
-        Statement upsert(db_, "INSERT INTO vals(root, key, folded, name, text) VALUES(?1, ?2, ?3, ?4, ?5) "
-                              "ON CONFLICT(root, key, folded) DO UPDATE SET text = excluded.text");
+        Statement upsert(prepared("INSERT INTO vals(root, key, folded, name, text) VALUES(?1, ?2, ?3, ?4, ?5) "
+                              "ON CONFLICT(root, key, folded) DO UPDATE SET text = excluded.text"));
         upsert.bind(1, root).bind(2, fold(key)).bind(3, fold(name)).bind(4, name).bind(5, text);
         ok = upsert.step() == SQLITE_DONE;
     }
@@ -276,7 +296,7 @@ void SqliteStoreBackend::removeValue(int root, const std::string &key, const std
 {
     if (!db_)
         return;
-    Statement remove(db_, "DELETE FROM vals WHERE root = ?1 AND key = ?2 AND folded = ?3");
+    Statement remove(prepared("DELETE FROM vals WHERE root = ?1 AND key = ?2 AND folded = ?3"));
     remove.bind(1, root).bind(2, fold(key)).bind(3, fold(name)).step();
 }
 
@@ -289,7 +309,7 @@ void SqliteStoreBackend::removeKey(int root, const std::string &key)
     const auto [from, to] = subkeyRange(folded);
     for (const char *sql : {"DELETE FROM vals WHERE root = ?1 AND (key = ?2 OR (key >= ?3 AND key < ?4))",
                             "DELETE FROM keys WHERE root = ?1 AND (folded = ?2 OR (folded >= ?3 AND folded < ?4))"}) {
-        Statement remove(db_, sql);
+        Statement remove(prepared(sql));
         remove.bind(1, root).bind(2, folded).bind(3, from).bind(4, to).step();
     }
     if (!exec("COMMIT"))
@@ -302,7 +322,7 @@ bool SqliteStoreBackend::keyExists(int root, const std::string &key)
         return false;
     if (key.empty())
         return true;
-    Statement select(db_, "SELECT 1 FROM keys WHERE root = ?1 AND folded = ?2");
+    Statement select(prepared("SELECT 1 FROM keys WHERE root = ?1 AND folded = ?2"));
     select.bind(1, root).bind(2, fold(key));
     return select.step() == SQLITE_ROW;
 }
@@ -314,10 +334,10 @@ std::vector<StoreBackend::Value> SqliteStoreBackend::list(int root, const std::s
         return values;
     const std::string folded = fold(key);
     const auto [from, to] = subkeyRange(folded);
-    Statement select(db_, "SELECT v.root, COALESCE(k.path, v.key), v.name, v.text FROM vals v "
+    Statement select(prepared("SELECT v.root, COALESCE(k.path, v.key), v.name, v.text FROM vals v "
                           "LEFT JOIN keys k ON k.root = v.root AND k.folded = v.key "
                           "WHERE v.root = ?1 AND (v.key = ?2 OR (v.key >= ?3 AND v.key < ?4)) "
-                          "ORDER BY v.key, v.folded");
+                          "ORDER BY v.key, v.folded"));
     select.bind(1, root).bind(2, folded).bind(3, from).bind(4, to);
     while (select.step() == SQLITE_ROW)
         values.push_back({select.integer(0), select.text(1), select.text(2), select.text(3)});

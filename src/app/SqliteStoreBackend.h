@@ -4,7 +4,10 @@
 
 #include <QString>
 
+#include <unordered_map>
+
 struct sqlite3;
+struct sqlite3_stmt;
 
 // The store as one SQLite database file. WAL journal and a busy timeout let the
 // store tool read and write it while the meter runs; each write is its own
@@ -36,6 +39,10 @@ private:
     bool openReadOnly(const QString &path);
     void close();
     bool exec(const char *sql, std::string *error = nullptr);
+    // The statement of that SQL text, prepared once per open database (the
+    // meter reads the same few values every second).
+    sqlite3_stmt *prepared(const char *sql);
 
     sqlite3 *db_ = nullptr;
+    std::unordered_map<const char *, sqlite3_stmt *> statements_;
 };

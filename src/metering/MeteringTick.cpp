@@ -36,18 +36,21 @@ QString MeteringTick::option(const QString &path) const
 
 void MeteringTick::Timer1_Timer()
 {
-    ConnectionProbe &probe = console_.services().probe;
     ConsoleView &view = console_.services().view;
 
-    const bool changed = console_.Label14.toInt() != probe.EstConnecte();
+    // One look at the link per second: every step of the tick works from the
+    // same answer, so a link that drops in the middle of a tick cannot be counted
+    // as both up and down.
+    const int connected = console_.services().probe.EstConnecte();
+    const bool changed = console_.Label14.toInt() != connected;
     if (changed) {
-        if (probe.EstConnecte() == 1)
+        if (connected == 1)
             connectionBegan();
         else
             connectionEnded();
     }
 
-    if (probe.EstConnecte() != 1) {
+    if (connected != 1) {
         setToolTip(view.holderText(QStringLiteral("PasConnecté")));
         view.setStatus(view.holderText(QStringLiteral("Déconnecté")));
         console_.alertArmed = true;
@@ -65,7 +68,7 @@ void MeteringTick::Timer1_Timer()
 
     if (console_.Pourcent == schema::FlagOn)
         console_.Calcul();
-    console_.Label14 = QString::number(probe.EstConnecte());
+    console_.Label14 = QString::number(connected);
     console_.Label15 = duration_;
 }
 

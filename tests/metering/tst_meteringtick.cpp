@@ -47,6 +47,7 @@ private slots:
     void popUpAtTenMinuteMarks();
     void countersSavedDuringALongConnection();
     void failingProbeCountsAsDisconnectedAndIsToldOnce();
+    void eachTickLooksAtTheLinkOnce();
     void unwritableJournalLosesOnlyItsEntries();
     void connectionAcrossNewYear();
     void quittingWhileConnectedClosesTheJournal();
@@ -260,6 +261,19 @@ void TestMeteringTick::failingProbeCountsAsDisconnectedAndIsToldOnce()
     m.link.state = LinkProbe::State::Failed;
     m.ticks(3);
     QCOMPARE(m.told, QStringList({"ERREUR", "ERREUR"}));
+}
+
+// A link that drops between two looks within one tick would be counted as both
+// up and down; the tick works from a single look.
+void TestMeteringTick::eachTickLooksAtTheLinkOnce()
+{
+    Meter m;
+    for (const bool up : {true, true, false, true}) {
+        m.link.state = up ? LinkProbe::State::Connected : LinkProbe::State::NotConnected;
+        const int before = m.link.asked;
+        m.ticks(1);
+        QCOMPARE(m.link.asked - before, 1);
+    }
 }
 
 void TestMeteringTick::unwritableJournalLosesOnlyItsEntries()

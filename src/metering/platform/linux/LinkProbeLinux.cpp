@@ -1,19 +1,19 @@
 #include "metering/LinkProbe.h"
 
 #include <algorithm>
-#include <fstream>
 #include <map>
 
 #include <fnmatch.h>
 #include <ifaddrs.h>
 #include <net/if.h>
 #include <net/if_arp.h>
+#include <netpacket/packet.h>
 
 namespace {
 
 // The dial-up links are the links of hardware type PPP, or those named by the
 // patterns, taken in interface-index order. Connected means up and running as
-// the kernel reports it (the sysfs flags never show "running").
+// the kernel reports it.
 class LinuxLinkProbe final : public LinkProbe {
 public:
     State firstLinkState() override
@@ -21,22 +21,26 @@ public:
         ifaddrs *list = nullptr;
         if (getifaddrs(&list) != 0)
             return State::Failed;
-        // Each link appears once per address family; its flags are the same.
-        std::map<unsigned, std::pair<std::string, unsigned>> links; // index -> name, flags
+        // Each link appears once as a packet-level entry, which carries its index
+        // and hardware type: no further question to the kernel per link.
+        struct Link {
+            std::string name;
+            unsigned flags;
+            unsigned short hardware;
+        };
+        std::map<int, Link> links; // by interface index
         for (const ifaddrs *entry = list; entry; entry = entry->ifa_next) {
-            if (!entry->ifa_name)
+            if (!entry->ifa_name || !entry->ifa_addr || entry->ifa_addr->sa_family != AF_PACKET)
                 continue;
-            const unsigned index = if_nametoindex(entry->ifa_name);
-            if (index != 0)
-                links.emplace(index, std::make_pair(std::string(entry->ifa_name), entry->ifa_flags));
+            const auto *packet = reinterpret_cast<const sockaddr_ll *>(entry->ifa_addr);
+            links.emplace(packet->sll_ifindex, Link{entry->ifa_name, entry->ifa_flags, packet->sll_hatype});
         }
         freeifaddrs(list);
 
         for (const auto &[index, link] : links) {
-            if (!isDialUp(link.first))
+            if (!isDialUp(link.name, link.hardware))
                 continue;
-            const unsigned flags = link.second;
-            return (flags & IFF_UP) && (flags & IFF_RUNNING) ? State::Connected : State::NotConnected;
+            return (link.flags & IFF_UP) && (link.flags & IFF_RUNNING) ? State::Connected : State::NotConnected;
         }
         return State::NotConnected;
     }
@@ -44,16 +48,13 @@ public:
     void setLinkPatterns(std::vector<std::string> patterns) override { patterns_ = std::move(patterns); }
 
 private:
-    bool isDialUp(const std::string &name) const
+    bool isDialUp(const std::string &name, unsigned short hardware) const
     {
-        if (!patterns_.empty()) {
-            return std::any_of(patterns_.begin(), patterns_.end(), [&](const std::string &pattern) {
-                return fnmatch(pattern.c_str(), name.c_str(), 0) == 0;
-            });
-        }
-        std::ifstream type("/sys/class/net/" + name + "/type");
-        int hardware = 0;
-        return (type >> hardware) && hardware == ARPHRD_PPP;
+        if (patterns_.empty())
+            return hardware == ARPHRD_PPP;
+        return std::any_of(patterns_.begin(), patterns_.end(), [&](const std::string &pattern) {
+            return fnmatch(pattern.c_str(), name.c_str(), 0) == 0;
+        });
     }
 
     std::vector<std::string> patterns_;

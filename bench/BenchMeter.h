@@ -1,0 +1,94 @@
+#pragma once
+
+// A meter's logic wired for benchmarks: a real SQLite store in a temporary
+// folder, a fixed clock, and nothing shown.
+
+#include "app/Clock.h"
+#include "app/SettingsStore.h"
+#include "app/SqliteStoreBackend.h"
+#include "app/StartupEntry.h"
+#include "app/SystemIdentity.h"
+#include "console/ConsoleCore.h"
+#include "console/ConsoleView.h"
+#include "metering/ConnectionProbe.h"
+#include "metering/LinkProbe.h"
+#include "options/Language.h"
+#include "options/LanguageTargets.h"
+#include "records/Journal.h"
+
+#include <QTemporaryDir>
+
+namespace bench {
+
+class NoView final : public ConsoleView {
+public:
+    void showCounters(const QString &, const QString &, const QString &) override {}
+    void setUserHeading(const QString &) override {}
+    void showConsole() override {}
+    void placeLeft(qint64) override {}
+    void placeTop(qint64) override {}
+    qint64 leftTwips() const override { return 0; }
+    qint64 topTwips() const override { return 0; }
+    bool fitsOnScreen(qint64, qint64) const override { return true; }
+    void setOpacity(int) override {}
+    void setOnTop(bool) override {}
+    void setMovableCursor(bool) override {}
+    void setTimerRunning(Timer, bool) override {}
+    void offerShow(bool) override {}
+    void openMenuAt(const QPoint &) override {}
+    void afficherPop() override {}
+    void setPercentBarVisible(bool) override {}
+    void setPercentBar(int, const QString &) override {}
+    void showPackageIndicator() override {}
+    void openPackageAlert() override {}
+    QString holderText(const QString &) const override { return {}; }
+    void setStatus(const QString &) override {}
+    void setSurfaceToolTip(const QString &) override {}
+};
+
+class FixedClock final : public Clock {
+public:
+    QDateTime now() const override { return QDateTime(QDate(2005, 6, 1), QTime(12, 0)); }
+};
+
+class NoEntry final : public StartupEntry {
+public:
+    std::optional<std::string> read() override { return std::nullopt; }
+    bool write(const std::string &, std::string *) override { return true; }
+    void remove() override {}
+};
+
+class NoWindows final : public LanguageTargets {
+public:
+    QList<TranslationTarget *> windowsForLancer() override { return {}; }
+};
+
+class NoLink final : public LinkProbe {
+public:
+    State firstLinkState() override { return State::NotConnected; }
+    void setLinkPatterns(std::vector<std::string>) override {}
+};
+
+// With no link given, the link is never up.
+struct Meter {
+    explicit Meter(LinkProbe *link = nullptr)
+        : probe(link ? *link : noLink)
+    {
+        QString notice, error;
+        backend.open(dir.filePath("registry.db"), &notice, &error);
+    }
+    QTemporaryDir dir;
+    SqliteStoreBackend backend;
+    SettingsStore store{backend};
+    FixedClock clock;
+    NoView view;
+    Language language{{}};
+    NoWindows windows;
+    NoLink noLink;
+    ConnectionProbe probe;
+    Journal journal{dir.path(), clock};
+    NoEntry entry;
+    ConsoleCore core{{store, platformIdentity(), view, language, windows, probe, journal, clock, entry, {}}};
+};
+
+} // namespace bench

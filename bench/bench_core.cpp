@@ -1,0 +1,83 @@
+// The meter's hot paths: one second of metering (a connected tick with the SQLite
+// store and the real link probe), the duration procedures, and the store's reads
+// and writes.
+
+#include "BenchMeter.h"
+#include "e2e/TunLink.h"
+#include "metering/DurationText.h"
+#include "metering/MeteringTick.h"
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// A tick as the meter makes it each second, on a real link that is up (a TUN
+// interface, when this runs as root) or on the machine's links as they are.
+void ConnectedTick(benchmark::State &state)
+{
+    TunLink link;
+    const bool connected = link.problem().isEmpty() && link.setUp(true);
+    bench::Meter meter(&platformLinkProbe());
+    if (connected)
+        meter.store.Ecrit(2, "SOFTWARE\\Dialmeter\\Options\\Interfaces", link.name());
+    meter.core.load(1280 * 15);
+    MeteringTick tick(meter.core);
+    for (auto _ : state)
+        tick.Timer1_Timer();
+    state.SetLabel(connected ? "connected (TUN link)" : "no link up (not root)");
+}
+BENCHMARK(ConnectedTick)->Unit(benchmark::kMicrosecond);
+
+// The link probe alone, the part of a tick that asks the kernel.
+void LinkProbeAsk(benchmark::State &state)
+{
+    LinkProbe &probe = platformLinkProbe();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(probe.firstLinkState());
+}
+BENCHMARK(LinkProbeAsk)->Unit(benchmark::kMicrosecond);
+
+void DurationAddSecond(benchmark::State &state)
+{
+    QString counter = QStringLiteral("123:59:58");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(duration::AjouteSeconde(counter));
+}
+BENCHMARK(DurationAddSecond);
+
+void DurationCompare(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(duration::CompareDurees(QStringLiteral("123:59:58"), QStringLiteral("124:00:00")));
+}
+BENCHMARK(DurationCompare);
+
+void StoreRead(benchmark::State &state)
+{
+    bench::Meter meter;
+    meter.store.Ecrit(2, "SOFTWARE\\Dialmeter\\Variables\\Total", "12:34:56");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(meter.store.Lit(2, "SOFTWARE\\Dialmeter\\Variables\\Total"));
+}
+BENCHMARK(StoreRead)->Unit(benchmark::kMicrosecond);
+
+void StoreWrite(benchmark::State &state)
+{
+    bench::Meter meter;
+    int second = 0;
+    for (auto _ : state)
+        meter.store.Ecrit(2, "SOFTWARE\\Dialmeter\\Variables\\Total", QString::number(++second % 60) + "2:34:56");
+}
+BENCHMARK(StoreWrite)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
