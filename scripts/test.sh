@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test, twice: in a normal build and in a build
-# with AddressSanitizer and UndefinedBehaviorSanitizer. Installs what is missing.
+# with AddressSanitizer and UndefinedBehaviorSanitizer; then runs each fuzz target
+# for a minute. Installs what is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
@@ -19,3 +20,4 @@ run_suite build
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   LSAN_OPTIONS=suppressions="$PWD/scripts/lsan.supp" \
   run_suite build-asan -DDIALMETER_SANITIZE=ON
+bash scripts/fuzz.sh 60

@@ -1,13 +1,15 @@
 #include "metering/LinkProbe.h"
 
 #include <algorithm>
-#include <map>
+#include <cstring>
+#include <vector>
 
 #include <fnmatch.h>
-#include <ifaddrs.h>
 #include <net/if.h>
 #include <net/if_arp.h>
-#include <netpacket/packet.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -18,43 +20,51 @@ class LinuxLinkProbe final : public LinkProbe {
 public:
     State firstLinkState() override
     {
-        ifaddrs *list = nullptr;
-        if (getifaddrs(&list) != 0)
+        // The links in index order, from one question to the kernel; then, for
+        // each, its hardware type and flags through a socket, until the first
+        // dial-up link.
+        struct if_nameindex *links = if_nameindex();
+        if (!links)
             return State::Failed;
-        // Each link appears once as a packet-level entry, which carries its index
-        // and hardware type: no further question to the kernel per link.
-        struct Link {
-            std::string name;
-            unsigned flags;
-            unsigned short hardware;
-        };
-        std::map<int, Link> links; // by interface index
-        for (const ifaddrs *entry = list; entry; entry = entry->ifa_next) {
-            if (!entry->ifa_name || !entry->ifa_addr || entry->ifa_addr->sa_family != AF_PACKET)
-                continue;
-            const auto *packet = reinterpret_cast<const sockaddr_ll *>(entry->ifa_addr);
-            links.emplace(packet->sll_ifindex, Link{entry->ifa_name, entry->ifa_flags, packet->sll_hatype});
-        }
-        freeifaddrs(list);
+        const int sock = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        std::vector<const struct if_nameindex *> ordered;
+        for (const struct if_nameindex *entry = links; entry->if_index != 0 && entry->if_name; ++entry)
+            ordered.push_back(entry);
+        std::sort(ordered.begin(), ordered.end(),
+                  [](const struct if_nameindex *a, const struct if_nameindex *b) { return a->if_index < b->if_index; });
 
-        for (const auto &[index, link] : links) {
-            if (!isDialUp(link.name, link.hardware))
+        State state = sock < 0 ? State::Failed : State::NotConnected;
+        for (const struct if_nameindex *entry : ordered) {
+            if (sock < 0 || !isDialUp(sock, entry->if_name))
                 continue;
-            return (link.flags & IFF_UP) && (link.flags & IFF_RUNNING) ? State::Connected : State::NotConnected;
+            ifreq request{};
+            std::strncpy(request.ifr_name, entry->if_name, IFNAMSIZ - 1);
+            if (ioctl(sock, SIOCGIFFLAGS, &request) != 0)
+                state = State::Failed;
+            else
+                state = (request.ifr_flags & IFF_UP) && (request.ifr_flags & IFF_RUNNING) ? State::Connected
+                                                                                           : State::NotConnected;
+            break;
         }
-        return State::NotConnected;
+        if (sock >= 0)
+            close(sock);
+        if_freenameindex(links);
+        return state;
     }
 
     void setLinkPatterns(std::vector<std::string> patterns) override { patterns_ = std::move(patterns); }
 
 private:
-    bool isDialUp(const std::string &name, unsigned short hardware) const
+    bool isDialUp(int sock, const char *name) const
     {
-        if (patterns_.empty())
-            return hardware == ARPHRD_PPP;
-        return std::any_of(patterns_.begin(), patterns_.end(), [&](const std::string &pattern) {
-            return fnmatch(pattern.c_str(), name.c_str(), 0) == 0;
-        });
+        if (!patterns_.empty()) {
+            return std::any_of(patterns_.begin(), patterns_.end(), [&](const std::string &pattern) {
+                return fnmatch(pattern.c_str(), name, 0) == 0;
+            });
+        }
+        ifreq request{};
+        std::strncpy(request.ifr_name, name, IFNAMSIZ - 1);
+        return ioctl(sock, SIOCGIFHWADDR, &request) == 0 && request.ifr_hwaddr.sa_family == ARPHRD_PPP;
     }
 
     std::vector<std::string> patterns_;
