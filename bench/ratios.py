@@ -2,6 +2,7 @@
 argument. Every figure is a ratio of two things measured in the same run."""
 
 import argparse
+import atexit
 import fcntl
 import json
 import os
@@ -99,14 +100,28 @@ def process_figures(pid):
     return cpu, switches, peak
 
 
+STARTED = []
+
+
+@atexit.register
+def stop_everything_started():
+    for process in STARTED:
+        if process.poll() is None:
+            process.kill()
+
+
+def start(command, env):
+    process = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    STARTED.append(process)
+    return process
+
+
 def start_meter(tree, home):
-    return subprocess.Popen([tree.path("dialmeter")], env=headless_env(home),
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return start([tree.path("dialmeter")], headless_env(home))
 
 
 def start_floor(tree, tick_file):
-    return subprocess.Popen([tree.path("bench_floor"), tick_file], env=headless_env(),
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return start([tree.path("bench_floor"), tick_file], headless_env())
 
 
 def stop(process):
@@ -193,7 +208,7 @@ def accuracy(tree, link, minutes, busy):
     while not store(tree, home, "get", "SOFTWARE\\Dialmeter\\Compte Rendu\\Date"):
         time.sleep(0.05)
     time.sleep(2)
-    loads = [subprocess.Popen(["sh", "-c", "while :; do :; done"]) for _ in range(os.cpu_count() if busy else 0)]
+    loads = [start(["sh", "-c", "while :; do :; done"], None) for _ in range(os.cpu_count() if busy else 0)]
     link.set_up(True)
     started = time.monotonic()
     time.sleep(minutes * 60)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test, twice: in a normal build and in a build
 # with AddressSanitizer and UndefinedBehaviorSanitizer; then runs each fuzz target
-# for a minute. Installs what is missing.
+# for a minute, and the Windows layer's test (cross-built, under Wine). Installs
+# what is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
@@ -21,3 +22,4 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
   LSAN_OPTIONS=suppressions="$PWD/scripts/lsan.supp" \
   run_suite build-asan -DDIALMETER_SANITIZE=ON
 bash scripts/fuzz.sh 60
+bash tests/windows/run

@@ -4,8 +4,10 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace datafolder {
 
@@ -14,9 +16,11 @@ QString resolve()
     const QString home = qEnvironmentVariable("DIALMETER_HOME");
     if (!home.isEmpty())
         return QDir::cleanPath(QDir(home).absolutePath());
+#ifdef Q_OS_UNIX
     const QString machineWide = QStringLiteral("/var/lib/dialmeter");
     if (QFileInfo(machineWide).isDir() && ::access(QFile::encodeName(machineWide).constData(), W_OK) == 0)
         return machineWide;
+#endif
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/dialmeter");
 }
 

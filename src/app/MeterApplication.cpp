@@ -3,6 +3,7 @@
 #include "DataFolder.h"
 #include "EntryProcedure.h"
 #include "InstanceLock.h"
+#include "PlatformStore.h"
 #include "SettingsStore.h"
 #include "SystemIdentity.h"
 #include "console/ConsoleCore.h"
@@ -86,15 +87,17 @@ bool MeterApplication::start()
     }
     if (!notice.isEmpty())
         tell(notice);
-    notice.clear();
-    if (!backend_.open(datafolder::storeFile(folder), &notice, &error)) {
-        tell(QStringLiteral("Les réglages n'ont pas pu être ouverts : %1").arg(error), Wait::UntilRead);
+    std::string storeNotice, storeError;
+    backend_ = openPlatformStore(folder.toStdString(), &storeNotice, &storeError);
+    if (!backend_) {
+        tell(QStringLiteral("Les réglages n'ont pas pu être ouverts : %1").arg(QString::fromStdString(storeError)),
+             Wait::UntilRead);
         return false;
     }
-    if (!notice.isEmpty())
-        tell(notice);
+    if (!storeNotice.empty())
+        tell(QString::fromStdString(storeNotice));
 
-    store_ = std::make_unique<SettingsStore>(backend_);
+    store_ = std::make_unique<SettingsStore>(*backend_);
     store_->setFailureHandler([this](const QString &message) { tell(message); });
     journal_ = std::make_unique<Journal>(folder, clock_);
 

@@ -3,7 +3,7 @@
 #include "Clock.h"
 #include "metering/ConnectionProbe.h"
 #include "QuitSignals.h"
-#include "SqliteStoreBackend.h"
+#include "StoreBackend.h"
 
 #include <QObject>
 
@@ -39,7 +39,7 @@ private:
     qint64 screenWidthTwips() const;
 
     SystemClock clock_;
-    SqliteStoreBackend backend_;
+    std::unique_ptr<StoreBackend> backend_;
     QuitSignals quitSignals_;
     std::unique_ptr<InstanceLock> lock_;
     std::unique_ptr<SettingsStore> store_;

@@ -89,6 +89,12 @@ private:
     sqlite3_stmt *stmt_ = nullptr;
 };
 
+// Roots 0 to 4, as the registry has them; any other number names nothing.
+bool isRoot(int root)
+{
+    return root >= 0 && root <= 4;
+}
+
 bool isNotADatabase(int code)
 {
     return code == SQLITE_NOTADB || code == SQLITE_CORRUPT;
@@ -243,7 +249,7 @@ bool SqliteStoreBackend::open(const QString &path, QString *notice, QString *err
 
 std::optional<std::string> SqliteStoreBackend::read(int root, const std::string &key, const std::string &name)
 {
-    if (!db_)
+    if (!db_ || !isRoot(root))
         return std::nullopt;
     Statement select(prepared("SELECT text FROM vals WHERE root = ?1 AND key = ?2 AND folded = ?3"));
     select.bind(1, root).bind(2, fold(key)).bind(3, fold(name));
@@ -255,9 +261,9 @@ std::optional<std::string> SqliteStoreBackend::read(int root, const std::string 
 bool SqliteStoreBackend::write(int root, const std::string &key, const std::string &name, const std::string &text,
                                std::string *error)
 {
-    if (!db_) {
+    if (!db_ || !isRoot(root)) {
         if (error)
-            *error = "the store is not open";
+            *error = db_ ? "no root " + std::to_string(root) : "the store is not open";
         return false;
     }
     if (!exec("BEGIN IMMEDIATE", error))
@@ -294,7 +300,7 @@ bool SqliteStoreBackend::write(int root, const std::string &key, const std::stri
 
 void SqliteStoreBackend::removeValue(int root, const std::string &key, const std::string &name)
 {
-    if (!db_)
+    if (!db_ || !isRoot(root))
         return;
     Statement remove(prepared("DELETE FROM vals WHERE root = ?1 AND key = ?2 AND folded = ?3"));
     remove.bind(1, root).bind(2, fold(key)).bind(3, fold(name)).step();
@@ -303,7 +309,7 @@ void SqliteStoreBackend::removeValue(int root, const std::string &key, const std
 void SqliteStoreBackend::removeKey(int root, const std::string &key)
 {
     // The root itself cannot be deleted.
-    if (!db_ || key.empty() || !exec("BEGIN IMMEDIATE"))
+    if (!db_ || !isRoot(root) || key.empty() || !exec("BEGIN IMMEDIATE"))
         return;
     const std::string folded = fold(key);
     const auto [from, to] = subkeyRange(folded);
@@ -318,7 +324,7 @@ void SqliteStoreBackend::removeKey(int root, const std::string &key)
 
 bool SqliteStoreBackend::keyExists(int root, const std::string &key)
 {
-    if (!db_)
+    if (!db_ || !isRoot(root))
         return false;
     if (key.empty())
         return true;
@@ -330,7 +336,7 @@ bool SqliteStoreBackend::keyExists(int root, const std::string &key)
 std::vector<StoreBackend::Value> SqliteStoreBackend::list(int root, const std::string &key)
 {
     std::vector<Value> values;
-    if (!db_)
+    if (!db_ || !isRoot(root))
         return values;
     const std::string folded = fold(key);
     const auto [from, to] = subkeyRange(folded);

@@ -1,4 +1,5 @@
 #include "TrayForm.h"
+#include "TaskbarPosition.h"
 
 #include "PopupAnimation.h"
 #include "TrayCommands.h"
@@ -122,8 +123,12 @@ QSize TrayForm::screenPixels() const
 
 QRect TrayForm::taskbarPixels() const
 {
-    // The taskbar is what the screen has and the desktop does not offer.
     const QScreen *screen = screenOf(*this);
+    if (const auto bar = systemTaskbarRect()) {
+        return QRect(QPoint(bar->left, bar->top), QPoint(bar->right - 1, bar->bottom - 1))
+            .translated(-screen->geometry().topLeft());
+    }
+    // Elsewhere the taskbar is what the screen has and the desktop does not offer.
     const QRect all = screen->geometry().translated(-screen->geometry().topLeft());
     const QRect free = screen->availableGeometry().translated(-screen->geometry().topLeft());
     if (free.bottom() < all.bottom())

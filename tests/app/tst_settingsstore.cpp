@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include "app/DataFolder.h"
+#include "support/StoreBackendRules.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,6 +31,7 @@ private slots:
     void valuesSurviveReopening();
     void refusedWriteIsKeptReportedOnceAndStoredLater();
     void corruptFileIsSetAsideAndAFreshStoreStarts();
+    void backendKeepsTheRulesEveryBackendKeeps();
     void newFilesInAGroupSharedFolderAreTheGroups_data();
     void newFilesInAGroupSharedFolderAreTheGroups();
 };
@@ -253,6 +255,14 @@ void TestSettingsStore::corruptFileIsSetAsideAndAFreshStoreStarts()
     SettingsStore store(backend);
     QVERIFY(store.Ecrit(HKLM, kOptions + "Raz", "1"));
     QCOMPARE(store.Lit(HKLM, kOptions + "Raz"), QStringLiteral("1"));
+}
+
+// The same rows run against the registry in the Windows layer's test.
+void TestSettingsStore::backendKeepsTheRulesEveryBackendKeeps()
+{
+    TempStore t;
+    const std::vector<std::string> broken = checkStoreBackendRules(t.backend, "SOFTWARE\\Dialmeter Rules");
+    QVERIFY2(broken.empty(), broken.empty() ? "" : broken.front().c_str());
 }
 
 void TestSettingsStore::newFilesInAGroupSharedFolderAreTheGroups_data()

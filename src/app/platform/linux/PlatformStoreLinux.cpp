@@ -1,0 +1,16 @@
+#include "app/PlatformStore.h"
+
+#include "app/DataFolder.h"
+#include "app/SqliteStoreBackend.h"
+
+std::unique_ptr<StoreBackend> openPlatformStore(const std::string &dataFolder, std::string *notice, std::string *error)
+{
+    auto store = std::make_unique<SqliteStoreBackend>();
+    QString noticeText, errorText;
+    const bool opened = store->open(datafolder::storeFile(QString::fromStdString(dataFolder)), &noticeText, &errorText);
+    *notice = noticeText.toStdString();
+    *error = errorText.toStdString();
+    if (!opened)
+        return nullptr;
+    return store;
+}

@@ -1,0 +1,55 @@
+#include "metering/LinkProbe.h"
+
+#include "RasRecords.h"
+
+#include <vector>
+
+namespace {
+
+// The Remote Access Service's first connection: connected when its state is
+// RASCS_Connected. Only the first record counts, as it always has; with no
+// connection its handle stays 0, the status call fails and the state stays 0.
+class RasLinkProbe final : public LinkProbe {
+public:
+    State firstLinkState() override
+    {
+        // The service's library is loaded when first needed: a system without
+        // it (or with it broken) fails the question, not the program's start.
+        if (!library_)
+            library_ = LoadLibraryW(L"rasapi32.dll");
+        const auto enumerate = library_ ? reinterpret_cast<ras::EnumConnections>(
+                                              reinterpret_cast<void *>(GetProcAddress(library_, "RasEnumConnectionsA")))
+                                        : nullptr;
+        const auto status = library_ ? reinterpret_cast<ras::GetConnectStatus>(reinterpret_cast<void *>(
+                                           GetProcAddress(library_, "RasGetConnectStatusA")))
+                                     : nullptr;
+        if (!enumerate || !status)
+            return State::Failed;
+
+        std::vector<ras::Connection> connections(ras::Records);
+        connections[0].size = sizeof(ras::Connection);
+        DWORD size = sizeof(ras::Connection) * ras::Records;
+        DWORD count = 0;
+        if (enumerate(connections.data(), &size, &count) != 0)
+            return State::Failed;
+
+        ras::Status first{};
+        first.size = sizeof(ras::Status);
+        status(connections[0].handle, &first);
+        return first.state == ras::Connected ? State::Connected : State::NotConnected;
+    }
+
+    // Every RAS connection is a dial-up link: names do not choose among them.
+    void setLinkPatterns(std::vector<std::string>) override {}
+
+private:
+    HMODULE library_ = nullptr;
+};
+
+} // namespace
+
+LinkProbe &platformLinkProbe()
+{
+    static RasLinkProbe probe;
+    return probe;
+}
