@@ -16,7 +16,10 @@
 #include "options/LanguageTargets.h"
 #include "records/Journal.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
 
 namespace bench {
 
@@ -90,5 +93,14 @@ struct Meter {
     NoEntry entry;
     ConsoleCore core{{store, platformIdentity(), view, language, windows, probe, journal, clock, entry, {}}};
 };
+
+// The main of a benchmark program of the core: no display needed.
+inline int runCoreBenchmarks(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
 
 } // namespace bench

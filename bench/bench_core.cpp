@@ -7,7 +7,6 @@
 #include "metering/DurationText.h"
 #include "metering/MeteringTick.h"
 
-#include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -76,8 +75,5 @@ BENCHMARK(StoreWrite)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return bench::runCoreBenchmarks(argc, argv);
 }

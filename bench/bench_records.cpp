@@ -5,7 +5,6 @@
 #include "records/JournalItems.h"
 #include "records/YearReport.h"
 
-#include <QCoreApplication>
 #include <QFile>
 
 #include <benchmark/benchmark.h>
@@ -66,8 +65,5 @@ BENCHMARK(JournalViewerLoadOfAMillionLines)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return bench::runCoreBenchmarks(argc, argv);
 }
