@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QStandardPaths>
+#include <QStringList>
 
 InstanceLock::InstanceLock(const QString &dataFolder)
     : folder_(dataFolder)
@@ -30,21 +31,21 @@ QString InstanceLock::holderMessage() const
 
 bool InstanceLock::acquire(QString *message, QString *notice)
 {
-    if (tryLockAt(folder_ + QStringLiteral("/dialmeter.lock")))
-        return true;
-    if (lock_->error() == QLockFile::LockFailedError) {
-        *message = holderMessage();
-        return false;
-    }
-    // The folder takes no lock file: the lock goes where this user's programs keep
-    // theirs, named after the folder, so that a second meter on it is still refused.
+    // The folder's own lock file; when the folder takes none (read-only, full
+    // disk), one where this user's programs keep theirs, named after the folder,
+    // so that a second meter on it is still refused.
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     const QByteArray folderKey = QCryptographicHash::hash(folder_.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    if (!runtime.isEmpty() && tryLockAt(runtime + QStringLiteral("/dialmeter-%1.lock").arg(QLatin1String(folderKey))))
-        return true;
-    if (lock_->error() == QLockFile::LockFailedError) {
-        *message = holderMessage();
-        return false;
+    QStringList places{folder_ + QStringLiteral("/dialmeter.lock")};
+    if (!runtime.isEmpty())
+        places << runtime + QStringLiteral("/dialmeter-%1.lock").arg(QLatin1String(folderKey));
+    for (const QString &place : places) {
+        if (tryLockAt(place))
+            return true;
+        if (lock_->error() == QLockFile::LockFailedError) {
+            *message = holderMessage();
+            return false;
+        }
     }
     *notice = QStringLiteral("Le verrou du dossier %1 n'a pas pu être pris : un second compteur sur ce dossier "
                              "ne serait pas refusé.")

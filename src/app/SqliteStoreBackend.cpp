@@ -66,7 +66,6 @@ public:
     Statement(const Statement &) = delete;
     Statement &operator=(const Statement &) = delete;
 
-    bool ok() const { return stmt_ != nullptr; }
     Statement &bind(int index, int value)
     {
         sqlite3_bind_int(stmt_, index, value);

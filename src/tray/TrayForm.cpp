@@ -1,7 +1,7 @@
 #include "TrayForm.h"
-#include "TaskbarPosition.h"
 
 #include "PopupAnimation.h"
+#include "TaskbarPosition.h"
 #include "TrayCommands.h"
 #include "console/ConsoleWindow.h"
 #include "console/Twips.h"

@@ -24,7 +24,7 @@ public:
     Key(int root, const std::string &path, REGSAM access)
     {
         if (const HKEY parent = rootKey(root))
-            result_ = RegOpenKeyExW(parent, wide::fromUtf8(path).c_str(), 0, access, &key_);
+            RegOpenKeyExW(parent, wide::fromUtf8(path).c_str(), 0, access, &key_);
     }
     ~Key()
     {
@@ -35,11 +35,9 @@ public:
     Key &operator=(const Key &) = delete;
     explicit operator bool() const { return key_ != nullptr; }
     HKEY handle() const { return key_; }
-    LONG result() const { return result_; }
 
 private:
     HKEY key_ = nullptr;
-    LONG result_ = ERROR_INVALID_HANDLE;
 };
 
 // The text of a value as it was read: text types as they are, a DWORD as its

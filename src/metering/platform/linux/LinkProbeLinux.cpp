@@ -27,15 +27,19 @@ public:
         if (!links)
             return State::Failed;
         const int sock = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        if (sock < 0) {
+            if_freenameindex(links);
+            return State::Failed;
+        }
         std::vector<const struct if_nameindex *> ordered;
         for (const struct if_nameindex *entry = links; entry->if_index != 0 && entry->if_name; ++entry)
             ordered.push_back(entry);
         std::sort(ordered.begin(), ordered.end(),
                   [](const struct if_nameindex *a, const struct if_nameindex *b) { return a->if_index < b->if_index; });
 
-        State state = sock < 0 ? State::Failed : State::NotConnected;
+        State state = State::NotConnected;
         for (const struct if_nameindex *entry : ordered) {
-            if (sock < 0 || !isDialUp(sock, entry->if_name))
+            if (!isDialUp(sock, entry->if_name))
                 continue;
             ifreq request{};
             std::strncpy(request.ifr_name, entry->if_name, IFNAMSIZ - 1);
@@ -46,8 +50,7 @@ public:
                                                                                            : State::NotConnected;
             break;
         }
-        if (sock >= 0)
-            close(sock);
+        close(sock);
         if_freenameindex(links);
         return state;
     }

@@ -13,29 +13,21 @@ class RasLinkProbe final : public LinkProbe {
 public:
     State firstLinkState() override
     {
-        // The service's library is loaded when first needed: a system without
-        // it (or with it broken) fails the question, not the program's start.
-        if (!library_)
-            library_ = LoadLibraryW(L"rasapi32.dll");
-        const auto enumerate = library_ ? reinterpret_cast<ras::EnumConnections>(
-                                              reinterpret_cast<void *>(GetProcAddress(library_, "RasEnumConnectionsA")))
-                                        : nullptr;
-        const auto status = library_ ? reinterpret_cast<ras::GetConnectStatus>(reinterpret_cast<void *>(
-                                           GetProcAddress(library_, "RasGetConnectStatusA")))
-                                     : nullptr;
-        if (!enumerate || !status)
+        if (!resolved_)
+            resolve();
+        if (!enumerate_ || !status_)
             return State::Failed;
 
         std::vector<ras::Connection> connections(ras::Records);
         connections[0].size = sizeof(ras::Connection);
         DWORD size = sizeof(ras::Connection) * ras::Records;
         DWORD count = 0;
-        if (enumerate(connections.data(), &size, &count) != 0)
+        if (enumerate_(connections.data(), &size, &count) != 0)
             return State::Failed;
 
         ras::Status first{};
         first.size = sizeof(ras::Status);
-        status(connections[0].handle, &first);
+        status_(connections[0].handle, &first);
         return first.state == ras::Connected ? State::Connected : State::NotConnected;
     }
 
@@ -43,7 +35,23 @@ public:
     void setLinkPatterns(std::vector<std::string>) override {}
 
 private:
-    HMODULE library_ = nullptr;
+    // The service's library is loaded when first needed: a system without it
+    // (or with it broken) fails the question, not the program's start.
+    void resolve()
+    {
+        resolved_ = true;
+        const HMODULE library = LoadLibraryW(L"rasapi32.dll");
+        if (!library)
+            return;
+        enumerate_ = reinterpret_cast<ras::EnumConnections>(
+            reinterpret_cast<void *>(GetProcAddress(library, "RasEnumConnectionsA")));
+        status_ = reinterpret_cast<ras::GetConnectStatus>(
+            reinterpret_cast<void *>(GetProcAddress(library, "RasGetConnectStatusA")));
+    }
+
+    bool resolved_ = false;
+    ras::EnumConnections enumerate_ = nullptr;
+    ras::GetConnectStatus status_ = nullptr;
 };
 
 } // namespace
