@@ -1,5 +1,5 @@
 // The year report for 100 users over 12 months, and the journal viewer's load of
-// a journal of a million lines.
+// a journal of a million lines and of 64 MB of commas (one row per comma).
 
 #include "BenchMeter.h"
 #include "records/JournalItems.h"
@@ -60,6 +60,25 @@ void JournalViewerLoadOfAMillionLines(benchmark::State &state)
     state.counters["rows"] = rows;
 }
 BENCHMARK(JournalViewerLoadOfAMillionLines)->Unit(benchmark::kMillisecond);
+
+void JournalViewerLoadOf64MBOfCommas(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("2005.txt");
+    {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(QByteArray(64 * 1024 * 1024, ','));
+    }
+    int rows = 0;
+    for (auto _ : state) {
+        const JournalItems items = JournalItems::read(path);
+        rows = items.count();
+        benchmark::DoNotOptimize(items.item(rows / 2));
+    }
+    state.counters["rows"] = rows;
+}
+BENCHMARK(JournalViewerLoadOf64MBOfCommas)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 
