@@ -39,17 +39,48 @@ QString ensure(QString *error)
     return folder;
 }
 
+#ifdef Q_OS_UNIX
+
+namespace {
+
+mode_t folderMode(const QString &folder)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(folder).constData(), &info) == 0 ? info.st_mode : 0;
+}
+
+} // namespace
+
 void shareNewFilesWithGroup(const QString &folder)
 {
-#ifdef Q_OS_UNIX
-    struct stat info {};
-    if (::stat(QFile::encodeName(folder).constData(), &info) != 0 || !(info.st_mode & S_ISGID))
+    if (!(folderMode(folder) & S_ISGID))
         return;
     const mode_t mask = ::umask(0);
     ::umask(mask & ~mode_t(S_IWGRP | S_IRGRP));
-#else
-    Q_UNUSED(folder);
-#endif
 }
+
+QString sharingWarning(const QString &folder)
+{
+    const mode_t mode = folderMode(folder);
+    if (!(mode & S_ISGID) || !(mode & S_IWGRP) || (mode & S_ISVTX))
+        return {};
+    return QStringLiteral("Le dossier partagé %1 n'est pas protégé : chaque membre du groupe peut y effacer ou "
+                          "remplacer les fichiers des autres. Il doit avoir le mode 3775 (chmod 3775 %1 ou "
+                          "réinstallation du paquet).")
+        .arg(folder);
+}
+
+#else
+
+void shareNewFilesWithGroup(const QString &)
+{
+}
+
+QString sharingWarning(const QString &)
+{
+    return {};
+}
+
+#endif
 
 } // namespace datafolder

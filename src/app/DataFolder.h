@@ -21,4 +21,9 @@ QString ensure(QString *error);
 // by that group, so that every member's meter can go on with them.
 void shareNewFilesWithGroup(const QString &folder);
 
+// A shared folder must also be sticky (mode 3775, as an installation makes it),
+// so that a member may remove or replace only their own files there. For a
+// shared folder that is not, the warning to give; otherwise an empty text.
+QString sharingWarning(const QString &folder);
+
 } // namespace datafolder

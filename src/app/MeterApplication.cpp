@@ -79,6 +79,8 @@ bool MeterApplication::start()
         return false;
     }
     datafolder::shareNewFilesWithGroup(folder);
+    if (const QString warning = datafolder::sharingWarning(folder); !warning.isEmpty())
+        tell(warning);
     lock_ = std::make_unique<InstanceLock>(folder);
     QString notice;
     if (!lock_->acquire(&error, &notice)) {
@@ -110,6 +112,8 @@ bool MeterApplication::start()
         QStringList{folder, QCoreApplication::applicationDirPath(),
                     QCoreApplication::applicationDirPath() + QStringLiteral("/" DIALMETER_SHARE_FROM_BIN)});
     language_->setErrorHandler([this](const QString &message) { tell(message); });
+    store_->setMessageText(
+        [this](const QString &key, const QString &builtIn) { return language_->message(key, builtIn); });
     windows_ = std::make_unique<WindowSet>(*language_);
     connect(windows_.get(), &WindowSet::quitRequested, this, &QCoreApplication::quit);
     connect(windows_.get(), &WindowSet::message, this, [this](const QString &text) { tell(text); });
@@ -131,8 +135,9 @@ bool MeterApplication::start()
         connect(trayForm.control<QAction>(QString::fromLatin1(entry)), &QAction::triggered, this,
                 [this] { consoleCore_->hiding().Cacher(); });
     if (!trayForm.hasTray())
-        tell(QStringLiteral("Ce bureau n'a pas de zone de notification : le menu de Dialmeter s'ouvre d'un clic "
-                            "droit sur la console."));
+        tell(language_->message(QStringLiteral("NoTray"),
+                                QStringLiteral("Ce bureau n'a pas de zone de notification : le menu de Dialmeter "
+                                               "s'ouvre d'un clic droit sur la console.")));
     connect(windows_->console().control<QTimer>(QStringLiteral("Timer1")), &QTimer::timeout, this,
             [this] { tick_->Timer1_Timer(); });
     options_ = std::make_unique<OptionsLogic>(*consoleCore_);

@@ -101,7 +101,8 @@ void SettingsStore::reportFailure(const QString &fullName, const QString &reason
     if (failureReported_ || !onFailure_)
         return;
     failureReported_ = true;
-    onFailure_(QStringLiteral("Les réglages n'ont pas pu être enregistrés (%1 : %2). Le compteur continue avec les "
-                              "valeurs en mémoire et les enregistrera dès que possible.")
-                   .arg(fullName, reason));
+    const QString key = QStringLiteral("StoreNotSaved");
+    const QString builtIn = QStringLiteral("Les réglages n'ont pas pu être enregistrés (%1 : %2). Le compteur garde "
+                                           "les valeurs en mémoire et les enregistrera plus tard.");
+    onFailure_((messageText_ ? messageText_(key, builtIn) : builtIn).arg(fullName, reason));
 }

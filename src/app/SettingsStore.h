@@ -42,6 +42,10 @@ public:
     void Suprime(int hkey, const QString &endroit);
 
     void setFailureHandler(FailureHandler handler) { onFailure_ = std::move(handler); }
+    // Where the report's text comes from: given its key and built-in (French)
+    // text, the text in the user's language.
+    using MessageText = std::function<QString(const QString &key, const QString &builtIn)>;
+    void setMessageText(MessageText text) { messageText_ = std::move(text); }
 
     // Values still waiting for a write that succeeds.
     int pendingWrites() const { return pending_.size(); }
@@ -59,5 +63,6 @@ private:
     StoreBackend &backend_;
     QMap<QString, Pending> pending_;
     FailureHandler onFailure_;
+    MessageText messageText_;
     bool failureReported_ = false;
 };

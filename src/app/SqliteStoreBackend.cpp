@@ -3,13 +3,16 @@
 #include "NameFolding.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <QUrl>
 
 #include <sqlite3.h>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <sys/stat.h>
 #endif
 
@@ -94,6 +97,32 @@ bool isRoot(int root)
     return root >= 0 && root <= 4;
 }
 
+// The store's name with its folder's links resolved: the store itself, its
+// journals and its lock are then opened only when none of them is a link (a
+// member of the group could plant one in a shared folder to make this meter
+// write into a file of theirs), while a data folder reached through a link
+// still works.
+QByteArray realStoreName(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString folder = info.absoluteDir().canonicalPath();
+    return QFile::encodeName(folder.isEmpty() ? path : folder + QLatin1Char('/') + info.fileName());
+}
+
+// Why the store did not open; SQLite refuses links among the store's files
+// without saying which, so the link is named here.
+QString openError(const QString &path, const QString &reason)
+{
+    for (const char *suffix : {"", "-wal", "-shm", "-journal"}) {
+        const QString file = path + QLatin1String(suffix);
+        if (QFileInfo(file).isSymLink())
+            return QStringLiteral("%1 est un lien symbolique : la base de réglages n'est pas ouverte au travers "
+                                  "d'un lien")
+                .arg(file);
+    }
+    return QStringLiteral("%1: %2").arg(path, reason);
+}
+
 bool isNotADatabase(int code)
 {
     return code == SQLITE_NOTADB || code == SQLITE_CORRUPT;
@@ -108,7 +137,8 @@ void givePermissionsOfNewFile(const QByteArray &file)
 #ifdef Q_OS_UNIX
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    ::chmod(file.constData(), 0666 & ~mask);
+    // Never through a link that took the new file's place.
+    ::fchmodat(AT_FDCWD, file.constData(), 0666 & ~mask, AT_SYMLINK_NOFOLLOW);
 #else
     Q_UNUSED(file);
 #endif
@@ -152,11 +182,12 @@ bool SqliteStoreBackend::exec(const char *sql, std::string *error)
 SqliteStoreBackend::OpenResult SqliteStoreBackend::tryOpen(const QString &path, QString *error)
 {
     close();
-    const QByteArray file = QFile::encodeName(path);
-    const bool isNew = !QFile::exists(path);
-    int rc = sqlite3_open_v2(file.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const QByteArray file = realStoreName(path);
+    const bool isNew = !QFileInfo::exists(path) && !QFileInfo(path).isSymLink();
+    int rc = sqlite3_open_v2(file.constData(), &db_,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOFOLLOW, nullptr);
     if (rc != SQLITE_OK) {
-        *error = QStringLiteral("%1: %2").arg(path, QString::fromUtf8(sqlite3_errstr(rc)));
+        *error = openError(path, QString::fromUtf8(sqlite3_errstr(rc)));
         close();
         return OpenResult::Failed;
     }
@@ -181,7 +212,7 @@ SqliteStoreBackend::OpenResult SqliteStoreBackend::tryOpen(const QString &path, 
     if (!exec(kSchema, &message) && sqlite3_errcode(db_) != SQLITE_READONLY) {
         if (isNotADatabase(sqlite3_errcode(db_)))
             return OpenResult::NotADatabase;
-        *error = QStringLiteral("%1: %2").arg(path, QString::fromStdString(message));
+        *error = openError(path, QString::fromStdString(message));
         close();
         return OpenResult::Failed;
     }
@@ -195,8 +226,10 @@ bool SqliteStoreBackend::openReadOnly(const QString &path)
     // checkpoint wrote.
     for (const char *mode : {"?mode=ro", "?immutable=1"}) {
         close();
-        const QByteArray uri = QUrl::fromLocalFile(path).toEncoded() + mode;
-        if (sqlite3_open_v2(uri.constData(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) == SQLITE_OK
+        const QByteArray uri = QUrl::fromLocalFile(QFile::decodeName(realStoreName(path))).toEncoded() + mode;
+        if (sqlite3_open_v2(uri.constData(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOFOLLOW,
+                            nullptr)
+                == SQLITE_OK
             && exec("SELECT count(*) FROM vals"))
             return true;
     }

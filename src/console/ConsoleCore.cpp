@@ -189,9 +189,11 @@ void ConsoleCore::journalWritten(bool written)
     } else if (!journalFailureReported_) {
         journalFailureReported_ = true;
         if (s_.tell)
-            s_.tell(QStringLiteral("Le journal des connexions %1 n'a pas pu être écrit : cette entrée est perdue. "
-                                   "Le compteur continue.")
-                        .arg(s_.journal.currentFile()));
+            s_.tell(s_.language
+                        .message(QStringLiteral("JournalNotWritten"),
+                                 QStringLiteral("Le journal des connexions n'a pas pu être écrit (%1) : cette entrée "
+                                                "est perdue. Le compteur continue."))
+                        .arg(s_.journal.lastError()));
     }
 }
 

@@ -1,7 +1,6 @@
 #include "IniFile.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -42,25 +41,37 @@ QString cleanValue(QString value)
 
 bool IniFile::load(const QString &path, QString *error)
 {
-    entries_.clear();
     QFile file(path);
-    if (!file.exists())
+    if (!file.exists()) {
+        parse({});
         return true;
-    if (QFileInfo(file).size() > MaxFileSize) {
-        *error = QStringLiteral("%1 : fichier trop volumineux").arg(path);
-        return false;
     }
     if (!file.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("%1 : %2").arg(path, file.errorString());
+        return false;
+    }
+    return load(file, error);
+}
+
+bool IniFile::load(QFile &file, QString *error)
+{
+    if (file.size() > MaxFileSize) {
+        *error = QStringLiteral("%1 : fichier trop volumineux").arg(file.fileName());
         return false;
     }
     parse(file.read(MaxFileSize));
     return true;
 }
 
+QString IniFile::indexKey(const QString &section, const QString &key)
+{
+    return section.toCaseFolded() + QChar(0) + key.toCaseFolded();
+}
+
 void IniFile::parse(const QByteArray &bytes)
 {
     entries_.clear();
+    index_.clear();
     const QString text = decodeLegacyText(bytes);
     QString section;
     bool inSection = false;
@@ -76,14 +87,18 @@ void IniFile::parse(const QByteArray &bytes)
         if (!inSection || equals <= 0)
             continue;
         entries_.append({section, line.left(equals).trimmed().toString(), cleanValue(line.mid(equals + 1).toString())});
+        // The first entry of a section and key is the one read.
+        const QString key = indexKey(section, entries_.constLast().key);
+        if (!index_.contains(key))
+            index_.insert(key, entries_.size() - 1);
     }
 }
 
 QString IniFile::INIProfileRead(const QString &key, const QString &defaultValue, const QString &section) const
 {
-    for (const Entry &entry : entries_) {
-        if (entry.section.compare(section, Qt::CaseInsensitive) == 0 && entry.key.compare(key, Qt::CaseInsensitive) == 0)
-            return entry.value.isEmpty() ? defaultValue : entry.value;
-    }
-    return defaultValue;
+    const auto found = index_.constFind(indexKey(section, key));
+    if (found == index_.cend())
+        return defaultValue;
+    const QString &value = entries_.at(*found).value;
+    return value.isEmpty() ? defaultValue : value;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFile>
+#include <QHash>
 #include <QString>
 #include <QVector>
 
@@ -18,6 +20,8 @@ public:
     // Reads a file. A missing file reads as empty; a file that exists but cannot
     // be read gives false, with the reason in *error.
     bool load(const QString &path, QString *error);
+    // Reads a file that is already open.
+    bool load(QFile &file, QString *error);
     void parse(const QByteArray &bytes);
 
     // The value of a key, or `defaultValue` when it is absent or empty.
@@ -32,7 +36,12 @@ public:
     const QVector<Entry> &entries() const { return entries_; }
 
 private:
+    static QString indexKey(const QString &section, const QString &key);
+
     QVector<Entry> entries_;
+    // Each folded section and key, with the position of its first entry: a
+    // window applies hundreds of keys, and a file may hold a million.
+    QHash<QString, qsizetype> index_;
 };
 
 // Decodes text that is UTF-8 when valid, Windows-1252 otherwise.

@@ -2,9 +2,9 @@
 
 #include "IniFile.h"
 #include "TranslationTarget.h"
+#include "app/DataFile.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 QString UnescapeText(QString text)
 {
@@ -36,12 +36,49 @@ bool Language::SelectLanguage(const QString &name)
         return false;
     for (const QString &folder : folders_) {
         const QString path = QDir(folder).filePath(QStringLiteral("lang/") + name + QStringLiteral(".lang"));
-        if (QFileInfo(path).isFile()) {
+        QFile file(path);
+        QString error;
+        if (openTrusted(file, &error)) {
             languageFile_ = path;
             return true;
         }
     }
     return false;
+}
+
+bool Language::openTrusted(QFile &file, QString *error)
+{
+    if (!datafile::open(file, QIODevice::ReadOnly, error))
+        return false;
+    if (datafile::isTrusted(file))
+        return true;
+    *error = QStringLiteral("%1 : d'autres utilisateurs peuvent modifier ce fichier, il n'est pas utilisé")
+                 .arg(file.fileName());
+    file.close();
+    return false;
+}
+
+bool Language::load(IniFile &ini, QString *error) const
+{
+    // A file removed since it was chosen gives nothing, as an empty one would.
+    QFile file(languageFile_);
+    if (!file.exists()) {
+        ini.parse({});
+        return true;
+    }
+    return openTrusted(file, error) && ini.load(file, error);
+}
+
+QString Language::message(const QString &key, const QString &builtIn) const
+{
+    if (languageFile_.isEmpty())
+        return builtIn;
+    IniFile file;
+    QString error;
+    if (!load(file, &error))
+        return builtIn;
+    const QString text = file.INIProfileRead(key, {}, QStringLiteral("Messages"));
+    return text.isEmpty() ? builtIn : UnescapeText(text);
 }
 
 namespace {
@@ -65,7 +102,7 @@ void Language::ApplyLanguage(const QList<TranslationTarget *> &windows) const
         return;
     IniFile file;
     QString error;
-    if (!file.load(languageFile_, &error)) {
+    if (!load(file, &error)) {
         if (onError_)
             onError_(QStringLiteral("ERREUR INIProfileRead ") + error);
         return;

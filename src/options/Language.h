@@ -6,6 +6,8 @@
 
 #include <functional>
 
+class IniFile;
+class QFile;
 class TranslationTarget;
 
 // The language in force: which language file replaces the built-in (French)
@@ -15,7 +17,8 @@ public:
     // The folders whose "lang" subfolder holds language files, searched in order.
     explicit Language(QStringList folders);
 
-    // Makes the file of that language the one in force when it exists, and says
+    // Makes the file of that language the one in force when a trusted one exists
+    // (the first folder's that is; an untrusted file is passed over), and says
     // so. An empty name puts the built-in texts back in force; a name without a
     // file, or one that would leave the "lang" folders, changes nothing.
     bool SelectLanguage(const QString &name);
@@ -26,12 +29,22 @@ public:
     // reported once, through the handler, and nothing is applied.
     void ApplyLanguage(const QList<TranslationTarget *> &windows) const;
 
+    // A message in the language in force: the key of section "Messages" of the
+    // file, or the built-in (French) text when the file has none.
+    QString message(const QString &key, const QString &builtIn) const;
+
     void setErrorHandler(std::function<void(const QString &)> handler) { onError_ = std::move(handler); }
 
     // The name selected when none is stored.
     static inline const QString DefaultName = QStringLiteral("Français");
 
 private:
+    // A language file is used only when it is a regular file (not a link) that
+    // belongs to this user or to the system and that no one else may write: the
+    // data folder's "lang" may be written by every member of its group.
+    static bool openTrusted(QFile &file, QString *error);
+    bool load(IniFile &ini, QString *error) const;
+
     QStringList folders_;
     QString languageFile_;
     std::function<void(const QString &)> onError_;

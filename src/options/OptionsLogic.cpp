@@ -7,6 +7,7 @@
 #include "console/ConsoleView.h"
 #include "metering/DateText.h"
 #include "metering/DurationText.h"
+#include "options/Language.h"
 
 #include <QLocale>
 
@@ -94,12 +95,14 @@ std::optional<QString> OptionsLogic::packageFor(const QString &hours)
 std::optional<QString> OptionsLogic::refusal(const OptionsForm &form) const
 {
     if (form.customPackage && !packageFor(form.hours))
-        return QStringLiteral("Le forfait doit être un nombre d'heures supérieur à zéro (par exemple 20 ou 1,5) : "
-                              "« %1 » ne convient pas.")
+        return console_.services().language.message(QStringLiteral("PackageRefused"),
+                                  QStringLiteral("Le forfait doit être un nombre d'heures supérieur à zéro (par exemple "
+                                                 "20 ou 1,5) : « %1 » ne convient pas."))
             .arg(form.hours);
     if (form.customResetDay && !resetDayOf(form.resetDay))
-        return QStringLiteral("Le jour de remise à zéro doit être un nombre entier de 2 à 28 : « %1 » ne convient "
-                              "pas.")
+        return console_.services().language.message(QStringLiteral("ResetDayRefused"),
+                                  QStringLiteral("Le jour de remise à zéro doit être un nombre entier de 2 à 28 : "
+                                                 "« %1 » ne convient pas."))
             .arg(form.resetDay);
     return std::nullopt;
 }

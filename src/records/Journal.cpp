@@ -1,6 +1,7 @@
 #include "Journal.h"
 
 #include "app/Clock.h"
+#include "app/DataFile.h"
 #include "PrintLine.h"
 #include "metering/DateText.h"
 
@@ -21,9 +22,9 @@ QString Journal::currentFile() const
 bool Journal::ensureCurrentFile() const
 {
     QFile file(currentFile());
-    if (file.open(QIODevice::ReadOnly))
+    if (datafile::open(file, QIODevice::ReadOnly, &lastError_))
         return true;
-    return file.open(QIODevice::Append);
+    return datafile::open(file, QIODevice::Append, &lastError_);
 }
 
 bool Journal::appendOpening(const QString &user, const QString &word) const
@@ -54,9 +55,12 @@ bool Journal::append(const QStringList &items, bool spacer) const
         line += QStringLiteral(" \r\n");
 
     QFile file(currentFile());
-    if (!file.open(QIODevice::Append))
+    if (!datafile::open(file, QIODevice::Append, &lastError_))
         return false;
     const QByteArray bytes = line.toUtf8();
     const bool written = file.write(bytes) == bytes.size();
-    return file.flush() && written;
+    if (file.flush() && written)
+        return true;
+    lastError_ = QStringLiteral("%1 : %2").arg(file.fileName(), file.errorString());
+    return false;
 }

@@ -28,9 +28,13 @@ public:
     // then a spacer line holding one blank.
     bool appendClosing(const QString &user, const QString &word, const QString &duration) const;
 
+    // Why the last write or creation that failed did so.
+    QString lastError() const { return lastError_; }
+
 private:
     bool append(const QStringList &items, bool spacer) const;
 
     QString folder_;
     const Clock &clock_;
+    mutable QString lastError_;
 };

@@ -2,6 +2,7 @@
 
 #include "PrintLine.h"
 #include "app/Clock.h"
+#include "app/DataFile.h"
 #include "app/Schema.h"
 #include "app/SettingsStore.h"
 #include "console/ConsoleCore.h"
@@ -109,6 +110,13 @@ QStringList YearReport::AnneeEnCours(const QString &year) const
     return lines;
 }
 
+QStringList YearReport::refused(const QString &error) const
+{
+    if (const auto &tell = console_.services().tell)
+        tell(QStringLiteral("Le compte rendu n'a pas pu être préparé (%1).").arg(error));
+    return {};
+}
+
 QStringList YearReport::ChargementDesValeurs(const QString &yearText, const QString &yearWord)
 {
     const bool currentYear = yearText == QString::number(console_.services().clock.now().date().year());
@@ -116,19 +124,20 @@ QStringList YearReport::ChargementDesValeurs(const QString &yearText, const QStr
     report << (currentYear ? AnneeEnCours(yearText) : connect_viewer(yearText));
 
     // Through the report file and back: the list shows exactly the file's lines.
+    QString error;
     QFile out(reportFile_);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-        return {};
+    if (!datafile::open(out, QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text, &error))
+        return refused(error);
     QByteArray bytes;
     for (const QString &line : report)
         bytes += line.toUtf8() + '\n';
     if (out.write(bytes) != bytes.size() || !out.flush())
-        return {};
+        return refused(QStringLiteral("%1 : %2").arg(reportFile_, out.errorString()));
     out.close();
 
     QFile in(reportFile_);
-    if (!in.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
+    if (!datafile::open(in, QIODevice::ReadOnly | QIODevice::Text, &error))
+        return refused(error);
     QStringList lines;
     QTextStream stream(&in);
     stream.setEncoding(QStringConverter::Utf8);

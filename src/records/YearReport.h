@@ -27,6 +27,8 @@ private:
     QStringList archivedMonth(const QString &year, int month, const QString &rowLead, bool threeItemMonthLine) const;
     QString archived(const QString &year, int month, const QString &name) const;
     QStringList userSlots() const;
+    // Tells the user why the report file failed; the report is then empty.
+    QStringList refused(const QString &error) const;
 
     ConsoleCore &console_;
     QString reportFile_;

@@ -24,6 +24,7 @@ private slots:
     void sameValue();
     void rootsWithoutPrefix_data();
     void rootsWithoutPrefix();
+    void failureIsReportedInTheUserLanguage();
     void typesOutOfRangeWriteNothing_data();
     void typesOutOfRangeWriteNothing();
     void deleteKeyTakesItsValuesAndSubkeys();
@@ -122,6 +123,20 @@ void TestSettingsStore::rootsWithoutPrefix()
     t.store.Suprime(root, kOptions);
     QCOMPARE(t.store.Lit(HKLM, kOptions + "Top"), QStringLiteral("1"));
     QCOMPARE(t.backend.list(HKLM, "").size(), size_t(1));
+}
+
+void TestSettingsStore::failureIsReportedInTheUserLanguage()
+{
+    TempStore t;
+    QStringList reports;
+    t.store.setFailureHandler([&](const QString &message) { reports << message; });
+    t.store.setMessageText([](const QString &key, const QString &builtIn) {
+        return key == QLatin1String("StoreNotSaved") && builtIn.contains(QLatin1String("%2"))
+            ? QStringLiteral("Not saved: %1 (%2)")
+            : builtIn;
+    });
+    QVERIFY(!t.store.Ecrit(5, kOptions + "Top", "0"));
+    QCOMPARE(reports, QStringList{QStringLiteral("Not saved: %1Top (chemin sans racine)").arg(kOptions)});
 }
 
 void TestSettingsStore::typesOutOfRangeWriteNothing_data()

@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 // A window with a caption and three controls: a label, an empty label and a
@@ -74,6 +77,9 @@ private slots:
     void legacyAndUnicodeFilesReadAlike();
     void applyReplacesOnlyNonEmptyWithWhatTheFileGives();
     void selectLanguage();
+    void untrustedFilesArePassedOver_data();
+    void untrustedFilesArePassedOver();
+    void messagesComeFromTheMessagesSection();
     void namesNeverLeaveTheLangFolders_data();
     void namesNeverLeaveTheLangFolders();
     void unreadableFileIsReportedOncePerApplication();
@@ -194,6 +200,60 @@ void TestLanguage::selectLanguage()
     // An empty name puts the built-in texts back.
     QVERIFY(!language.SelectLanguage(QString()));
     QCOMPARE(language.languageFile(), QString());
+}
+
+void TestLanguage::untrustedFilesArePassedOver_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addRow("writable by the group") << "group";
+    QTest::addRow("writable by everyone") << "others";
+    QTest::addRow("a link to a file elsewhere") << "link";
+    QTest::addRow("owned by another user") << "owner";
+}
+
+void TestLanguage::untrustedFilesArePassedOver()
+{
+    QFETCH(QString, how);
+    // The data folder comes first; a member of its group planted a file there.
+    LangFolder shared;
+    LangFolder installed("English", "[Form1]\nCommand2_Caption=Cancel\n");
+    const QString planted = shared.dir.filePath("lang/English.lang");
+    const QByteArray words = "[Form1]\nCommand2_Caption=Planted\n";
+    LangFolder elsewhere("English", words);
+    if (how == QLatin1String("link")) {
+        QVERIFY(QFile::link(elsewhere.dir.filePath("lang/English.lang"), planted));
+    } else {
+        shared.write("English", words);
+    }
+    const QByteArray path = QFile::encodeName(planted);
+    if (how == QLatin1String("group"))
+        QCOMPARE(::chmod(path.constData(), 0664), 0);
+    if (how == QLatin1String("others"))
+        QCOMPARE(::chmod(path.constData(), 0646), 0);
+    if (how == QLatin1String("owner")) {
+        if (::geteuid() != 0)
+            QSKIP("giving a file to another user needs root");
+        QCOMPARE(::chown(path.constData(), 65534, 65534), 0);
+    }
+
+    Language language({shared.dir.path(), installed.dir.path()});
+    QVERIFY(language.SelectLanguage("English"));
+    QCOMPARE(language.languageFile(), installed.dir.filePath("lang/English.lang"));
+    FakeWindow window;
+    language.ApplyLanguage({&window});
+    QCOMPARE(*window.controls[0].caption, QStringLiteral("Cancel"));
+}
+
+void TestLanguage::messagesComeFromTheMessagesSection()
+{
+    LangFolder folder("English", "[Messages]\nPackageRefused=Not a package: %1\nEmpty=\n");
+    Language language({folder.dir.path()});
+    const QString builtIn = QStringLiteral("Forfait refusé : %1");
+    QCOMPARE(language.message("PackageRefused", builtIn), builtIn); // no file in force yet
+    QVERIFY(language.SelectLanguage("English"));
+    QCOMPARE(language.message("packagerefused", builtIn), QStringLiteral("Not a package: %1"));
+    QCOMPARE(language.message("Empty", builtIn), builtIn);
+    QCOMPARE(language.message("Missing", builtIn), builtIn);
 }
 
 void TestLanguage::namesNeverLeaveTheLangFolders_data()

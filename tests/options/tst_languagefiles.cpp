@@ -2,6 +2,7 @@
 #include "options/IniFile.h"
 
 #include <QFile>
+#include <QMap>
 #include <QSet>
 #include <QTest>
 
@@ -13,10 +14,22 @@ private slots:
     void everyTextHasAKey_data() { shippedFiles_data(); }
     void everyKeyNamesAControl();
     void everyKeyNamesAControl_data() { shippedFiles_data(); }
+    void everyMessageHasItsPlaceholders();
+    void everyMessageHasItsPlaceholders_data() { shippedFiles_data(); }
 
 private:
     static IniFile load(const QString &language);
 };
+
+namespace {
+
+// The messages the program asks the language for, with how many arguments each
+// one is given ("%1", "%2").
+const QMap<QString, int> kMessages{{"PackageRefused", 1}, {"ResetDayRefused", 1}, {"JournalNotWritten", 1},
+                                   {"StoreNotSaved", 2},  {"NoTray", 0},          {"JournalNotRead", 1},
+                                   {"JournalCut", 1}};
+
+} // namespace
 
 void TestLanguageFiles::shippedFiles_data()
 {
@@ -59,14 +72,18 @@ void TestLanguageFiles::everyKeyNamesAControl()
     QVERIFY(!file.entries().isEmpty());
     for (const IniFile::Entry &entry : file.entries()) {
         const QString where = entry.section + " " + entry.key;
+        // A value at the limit may have been cut: every text must fit in it.
+        QVERIFY2(entry.value.size() < IniFile::MaxValueLength, qPrintable("too long: " + where));
+        if (entry.section == QLatin1String("Messages")) {
+            QVERIFY2(kMessages.contains(entry.key), qPrintable("no such message: " + where));
+            continue;
+        }
         const catalogue::Window *window = nullptr;
         for (const catalogue::Window *w : catalogue::translatable()) {
             if (w->name == entry.section)
                 window = w;
         }
         QVERIFY2(window, qPrintable("no window " + where));
-        // A value at the limit may have been cut: every text must fit in it.
-        QVERIFY2(entry.value.size() < IniFile::MaxValueLength, qPrintable("too long: " + where));
         if (entry.key == QLatin1String("Caption"))
             continue;
         const bool caption = entry.key.endsWith("_Caption");
@@ -75,6 +92,21 @@ void TestLanguageFiles::everyKeyNamesAControl()
         QVERIFY2(control, qPrintable("no control for " + where));
         QVERIFY2(caption ? control->hasCaption() : control->hasText(), qPrintable("wrong property: " + where));
         QVERIFY2(!control->workField, qPrintable("a work field is no text: " + where));
+    }
+}
+
+void TestLanguageFiles::everyMessageHasItsPlaceholders()
+{
+    QFETCH(QString, language);
+    const IniFile file = load(language);
+    for (auto message = kMessages.cbegin(); message != kMessages.cend(); ++message) {
+        const QString text = file.INIProfileRead(message.key(), {}, QStringLiteral("Messages"));
+        QVERIFY2(!text.isEmpty(), qPrintable("no message " + message.key()));
+        for (int argument = 1; argument <= 3; ++argument) {
+            const bool expected = argument <= message.value();
+            QVERIFY2(text.contains(QLatin1Char('%') + QString::number(argument)) == expected,
+                     qPrintable(message.key() + " %" + QString::number(argument)));
+        }
     }
 }
 

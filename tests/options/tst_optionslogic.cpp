@@ -166,6 +166,13 @@ void TestOptionsLogic::refusals()
     QVERIFY2(message->contains(named), qPrintable(*message));
     QVERIFY(!o.logic.ok(form));
     QCOMPARE(options(o), before);
+
+    // In the user's language.
+    writeLanguageFile(o.t.dir.path(), "English",
+                      "[Messages]\nPackageRefused=Not a package: %1\nResetDayRefused=Not a day: %1\n");
+    QVERIFY(o.language.SelectLanguage("English"));
+    QCOMPARE(*o.logic.refusal(form), QStringLiteral("Not a %1: %2").arg(named == "jour" ? "day" : "package",
+                                                                     hours.isEmpty() ? day : hours));
 }
 
 void TestOptionsLogic::defaultPosition()

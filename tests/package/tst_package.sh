@@ -64,8 +64,8 @@ done
 # Installing it.
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$deb" >"$work/install.log" 2>&1 ||
   { cat "$work/install.log"; echo "FAIL: the package does not install"; exit 1; }
-check "the shared folder belongs to the dialmeter group, set-group-id" \
-  [ "$(stat -c '%G %A' "$folder")" = "dialmeter drwxrwsr-x" ]
+check "the shared folder belongs to the dialmeter group, set-group-id and sticky" \
+  [ "$(stat -c '%G %A' "$folder")" = "dialmeter drwxrwsr-t" ]
 check "the store is the group's to write" [ "$(stat -c '%G %A' "$folder/registry.db")" = "dialmeter -rw-rw-r--" ]
 check "the installed store tool reads the first-start mark" \
   [ "$(env -u DIALMETER_HOME /usr/bin/dialmeter-store get 'SOFTWARE\Dialmeter\Options\FirstBoot')" = 1 ]
@@ -87,6 +87,11 @@ done
 check "every file in the shared folder is the group's to write" \
   [ -z "$(find "$folder" -mindepth 1 \( ! -group dialmeter -o ! -perm -g+rw \))" ]
 check "the first start is still to come" [ "$(/usr/bin/dialmeter-store get 'SOFTWARE\Dialmeter\Options\FirstBoot')" = 1 ]
+
+# An upgrade mends the folder of an older installation, which was not sticky.
+chmod 2775 "$folder"
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --reinstall "$deb" >"$work/reinstall.log" 2>&1
+check "an upgrade makes the shared folder sticky again" [ "$(stat -c '%a' "$folder")" = 3775 ]
 
 apt-get remove -y -qq dialmeter >/dev/null 2>&1
 check "removal keeps the records" [ -f "$folder/registry.db" ]

@@ -1,0 +1,84 @@
+#include "DataFile.h"
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace datafile {
+
+#ifdef Q_OS_UNIX
+
+namespace {
+
+int openFlags(QIODevice::OpenMode mode)
+{
+    // Non-blocking, so that a planted FIFO never holds the meter at open.
+    int flags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+    if (mode & QIODevice::Append)
+        return flags | O_WRONLY | O_CREAT | O_APPEND;
+    if (mode & QIODevice::WriteOnly)
+        return flags | O_WRONLY | O_CREAT | ((mode & QIODevice::Truncate) ? O_TRUNC : 0);
+    return flags | O_RDONLY;
+}
+
+} // namespace
+
+bool open(QFile &file, QIODevice::OpenMode mode, QString *error)
+{
+    const QString path = file.fileName();
+    const int fd = ::open(QFile::encodeName(path).constData(), openFlags(mode), 0666);
+    if (fd < 0) {
+        *error = errno == ELOOP
+            ? QStringLiteral("%1 est un lien symbolique : Dialmeter n'écrit ni ne lit au travers d'un lien dans son "
+                             "dossier de données.")
+                  .arg(path)
+            : QStringLiteral("%1 : %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        *error = QStringLiteral("%1 n'est pas un fichier ordinaire.").arg(path);
+        return false;
+    }
+    // The descriptor was only non-blocking for the open.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        *error = QStringLiteral("%1 : %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool isTrusted(const QFile &file)
+{
+    struct stat info {};
+    if (!file.isOpen() || ::fstat(file.handle(), &info) != 0)
+        return false;
+    const bool ownOrSystem = info.st_uid == ::geteuid() || info.st_uid == 0;
+    return ownOrSystem && !(info.st_mode & (S_IWGRP | S_IWOTH));
+}
+
+#else
+
+bool open(QFile &file, QIODevice::OpenMode mode, QString *error)
+{
+    if (file.open(mode))
+        return true;
+    *error = QStringLiteral("%1 : %2").arg(file.fileName(), file.errorString());
+    return false;
+}
+
+bool isTrusted(const QFile &file)
+{
+    return file.isOpen();
+}
+
+#endif
+
+} // namespace datafile
