@@ -61,8 +61,9 @@ CatalogueWindow *WindowSet::create(const catalogue::Window &design)
     }
     if (&design == &catalogue::form5()) {
         Q_ASSERT(journal_);
+        // Its journal is read when it is shown, once.
         auto *viewer = new JournalViewer(*journal_, language_);
-        viewer->Form_Load();
+        language_.ApplyLanguage({viewer});
         return viewer;
     }
     auto *window = new CatalogueWindow(design);

@@ -1,13 +1,30 @@
 #include "JournalItems.h"
 
+#include "app/DataFile.h"
+#include "options/IniFile.h"
+
 #include <QFile>
+#include <QFileInfo>
 
 JournalItems JournalItems::read(const QString &path)
 {
+    JournalItems items;
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return items;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return parse(file.readAll());
+    if (!datafile::open(file, QIODevice::ReadOnly, &items.error_))
+        return items;
+    QByteArray bytes = file.read(MaxBytes);
+    const bool longer = !file.atEnd();
+    if (longer) {
+        // Whole lines only.
+        const qsizetype lineEnd = bytes.lastIndexOf('\n');
+        bytes.truncate(lineEnd < 0 ? 0 : lineEnd + 1);
+    }
+    items = parse(std::move(bytes));
+    items.cut_ = items.cut_ || longer;
+    return items;
 }
 
 JournalItems JournalItems::parse(QByteArray bytes)
@@ -16,16 +33,23 @@ JournalItems JournalItems::parse(QByteArray bytes)
     items.bytes_ = std::move(bytes);
     const char *data = items.bytes_.constData();
     const qsizetype size = items.bytes_.size();
-    items.spans_.reserve(static_cast<size_t>(size / 40));
+    items.spans_.reserve(static_cast<size_t>(std::min<qsizetype>(size / 40, MaxRows)));
 
     qsizetype pos = 0;
-    while (pos < size) {
+    qsizetype cutAt = size;
+    while (pos < size && !items.cut_) {
         // One line, without its end (CR LF, LF or CR).
         qsizetype end = pos;
         while (end < size && data[end] != '\n' && data[end] != '\r')
             ++end;
         qsizetype at = pos;
         do {
+            if (items.spans_.size() >= static_cast<size_t>(MaxRows)) {
+                // A line may hold millions of commas: the cap counts items.
+                items.cut_ = true;
+                cutAt = at;
+                break;
+            }
             while (at < end && (data[at] == ' ' || data[at] == '\t'))
                 ++at;
             if (at < end && data[at] == '"') {
@@ -58,6 +82,11 @@ JournalItems JournalItems::parse(QByteArray bytes)
         if (pos < size && data[pos] == '\n')
             ++pos;
     }
+    if (items.cut_) {
+        // What is not listed is not kept either.
+        items.bytes_.truncate(cutAt);
+        items.bytes_.squeeze();
+    }
     return items;
 }
 
@@ -66,5 +95,5 @@ QString JournalItems::item(int row) const
     if (row < 0 || row >= count())
         return {};
     const Span &span = spans_[static_cast<size_t>(row)];
-    return QString::fromUtf8(bytes_.constData() + span.start, span.length);
+    return decodeLegacyText(QByteArray::fromRawData(bytes_.constData() + span.start, span.length));
 }

@@ -12,15 +12,27 @@
 //
 // The file's bytes are kept as they are and each row only points into them, so
 // that a year of journal (a million lines) loads quickly and costs little
-// memory; a row's text is made when it is asked for.
+// memory; a row's text is made when it is asked for, from UTF-8 or, for lines
+// written in the older 8-bit form, from Windows-1252.
+//
+// Whatever the file, the work is bounded: at most MaxBytes of it are read and at
+// most MaxRows rows listed, and what lies beyond is left out (cut() says so).
 class JournalItems {
 public:
-    // Reads the file; a file that does not exist gives no rows.
+    static constexpr qint64 MaxBytes = 64 * 1024 * 1024;
+    static constexpr int MaxRows = 2'000'000;
+
+    // Reads the file; a file that does not exist gives no rows. A file that may
+    // not be read (a link, say) gives no rows and the reason in error().
     static JournalItems read(const QString &path);
     static JournalItems parse(QByteArray bytes);
 
     int count() const { return static_cast<int>(spans_.size()); }
     QString item(int row) const;
+
+    // Whether the file goes on beyond what is listed.
+    bool cut() const { return cut_; }
+    QString error() const { return error_; }
 
 private:
     struct Span {
@@ -29,4 +41,6 @@ private:
     };
     QByteArray bytes_;
     std::vector<Span> spans_;
+    bool cut_ = false;
+    QString error_;
 };

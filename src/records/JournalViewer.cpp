@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QListView>
+#include <QLocale>
 #include <QPushButton>
 
 JournalViewer::JournalViewer(const Journal &journal, const Language &language)
@@ -29,7 +30,19 @@ void JournalViewer::Form_Load()
     language_.ApplyLanguage({this});
     shownFile_ = journal_.currentFile();
     setWindowTitle(QStringLiteral("   Journal des connexions -  ") + QFileInfo(shownFile_).completeBaseName());
-    model_->setItems(JournalItems::read(shownFile_));
+    JournalItems items = JournalItems::read(shownFile_);
+    QString notice;
+    if (!items.error().isEmpty()) {
+        notice = language_.message(QStringLiteral("JournalNotRead"), QStringLiteral("Le journal n'a pas pu être lu : %1"))
+                     .arg(items.error());
+    } else if (items.cut()) {
+        notice = language_
+                     .message(QStringLiteral("JournalCut"),
+                              QStringLiteral("Le journal est trop long pour être affiché en entier : seules ses %1 "
+                                             "premières lignes sont listées."))
+                     .arg(QLocale().toString(items.count()));
+    }
+    model_->setItems(std::move(items), notice);
 }
 
 void JournalViewer::Reload()

@@ -16,7 +16,9 @@ public:
     JournalViewer(const Journal &journal, const Language &language);
     ~JournalViewer() override;
 
-    // The language, the caption with the year, and the rows of the journal.
+    // The language, the caption with the year, and the rows of the journal; when
+    // the journal cannot be read, or is too long to be listed whole, a last row
+    // says so.
     void Form_Load();
     // Loads, then shows.
     void Reload();

@@ -2,6 +2,10 @@
 
 #include "records/JournalItems.h"
 #include "records/JournalViewer.h"
+#include "app/WindowSet.h"
+#include "tray/TrayForm.h"
+
+#include <QAction>
 
 #include <QTest>
 
@@ -39,6 +43,10 @@ private slots:
     void showsTheCurrentYearEachTime();
     void effacerDeletesTheShownFile();
     void missingFile();
+    void longJournalsAreCutAndSaySo_data();
+    void longJournalsAreCutAndSaySo();
+    void plantedLinkIsNotRead();
+    void theFirstShowingReadsTheJournalOnce();
 };
 
 void TestJournalViewer::items_data()
@@ -53,6 +61,9 @@ void TestJournalViewer::items_data()
                                                    "08/12/2006    21:12:47      ann           Déconnexion 00:10:00",
                                                    ""};
     QTest::addRow("empty file") << QByteArray() << QStringList();
+    QTest::addRow("older 8-bit lines beside UTF-8 ones")
+        << QByteArray("ann D\xe9" "connexion 00:10:00\r\nann Déconnexion 00:20:00\r\n")
+        << QStringList{"ann Déconnexion 00:10:00", "ann Déconnexion 00:20:00"};
     QTest::addRow("a comma splits, blanks after it dropped") << QByteArray("a word, and more\r\n")
                                                              << QStringList{"a word", "and more"};
     QTest::addRow("quoted item keeps its comma") << QByteArray("\"one, two\", three\n") << QStringList{"one, two", "three"};
@@ -116,6 +127,60 @@ void TestJournalViewer::missingFile()
     QCOMPARE(v.viewer.rows(), 0);
     v.viewer.Effacer(); // nothing to delete: nothing happens
     QCOMPARE(v.viewer.rows(), 0);
+}
+
+void TestJournalViewer::longJournalsAreCutAndSaySo_data()
+{
+    QTest::addColumn<QByteArray>("journal");
+    QTest::addColumn<int>("listed");
+    const QByteArray line(99, 'x');
+    QTest::addRow("one line of commas") << QByteArray(JournalItems::MaxRows + 10, ',') << JournalItems::MaxRows;
+    QTest::addRow("more bytes than are read")
+        << (line + "\n").repeated(JournalItems::MaxBytes / 100 + 50)
+        << static_cast<int>(JournalItems::MaxBytes / 100);
+}
+
+void TestJournalViewer::longJournalsAreCutAndSaySo()
+{
+    QFETCH(QByteArray, journal);
+    QFETCH(int, listed);
+    Viewer v;
+    v.write(journal);
+    journal.clear();
+    v.viewer.Reload();
+    QCOMPARE(v.viewer.rows(), listed + 1);
+    QVERIFY(v.viewer.row(listed - 1) != v.viewer.row(listed));
+    QVERIFY2(v.viewer.row(listed).contains("trop long"), qPrintable(v.viewer.row(listed)));
+}
+
+void TestJournalViewer::plantedLinkIsNotRead()
+{
+    Viewer v;
+    QTemporaryDir elsewhere;
+    const QString secret = elsewhere.filePath("secret.txt");
+    QFile file(secret);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("someone else's line\r\n");
+    file.close();
+    QVERIFY(QFile::link(secret, v.journal.currentFile()));
+    v.viewer.Reload();
+    QCOMPARE(v.viewer.rows(), 1);
+    QVERIFY2(v.viewer.row(0).contains("lien symbolique"), qPrintable(v.viewer.row(0)));
+}
+
+void TestJournalViewer::theFirstShowingReadsTheJournalOnce()
+{
+    Viewer v;
+    v.write("a line\r\n");
+    WindowSet windows(v.language);
+    windows.setJournal(v.journal);
+    // Made, the window has not read the journal: only showing it does.
+    JournalViewer &viewer = windows.journalViewer();
+    QCOMPARE(viewer.rows(), 0);
+    windows.trayForm().control<QAction>("MnuJournal")->trigger();
+    QVERIFY(viewer.isVisible());
+    QCOMPARE(viewer.rows(), 1);
+    QCOMPARE(viewer.row(0), QStringLiteral("a line"));
 }
 
 QTEST_MAIN(TestJournalViewer)
