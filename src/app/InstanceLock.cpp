@@ -1,6 +1,7 @@
 #include "InstanceLock.h"
 
 #include <QCryptographicHash>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringList>
 
@@ -43,7 +44,13 @@ bool InstanceLock::acquire(QString *message, QString *notice)
         if (tryLockAt(place))
             return true;
         if (lock_->error() == QLockFile::LockFailedError) {
-            *message = holderMessage();
+            // A link in its place (planted by another member of a shared
+            // folder's group) is never taken for a meter that holds the folder.
+            *message = QFileInfo(place).isSymLink()
+                ? QStringLiteral("Le verrou %1 est un lien symbolique : le compteur ne démarre pas tant qu'il est "
+                                 "là (seul son propriétaire ou un administrateur peut le supprimer).")
+                      .arg(place)
+                : holderMessage();
             return false;
         }
     }

@@ -1,7 +1,6 @@
 #include "IniFile.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QStringDecoder>
 
 QString decodeLegacyText(const QByteArray &bytes)
@@ -65,7 +64,7 @@ bool IniFile::load(QFile &file, QString *error)
 
 QString IniFile::indexKey(const QString &section, const QString &key)
 {
-    return section.toCaseFolded() + QChar(0) + key.toCaseFolded();
+    return (section + QChar(0) + key).toCaseFolded();
 }
 
 void IniFile::parse(const QByteArray &bytes)
@@ -73,10 +72,18 @@ void IniFile::parse(const QByteArray &bytes)
     entries_.clear();
     index_.clear();
     const QString text = decodeLegacyText(bytes);
+    // At most one entry a line: the entries are never moved while growing.
+    entries_.reserve(bytes.count('\n') + bytes.count('\r') + 1);
     QString section;
     bool inSection = false;
-    for (QStringView line : QStringView(text).split(QRegularExpression(QStringLiteral("\r\n|\r|\n")))) {
-        line = line.trimmed();
+    // Lines end at CR, LF or CR LF; the empty line between CR and LF is skipped
+    // as every empty line is.
+    const qsizetype size = text.size();
+    for (qsizetype start = 0, end = 0; start < size; start = end + 1) {
+        end = start;
+        while (end < size && text.at(end) != QLatin1Char('\n') && text.at(end) != QLatin1Char('\r'))
+            ++end;
+        const QStringView line = QStringView(text).mid(start, end - start).trimmed();
         if (line.startsWith(QLatin1Char('['))) {
             const int close = line.indexOf(QLatin1Char(']'));
             section = (close < 0 ? line.mid(1) : line.mid(1, close - 1)).trimmed().toString();
