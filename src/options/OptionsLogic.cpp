@@ -94,15 +94,18 @@ std::optional<QString> OptionsLogic::packageFor(const QString &hours)
 
 std::optional<QString> OptionsLogic::refusal(const OptionsForm &form) const
 {
+    const Language &language = console_.services().language;
     if (form.customPackage && !packageFor(form.hours))
-        return console_.services().language.message(QStringLiteral("PackageRefused"),
-                                  QStringLiteral("Le forfait doit être un nombre d'heures supérieur à zéro (par exemple "
-                                                 "20 ou 1,5) : « %1 » ne convient pas."))
+        return language
+            .message(QStringLiteral("PackageRefused"),
+                     QStringLiteral("Le forfait doit être un nombre d'heures supérieur à zéro (par exemple 20 ou 1,5) : "
+                                    "« %1 » ne convient pas."))
             .arg(form.hours);
     if (form.customResetDay && !resetDayOf(form.resetDay))
-        return console_.services().language.message(QStringLiteral("ResetDayRefused"),
-                                  QStringLiteral("Le jour de remise à zéro doit être un nombre entier de 2 à 28 : "
-                                                 "« %1 » ne convient pas."))
+        return language
+            .message(QStringLiteral("ResetDayRefused"),
+                     QStringLiteral("Le jour de remise à zéro doit être un nombre entier de 2 à 28 : « %1 » ne "
+                                    "convient pas."))
             .arg(form.resetDay);
     return std::nullopt;
 }

@@ -33,7 +33,8 @@ void JournalViewer::Form_Load()
     JournalItems items = JournalItems::read(shownFile_);
     QString notice;
     if (!items.error().isEmpty()) {
-        notice = language_.message(QStringLiteral("JournalNotRead"), QStringLiteral("Le journal n'a pas pu être lu : %1"))
+        notice = language_
+                     .message(QStringLiteral("JournalNotRead"), QStringLiteral("Le journal n'a pas pu être lu : %1"))
                      .arg(items.error());
     } else if (items.cut()) {
         notice = language_
