@@ -6,6 +6,7 @@
 #include "metering/DateText.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 Journal::Journal(QString folder, const Clock &clock)
@@ -25,6 +26,14 @@ bool Journal::ensureCurrentFile() const
     if (datafile::open(file, QIODevice::ReadOnly, &lastError_))
         return true;
     return datafile::open(file, QIODevice::Append, &lastError_);
+}
+
+bool Journal::erase(const QString &path) const
+{
+    if (QFile::remove(path) || !QFileInfo::exists(path))
+        return true;
+    QFile file(path);
+    return datafile::open(file, QIODevice::WriteOnly | QIODevice::Truncate, &lastError_);
 }
 
 bool Journal::appendOpening(const QString &user, const QString &word) const

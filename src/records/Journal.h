@@ -28,6 +28,11 @@ public:
     // then a spacer line holding one blank.
     bool appendClosing(const QString &user, const QString &word, const QString &duration) const;
 
+    // Deletes a journal file; one that may not be deleted (another member's, in a
+    // shared folder where each member removes only their own files) is emptied.
+    // Returns false when neither could be done.
+    bool erase(const QString &file) const;
+
     // Why the last write or creation that failed did so.
     QString lastError() const { return lastError_; }
 

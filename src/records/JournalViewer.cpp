@@ -57,7 +57,7 @@ void JournalViewer::Reload()
 void JournalViewer::Effacer()
 {
     model_->setItems({});
-    QFile::remove(shownFile_);
+    journal_.erase(shownFile_);
 }
 
 int JournalViewer::rows() const

@@ -7,6 +7,8 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 // A data folder shared by a group: whatever names a member plants there (links
 // to another user's files), nothing is written through them.
@@ -49,6 +51,7 @@ private slots:
     void plantedStoreLinks();
     void storeInAFolderReachedThroughALink();
     void plantedLockLink();
+    void anotherMembersJournalIsEmptiedWhenItMayNotBeDeleted();
     void unprotectedSharedFolderIsTold_data();
     void unprotectedSharedFolderIsTold();
 };
@@ -138,6 +141,32 @@ void TestSharedFolder::plantedLockLink()
         QVERIFY2(message.contains(QLatin1String("lien symbolique")), qPrintable(message));
     }
     QCOMPARE(victim.content(), QByteArray(Victim::kContent));
+}
+
+void TestSharedFolder::anotherMembersJournalIsEmptiedWhenItMayNotBeDeleted()
+{
+    if (::geteuid() != 0)
+        QSKIP("acting as two users needs root");
+    // A sticky folder that everyone may write, and a journal that root started
+    // and everyone may write: another user may empty it, not delete it.
+    QTemporaryDir folder;
+    QCOMPARE(::chmod(QFile::encodeName(folder.path()).constData(), 03777), 0);
+    FakeClock clock;
+    Journal journal(folder.path(), clock);
+    QVERIFY(journal.appendOpening(QStringLiteral("alice"), QStringLiteral("Connexion")));
+    QCOMPARE(::chmod(QFile::encodeName(journal.currentFile()).constData(), 0666), 0);
+
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        const bool erased = ::setuid(65534) == 0 && journal.erase(journal.currentFile());
+        ::_exit(erased ? 0 : 1);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    QVERIFY(QFileInfo::exists(journal.currentFile()));
+    QCOMPARE(QFileInfo(journal.currentFile()).size(), 0);
 }
 
 void TestSharedFolder::unprotectedSharedFolderIsTold_data()
