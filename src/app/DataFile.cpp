@@ -20,8 +20,10 @@ int openFlags(QIODevice::OpenMode mode)
     int flags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
     if (mode & QIODevice::Append)
         return flags | O_WRONLY | O_CREAT | O_APPEND;
-    if (mode & QIODevice::WriteOnly)
-        return flags | O_WRONLY | O_CREAT | ((mode & QIODevice::Truncate) ? O_TRUNC : 0);
+    if (mode & QIODevice::WriteOnly) {
+        const int access = (mode & QIODevice::ReadOnly) ? O_RDWR : O_WRONLY;
+        return flags | access | O_CREAT | ((mode & QIODevice::Truncate) ? O_TRUNC : 0);
+    }
     return flags | O_RDONLY;
 }
 

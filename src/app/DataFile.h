@@ -9,8 +9,8 @@
 // opened through a link, and only regular files are opened at all.
 namespace datafile {
 
-// Opens the file named by file.fileName() in `mode` (ReadOnly; WriteOnly, with
-// Truncate or not; Append; each with Text or not), creating it for writing
+// Opens the file named by file.fileName() in `mode` (ReadOnly; WriteOnly or
+// ReadWrite, with Truncate or not; Append; each with Text or not), creating it for writing
 // with the usual permissions (0666 less the umask). The name is never followed
 // when it is a link. Returns false, with the reason in *error, when it is a
 // link, not a regular file, or cannot be opened.

@@ -1,9 +1,37 @@
 #include "InstanceLock.h"
 
+#include "DataFile.h"
+
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QSysInfo>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <sys/file.h>
+#endif
+
+namespace {
+
+// Whether the open file is now this process's alone; *held when another
+// process has it.
+bool lockExclusively(const QFile &file, bool *held)
+{
+#ifdef Q_OS_UNIX
+    if (::flock(file.handle(), LOCK_EX | LOCK_NB) == 0)
+        return true;
+    *held = errno == EWOULDBLOCK;
+#else
+    Q_UNUSED(file);
+    *held = false;
+#endif
+    return false;
+}
+
+} // namespace
 
 InstanceLock::InstanceLock(const QString &dataFolder)
     : folder_(dataFolder)
@@ -12,22 +40,38 @@ InstanceLock::InstanceLock(const QString &dataFolder)
 
 InstanceLock::~InstanceLock() = default;
 
-bool InstanceLock::tryLockAt(const QString &file)
+InstanceLock::Outcome InstanceLock::tryLockAt(const QString &path)
 {
-    lock_ = std::make_unique<QLockFile>(file);
-    // The lock lives as long as the process: never consider a live holder stale.
-    lock_->setStaleLockTime(0);
-    return lock_->tryLock(0);
+    file_.close();
+    file_.setFileName(path);
+    QString error;
+    // A lock file another member made may be read-only to this user; a lock
+    // needs no more than reading.
+    if (!datafile::open(file_, QIODevice::ReadWrite, &error) && !datafile::open(file_, QIODevice::ReadOnly, &error))
+        return Outcome::Failed;
+    bool held = false;
+    if (!lockExclusively(file_, &held))
+        return held ? Outcome::Held : Outcome::Failed;
+    if (file_.isWritable() && file_.resize(0)) {
+        file_.write(QStringLiteral("%1\n%2\n%3\n")
+                        .arg(QString::number(QCoreApplication::applicationPid()), QCoreApplication::applicationName(),
+                             QSysInfo::machineHostName())
+                        .toUtf8());
+        file_.flush();
+    }
+    return Outcome::Taken;
 }
 
-QString InstanceLock::holderMessage() const
+QString InstanceLock::holderMessage()
 {
-    qint64 pid = 0;
-    QString host, application;
-    lock_->getLockInfo(&pid, &host, &application);
+    // The holder's process number, program and host, one a line.
+    file_.seek(0);
+    QStringList holder = QString::fromUtf8(file_.read(1024)).split(QLatin1Char('\n'));
+    while (holder.size() < 3)
+        holder << QString();
     return QStringLiteral("Dialmeter compte déjà le temps de connexion pour le dossier %1 "
                           "(processus %2, %3 sur %4). Un second compteur compterait chaque seconde deux fois.")
-        .arg(folder_, QString::number(pid), application, host);
+        .arg(folder_, holder.at(0), holder.at(1), holder.at(2));
 }
 
 bool InstanceLock::acquire(QString *message, QString *notice)
@@ -41,19 +85,25 @@ bool InstanceLock::acquire(QString *message, QString *notice)
     if (!runtime.isEmpty())
         places << runtime + QStringLiteral("/dialmeter-%1.lock").arg(QLatin1String(folderKey));
     for (const QString &place : places) {
-        if (tryLockAt(place))
-            return true;
-        if (lock_->error() == QLockFile::LockFailedError) {
-            // A link in its place (planted by another member of a shared
-            // folder's group) is never taken for a meter that holds the folder.
-            *message = QFileInfo(place).isSymLink()
-                ? QStringLiteral("Le verrou %1 est un lien symbolique : le compteur ne démarre pas tant qu'il est "
-                                 "là (seul son propriétaire ou un administrateur peut le supprimer).")
-                      .arg(place)
-                : holderMessage();
+        // A link in its place (planted by another member of a shared folder's
+        // group) is never followed, nor passed over for a lock elsewhere.
+        if (QFileInfo(place).isSymLink()) {
+            *message = QStringLiteral("Le verrou %1 est un lien symbolique : le compteur ne démarre pas tant qu'il "
+                                      "est là (seul son propriétaire ou un administrateur peut le supprimer).")
+                           .arg(place);
             return false;
         }
+        switch (tryLockAt(place)) {
+        case Outcome::Taken:
+            return true;
+        case Outcome::Held:
+            *message = holderMessage();
+            return false;
+        case Outcome::Failed:
+            break;
+        }
     }
+    file_.close();
     *notice = QStringLiteral("Le verrou du dossier %1 n'a pas pu être pris : un second compteur sur ce dossier "
                              "ne serait pas refusé.")
                   .arg(folder_);

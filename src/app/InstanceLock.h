@@ -1,11 +1,14 @@
 #pragma once
 
-#include <QLockFile>
+#include <QFile>
 #include <QString>
 
-#include <memory>
-
 // One meter per data folder: two would count every second twice.
+//
+// The lock is the system's lock on an open file (released however the process
+// ends, so a lock is never stale), and the file is never removed: in a shared
+// folder where each member may remove only their own files, the file a member's
+// meter made still serves the others. It holds the holder's process number.
 class InstanceLock {
 public:
     explicit InstanceLock(const QString &dataFolder);
@@ -18,9 +21,10 @@ public:
     bool acquire(QString *message, QString *notice);
 
 private:
-    bool tryLockAt(const QString &file);
-    QString holderMessage() const;
+    enum class Outcome { Taken, Held, Failed };
+    Outcome tryLockAt(const QString &file);
+    QString holderMessage();
 
-    std::unique_ptr<QLockFile> lock_;
+    QFile file_;
     QString folder_;
 };

@@ -4,6 +4,7 @@
 #include "app/InstanceLock.h"
 #include "records/YearReport.h"
 
+#include <QSysInfo>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -52,6 +53,7 @@ private slots:
     void storeInAFolderReachedThroughALink();
     void plantedLockLink();
     void anotherMembersJournalIsEmptiedWhenItMayNotBeDeleted();
+    void lockLeftByAnotherMembersEndedMeterIsNoObstacle();
     void unprotectedSharedFolderIsTold_data();
     void unprotectedSharedFolderIsTold();
 };
@@ -167,6 +169,39 @@ void TestSharedFolder::anotherMembersJournalIsEmptiedWhenItMayNotBeDeleted()
     QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     QVERIFY(QFileInfo::exists(journal.currentFile()));
     QCOMPARE(QFileInfo(journal.currentFile()).size(), 0);
+}
+
+void TestSharedFolder::lockLeftByAnotherMembersEndedMeterIsNoObstacle()
+{
+    if (::geteuid() != 0)
+        QSKIP("acting as two users needs root");
+    // Root's meter ended without removing its lock (a power cut); another user,
+    // who may not remove root's file from the sticky folder, starts a meter.
+    const pid_t ended = ::fork();
+    QVERIFY(ended >= 0);
+    if (ended == 0)
+        ::_exit(0);
+    QCOMPARE(::waitpid(ended, nullptr, 0), ended);
+    QTemporaryDir folder;
+    QCOMPARE(::chmod(QFile::encodeName(folder.path()).constData(), 03777), 0);
+    const QString lockFile = folder.filePath(QStringLiteral("dialmeter.lock"));
+    QFile left(lockFile);
+    QVERIFY(left.open(QIODevice::WriteOnly));
+    left.write(QByteArray::number(ended) + "\ndialmeter\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    left.close();
+    QVERIFY(left.setPermissions(left.permissions() | QFileDevice::WriteGroup | QFileDevice::WriteOther));
+
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        InstanceLock lock(folder.path());
+        QString message, notice;
+        const bool taken = ::setuid(65534) == 0 && lock.acquire(&message, &notice) && notice.isEmpty();
+        ::_exit(taken ? 0 : 1);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 void TestSharedFolder::unprotectedSharedFolderIsTold_data()
