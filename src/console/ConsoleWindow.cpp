@@ -28,7 +28,11 @@ ConsoleMouse::Button buttonOf(Qt::MouseButton button)
 
 ConsoleWindow::ConsoleWindow(QWidget *parent)
     : CatalogueWindow(catalogue::reg(), parent, Qt::Tool)
+    , placed_(twips::toWindowPixels(catalogue::reg().left), twips::toWindowPixels(catalogue::reg().top))
 {
+    // Until the console is placed from the store it stands where it was
+    // designed to (a console hidden by fading keeps that left edge).
+    move(placed_);
     // The console's outline is its skin's: the pure red around it is cut away.
     const auto *skin = control<QLabel>(QStringLiteral("picMainSkin"));
     setMask(MakeRegion(skinBox(skin->pixmap().toImage(), skin->size())));
