@@ -135,13 +135,7 @@ void ConsoleWindow::setOpacity(int alpha)
 
 void ConsoleWindow::setOnTop(bool onTop)
 {
-    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
-        return;
-    // Changing a window's flags hides it: show it again as it was.
-    const bool shown = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    if (shown)
-        show();
+    setStaysOnTop(onTop);
 }
 
 void ConsoleWindow::setMovableCursor(bool movable)

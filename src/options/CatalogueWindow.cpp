@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -152,6 +153,20 @@ void CatalogueWindow::setAlpha(int alpha)
     // follows sends it along, or a fade would show only when something else
     // is drawn.
     update();
+}
+
+void CatalogueWindow::setStaysOnTop(bool onTop)
+{
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (flags == windowFlags())
+        return;
+    // QWidget::setWindowFlags() would destroy the native window and make a new
+    // one (hidden, at another place, with its opacity lost): tell the widget
+    // and change the live window instead.
+    overrideWindowFlags(flags);
+    if (QWindow *window = windowHandle())
+        window->setFlags(flags);
 }
 
 QObject *CatalogueWindow::control(const QString &name) const
