@@ -258,6 +258,10 @@ QObject *CatalogueWindow::build(const catalogue::Control &c)
     case Kind::ComboBox: {
         auto *combo = new QComboBox(parent);
         combo->setEditable(true);
+        // A typed text is taken as typed: no completion from the items (a year
+        // "200" would become "2003"), and Enter adds it to none of the lists.
+        combo->setCompleter(nullptr);
+        combo->setInsertPolicy(QComboBox::NoInsert);
         combo->addItems(c.items);
         combo->setCurrentText(c.text);
         widget = combo;

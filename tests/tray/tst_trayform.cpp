@@ -1,9 +1,14 @@
 #include "console/ConsoleWindow.h"
 #include "support/TestSupport.h"
+#include "records/YearReport.h"
 #include "tray/PopupAnimation.h"
+#include "tray/TrayCommands.h"
 #include "tray/TrayForm.h"
 
+#include <QAbstractItemModel>
+#include <QComboBox>
 #include <QGuiApplication>
+#include <QListView>
 #include <QScreen>
 #include <QWindow>
 
@@ -43,9 +48,13 @@ private:
     QString window_;
 };
 
-// The real windows of the console and the tray form, and the pop-up's animation.
+// The real windows of the console and the tray form, with the tray's logic.
 struct Windows : BasicConsoleFixture<ConsoleWindow> {
-    Windows() { run(); }
+    Windows()
+    {
+        run();
+        tray.attach(commands, animation, report);
+    }
     int ticksUntil(const std::function<bool()> &done)
     {
         int ticks = 0;
@@ -55,18 +64,21 @@ struct Windows : BasicConsoleFixture<ConsoleWindow> {
     }
     TrayForm tray{language, view};
     PopupAnimation animation{core, tray};
+    TrayCommands commands{core, tray};
+    YearReport report{core, t.dir.filePath(QStringLiteral("log.txt"))};
 };
 
 } // namespace
 
-class TestPopupWindow : public QObject {
+class TestTrayForm : public QObject {
     Q_OBJECT
 private slots:
     void popupIsOneWindowReadyBeforeItIsSeen();
     void consoleStaysTheSameWindowWhenItGoesOnTop();
+    void typedYearIsTakenAsTyped();
 };
 
-void TestPopupWindow::popupIsOneWindowReadyBeforeItIsSeen()
+void TestTrayForm::popupIsOneWindowReadyBeforeItIsSeen()
 {
     Windows w;
     ShowWatcher watcher(QStringLiteral("Form6"));
@@ -97,7 +109,7 @@ void TestPopupWindow::popupIsOneWindowReadyBeforeItIsSeen()
     QCOMPARE(popup->winId(), id);
 }
 
-void TestPopupWindow::consoleStaysTheSameWindowWhenItGoesOnTop()
+void TestTrayForm::consoleStaysTheSameWindowWhenItGoesOnTop()
 {
     ConsoleWindow console;
     console.placeLeft(1500);
@@ -115,5 +127,24 @@ void TestPopupWindow::consoleStaysTheSameWindowWhenItGoesOnTop()
     QCOMPARE(watcher.hidden, 0);
 }
 
-QTEST_MAIN(TestPopupWindow)
-#include "tst_popupwindow.moc"
+void TestTrayForm::typedYearIsTakenAsTyped()
+{
+    Windows w;
+    w.tray.show();
+    w.tray.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.tray));
+    auto *years = w.tray.control<QComboBox>(QStringLiteral("Combo1"));
+    years->setFocus();
+    years->clearEditText();
+    // "2003" in the list begins with "200": nothing completes the typed text.
+    QTest::keyClicks(years, QStringLiteral("200"));
+    QTest::keyClick(years, Qt::Key_Return);
+    QCOMPARE(years->currentText(), QStringLiteral("200"));
+    QCOMPARE(years->count(), 4);
+    const QAbstractItemModel *lines = w.tray.control<QListView>(QStringLiteral("List1"))->model();
+    QVERIFY(lines->rowCount() > 0);
+    QVERIFY(lines->index(0, 0).data().toString().endsWith(QStringLiteral(" 200 :")));
+}
+
+QTEST_MAIN(TestTrayForm)
+#include "tst_trayform.moc"
