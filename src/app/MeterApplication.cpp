@@ -54,10 +54,11 @@ MeterApplication::~MeterApplication() = default;
 
 bool MeterApplication::eventFilter(QObject *watched, QEvent *event)
 {
-    // Left to Qt, a quit request first asks every window to close, and a window
-    // that hides instead of closing (the viewers) cancels it: the meter would
-    // go on running after a stop signal or a log-out. The meter ends whatever
-    // its windows say; leaving the event loop saves the counters.
+    // Left to Qt, a quit request first asks every shown window to close, and a
+    // viewer that hides instead of closing cancels it (with a viewer open and
+    // the console closed by the window manager, the meter ran on after a stop
+    // signal or a log-out). The meter ends whatever its windows say; leaving
+    // the event loop saves the counters.
     if (watched == qApp && event->type() == QEvent::Quit) {
         QCoreApplication::exit(0);
         return true;

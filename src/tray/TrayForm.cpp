@@ -67,7 +67,12 @@ TrayForm::TrayForm(const Language &language, ConsoleWindow &console)
     menuOf(QStringLiteral("Menu"))->setDefaultAction(control<QAction>(QStringLiteral("MnuQuitter")));
 }
 
-TrayForm::~TrayForm() = default;
+TrayForm::~TrayForm()
+{
+    // The pop-up's events pass through this form's filter while the pop-up is
+    // destroyed: it goes while the form is whole and no longer knows it.
+    popupWindow_.reset();
+}
 
 void TrayForm::attach(TrayCommands &commands, PopupAnimation &popup, YearReport &report)
 {
