@@ -36,12 +36,15 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 read -r -t 10 number <&3 || { echo "FAIL: Xvfb did not start"; exit 1; }
 export DISPLAY=:$number
-openbox >"$work/openbox.log" 2>&1 & pids+=($!)
-wait_for "$patience" xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 || { echo "FAIL: openbox did not start"; exit 1; }
+# The tray host first: a window manager that is still starting may leave its
+# panel unmapped.
 trayer --edge top --align right --widthtype pixel --width 60 --heighttype pixel --height 26 >"$work/trayer.log" 2>&1 &
 pids+=($!)
 tray_host() { [ -n "$(xdotool search --onlyvisible --name '^panel$' 2>/dev/null)" ]; }
-wait_for "$patience" tray_host || { echo "FAIL: the tray host did not start"; exit 1; }
+wait_for "$patience" tray_host || { echo "FAIL: the tray host did not start"; cat "$work/trayer.log"; exit 1; }
+openbox >"$work/openbox.log" 2>&1 & pids+=($!)
+window_manager() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+wait_for "$patience" window_manager || { echo "FAIL: openbox did not start"; exit 1; }
 
 failed=0 passed=0
 check() { # description, command...
@@ -59,6 +62,14 @@ window_of() { # pid width height
   done
 }
 has_window() { [ -n "$(window_of "$@")" ]; }
+# Every window of that process with that size, shown or not.
+windows_sized() { # pid width height
+  local w ww wh
+  for w in $(xdotool search --pid "$1" 2>/dev/null); do
+    read -r _ _ ww wh <<<"$(geometry "$w")"
+    [ "$ww" = "$2" ] && [ "$wh" = "$3" ] && echo "$w"
+  done
+}
 no_window() { ! has_window "$@"; }
 # The visible window of that process whose title matches, if any.
 titled() { xdotool search --all --onlyvisible --pid "$1" --name "$2" 2>/dev/null | head -n 1; }
@@ -139,13 +150,13 @@ if [ -n "$icon" ]; then
   xdotool mousemove --window "$icon" 8 8 click 1
   check "a left click brings the pop-up" wait_for "$patience" has_window "$meter_pid" 235 49
   import -window root "$shots/popup.png"
-  # Every window the pop-up shows itself in, until it has gone.
+  # Every window the pop-up has, from its coming until it has gone and the
+  # console is back.
+  popup_under_way() { has_window "$meter_pid" 235 49 || ! opaque "$console"; }
   popup_windows=$(
     deadline=$((SECONDS + 60))
-    while [ "$SECONDS" -lt "$deadline" ]; do
-      w=$(window_of "$meter_pid" 235 49)
-      [ -z "$w" ] && break
-      echo "$w"
+    while [ "$SECONDS" -lt "$deadline" ] && popup_under_way; do
+      windows_sized "$meter_pid" 235 49
       sleep 0.05
     done | sort -u | wc -l)
   check "the pop-up is one window from its coming to its going" [ "$popup_windows" = 1 ]
