@@ -23,7 +23,7 @@ int registerUser(SettingsStore &store, const QString &userName)
 }
 
 StartupOutcome runEntryProcedure(SettingsStore &store, const SystemIdentity &identity, const Journal &journal,
-                                 qint64 screenWidthTwips)
+                                 std::optional<qint64> screenWidthTwips)
 {
     StartupOutcome outcome;
     outcome.oldWindows = identity.windowsMajorVersion() == 4;
@@ -35,8 +35,8 @@ StartupOutcome runEntryProcedure(SettingsStore &store, const SystemIdentity &ide
 
     schema::ensureValue(store, schema::options::OldHideWay);
     schema::ensureValue(store, schema::options::Cache);
-    if (store.Lit(HKLM, schema::options::X.path) == SettingsStore::Erreur) {
-        store.Ecrit(HKLM, schema::options::X.path, QString::number(schema::defaultConsoleLeft(screenWidthTwips)));
+    if (screenWidthTwips && store.Lit(HKLM, schema::options::X.path) == SettingsStore::Erreur) {
+        store.Ecrit(HKLM, schema::options::X.path, QString::number(schema::defaultConsoleLeft(*screenWidthTwips)));
         store.Ecrit(HKLM, schema::options::Y.path, schema::options::Y.defaultText);
     }
     schema::ensureValue(store, schema::options::Ancrage);

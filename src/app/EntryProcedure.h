@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class Journal;
 class SettingsStore;
 class SystemIdentity;
@@ -17,8 +19,10 @@ struct StartupOutcome {
 // exists, writes the missing defaults, registers the user in the user slots and
 // reads the first-start marker. The screen width is in twips, at full width (a
 // screen wider than 32767 twips still gets its default position from its width).
+// Without a real screen (no display) no position is stored: a default worked out
+// from a make-believe screen would misplace the console on the next desktop start.
 StartupOutcome runEntryProcedure(SettingsStore &store, const SystemIdentity &identity, const Journal &journal,
-                                 qint64 screenWidthTwips);
+                                 std::optional<qint64> screenWidthTwips);
 
 // Registers a user name in the first free user slot, unless a slot already holds
 // it (compared exactly, case included). Returns the slot number.

@@ -34,6 +34,9 @@
 MeterApplication::MeterApplication()
     : probe_(platformLinkProbe())
 {
+    // "Quitter", the stop signals and the desktop session's end all come as a
+    // request to quit the application.
+    qApp->installEventFilter(this);
     connect(&quitSignals_, &QuitSignals::quitRequested, this, &QCoreApplication::quit);
     // Whatever ends the event loop ("Quitter", a signal, the session) ends the meter.
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
@@ -48,6 +51,20 @@ MeterApplication::MeterApplication()
 }
 
 MeterApplication::~MeterApplication() = default;
+
+bool MeterApplication::eventFilter(QObject *watched, QEvent *event)
+{
+    // Left to Qt, a quit request first asks every shown window to close, and a
+    // viewer that hides instead of closing cancels it (with a viewer open and
+    // the console closed by the window manager, the meter ran on after a stop
+    // signal or a log-out). The meter ends whatever its windows say; leaving
+    // the event loop saves the counters.
+    if (watched == qApp && event->type() == QEvent::Quit) {
+        QCoreApplication::exit(0);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
 
 void MeterApplication::tell(const QString &message, Wait wait)
 {
@@ -64,10 +81,17 @@ void MeterApplication::tell(const QString &message, Wait wait)
         box->open();
 }
 
-qint64 MeterApplication::screenWidthTwips() const
+qint64 MeterApplication::screenWidthTwips()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     return screen ? twips::fromPixels(screen->geometry().width()) : 0;
+}
+
+bool MeterApplication::hasRealScreen()
+{
+    const QString platform = QGuiApplication::platformName();
+    return QGuiApplication::primaryScreen() && platform != QLatin1String("offscreen")
+        && platform != QLatin1String("minimal");
 }
 
 bool MeterApplication::start()
@@ -104,7 +128,8 @@ bool MeterApplication::start()
     journal_ = std::make_unique<Journal>(folder, clock_);
 
     const qint64 screenWidth = screenWidthTwips();
-    const StartupOutcome outcome = runEntryProcedure(*store_, platformIdentity(), *journal_, screenWidth);
+    const StartupOutcome outcome = runEntryProcedure(*store_, platformIdentity(), *journal_,
+                                                     hasRealScreen() ? std::optional(screenWidth) : std::nullopt);
 
     // Language files: the user's own in the data folder first, then those beside
     // the program, then the installed ones.
@@ -144,10 +169,12 @@ bool MeterApplication::start()
     windows_->setOptionsLogic(*options_);
     windows_->setJournal(*journal_);
     consoleCore_->load(screenWidth);
-    // A first start shows the Options dialog; its "OK" brings the console.
+    // A first start shows the Options dialog; its "OK" brings the console. A
+    // hidden console is shown too, in its hidden state (slid away or
+    // transparent), so that "Montrer" has a window to bring back.
     if (outcome.firstStart)
         windows_->optionsDialog().Reload();
-    else if (!consoleCore_->Cache)
+    else
         windows_->console().show();
     return true;
 }

@@ -33,10 +33,17 @@ public:
     // been told why.
     bool start();
 
+protected:
+    // Ends the meter on every request to quit the application.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     enum class Wait { No, UntilRead };
     void tell(const QString &message, Wait wait = Wait::No);
-    qint64 screenWidthTwips() const;
+    static qint64 screenWidthTwips();
+    // Whether the console has a real screen to stand on: the offscreen
+    // platform's make-believe one does not count.
+    static bool hasRealScreen();
 
     SystemClock clock_;
     std::unique_ptr<StoreBackend> backend_;

@@ -28,7 +28,11 @@ ConsoleMouse::Button buttonOf(Qt::MouseButton button)
 
 ConsoleWindow::ConsoleWindow(QWidget *parent)
     : CatalogueWindow(catalogue::reg(), parent, Qt::Tool)
+    , placed_(twips::toWindowPixels(catalogue::reg().left), twips::toWindowPixels(catalogue::reg().top))
 {
+    // Until the console is placed from the store it stands where it was
+    // designed to (a console hidden by fading keeps that left edge).
+    move(placed_);
     // The console's outline is its skin's: the pure red around it is cut away.
     const auto *skin = control<QLabel>(QStringLiteral("picMainSkin"));
     setMask(MakeRegion(skinBox(skin->pixmap().toImage(), skin->size())));
@@ -131,13 +135,7 @@ void ConsoleWindow::setOpacity(int alpha)
 
 void ConsoleWindow::setOnTop(bool onTop)
 {
-    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
-        return;
-    // Changing a window's flags hides it: show it again as it was.
-    const bool shown = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    if (shown)
-        show();
+    setStaysOnTop(onTop);
 }
 
 void ConsoleWindow::setMovableCursor(bool movable)

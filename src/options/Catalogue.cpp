@@ -124,6 +124,8 @@ Window makeReg()
     w.border = Border::None;
     w.clientWidth = 3750;
     w.clientHeight = 1515;
+    w.left = 4995;
+    w.top = 5265;
     const QString skin = QStringLiteral("picMainSkin");
     w.controls = {
         picture(skin, 0, 0, 4875, 2085).on(bgr(0x0000FF)).ink(kPanel).showing(QStringLiteral(":/images/skin.bmp")),

@@ -74,6 +74,7 @@ struct Window {
     Border border = Border::None;
     bool minMaxButtons = false;
     int clientWidth = 0, clientHeight = 0; // twips
+    int left = 0, top = 0; // the designed place on the screen, twips
     bool centred = false;
     bool icon = true;
     std::optional<Colour> back;

@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -154,6 +155,20 @@ void CatalogueWindow::setAlpha(int alpha)
     update();
 }
 
+void CatalogueWindow::setStaysOnTop(bool onTop)
+{
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (flags == windowFlags())
+        return;
+    // QWidget::setWindowFlags() would destroy the native window and make a new
+    // one (hidden, at another place, with its opacity lost): tell the widget
+    // and change the live window instead.
+    overrideWindowFlags(flags);
+    if (QWindow *window = windowHandle())
+        window->setFlags(flags);
+}
+
 QObject *CatalogueWindow::control(const QString &name) const
 {
     for (int i = 0; i < controls_.size(); ++i) {
@@ -243,6 +258,10 @@ QObject *CatalogueWindow::build(const catalogue::Control &c)
     case Kind::ComboBox: {
         auto *combo = new QComboBox(parent);
         combo->setEditable(true);
+        // A typed text is taken as typed: no completion from the items (a year
+        // "200" would become "2003"), and Enter adds it to none of the lists.
+        combo->setCompleter(nullptr);
+        combo->setInsertPolicy(QComboBox::NoInsert);
         combo->addItems(c.items);
         combo->setCurrentText(c.text);
         widget = combo;

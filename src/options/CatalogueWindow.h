@@ -32,6 +32,9 @@ public:
     // The whole window's opacity, 0 (invisible) to 255 (opaque); seen under a
     // compositor.
     void setAlpha(int alpha);
+    // Above all other windows, or in the normal order; a shown window stays
+    // the same window, where it is.
+    void setStaysOnTop(bool onTop);
 
     QString windowName() const override { return design_.name; }
     QString caption() const override { return windowTitle(); }

@@ -61,11 +61,16 @@ void PopupAnimation::decideEdge()
 
 void PopupAnimation::AfficherPop()
 {
-    if (running_)
+    // Dropping the request would leave the console faded out for the pop-up
+    // that never comes, and no pop-up would ever come again.
+    if (running_) {
+        queued_ = true;
         return;
+    }
+    // Transparent and out of sight before it is first seen.
+    view_.loadPopup(console_.Txtmois, console_.Label8ToolTip);
     if (!console_.oldWindows)
         view_.setPopupAlpha(0);
-    view_.showPopup(console_.Txtmois, console_.Label8ToolTip);
     arrived_ = false;
     leaving_ = false;
     decideEdge();
@@ -79,7 +84,7 @@ void PopupAnimation::AfficherPop()
         left_ = screenWidth_;
         break;
     case Edge::Top:
-        top_ -= Height;
+        top_ = -Height;
         left_ = screenWidth_ - Width - screenWidth_ / 80;
         break;
     case Edge::Bottom:
@@ -89,6 +94,7 @@ void PopupAnimation::AfficherPop()
         break;
     }
     place();
+    view_.showPopup();
     running_ = true;
     view_.setTimerRunning(true);
 }
@@ -179,6 +185,10 @@ void PopupAnimation::Timer3_Timer()
     // A console that is not to stay on top goes behind the others meanwhile.
     if (console_.services().store.Lit(SettingsStore::LocalMachine, schema::options::Top.path) == schema::FlagOff)
         view_.sendConsoleToBottom();
+    if (out && queued_) {
+        queued_ = false;
+        AfficherPop();
+    }
 }
 
 void PopupAnimation::RentrerPop()

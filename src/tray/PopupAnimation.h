@@ -24,7 +24,8 @@ public:
 
     PopupAnimation(ConsoleCore &console, PopupView &view);
 
-    // Places and starts the pop-up; does nothing while one is under way.
+    // Places and starts the pop-up. A request while one is under way is kept
+    // and served when that one has left.
     void AfficherPop();
     // One step of the animation (the tray form's Timer3, every 10 ms).
     void Timer3_Timer();
@@ -47,6 +48,7 @@ private:
     PopupView &view_;
     Edge edge_ = Edge::None;
     bool running_ = false;
+    bool queued_ = false;
     bool arrived_ = false;
     bool leaving_ = false;
     bool holding_ = false;

@@ -15,8 +15,10 @@ public:
     virtual QSize screenPixels() const = 0;
     virtual QRect taskbarPixels() const = 0;
 
-    // The pop-up window: created when it is not there, then shown; unloaded.
-    virtual void showPopup(const QString &total, const QString &since) = 0;
+    // The pop-up window, created the first time and kept for the next ones:
+    // given its figures (still unseen), shown, put away.
+    virtual void loadPopup(const QString &total, const QString &since) = 0;
+    virtual void showPopup() = 0;
     virtual void unloadPopup() = 0;
     virtual void placePopup(qint64 leftTwips, qint64 topTwips) = 0;
     virtual void setPopupAlpha(int alpha) = 0;

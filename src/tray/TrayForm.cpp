@@ -67,7 +67,12 @@ TrayForm::TrayForm(const Language &language, ConsoleWindow &console)
     menuOf(QStringLiteral("Menu"))->setDefaultAction(control<QAction>(QStringLiteral("MnuQuitter")));
 }
 
-TrayForm::~TrayForm() = default;
+TrayForm::~TrayForm()
+{
+    // The pop-up's events pass through this form's filter while the pop-up is
+    // destroyed: it goes while the form is whole and no longer knows it.
+    popupWindow_.reset();
+}
 
 void TrayForm::attach(TrayCommands &commands, PopupAnimation &popup, YearReport &report)
 {
@@ -142,7 +147,7 @@ QRect TrayForm::taskbarPixels() const
     return QRect(0, all.height(), all.width(), 0);
 }
 
-void TrayForm::showPopup(const QString &total, const QString &since)
+void TrayForm::loadPopup(const QString &total, const QString &since)
 {
     if (!popupWindow_) {
         popupWindow_ = std::make_unique<CatalogueWindow>(catalogue::form6(), nullptr, Qt::Tool);
@@ -151,14 +156,18 @@ void TrayForm::showPopup(const QString &total, const QString &since)
     }
     popupWindow_->control<QLabel>(QStringLiteral("Label2"))->setText(total);
     popupWindow_->control<QLabel>(QStringLiteral("Label5"))->setText(since);
-    popupWindow_->show();
+}
+
+void TrayForm::showPopup()
+{
+    if (popupWindow_)
+        popupWindow_->show();
 }
 
 void TrayForm::unloadPopup()
 {
-    // The pop-up may be handling its own event: let it finish first.
     if (popupWindow_)
-        popupWindow_.release()->deleteLater();
+        popupWindow_->hide();
 }
 
 void TrayForm::placePopup(qint64 leftTwips, qint64 topTwips)
@@ -177,12 +186,8 @@ void TrayForm::setPopupAlpha(int alpha)
 
 void TrayForm::setPopupOnTop(bool onTop)
 {
-    if (!popupWindow_ || popupWindow_->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
-        return;
-    const bool shown = popupWindow_->isVisible();
-    popupWindow_->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    if (shown)
-        popupWindow_->show();
+    if (popupWindow_)
+        popupWindow_->setStaysOnTop(onTop);
 }
 
 void TrayForm::setTimerRunning(bool running)

@@ -30,7 +30,7 @@ public:
     void ChargementDesValeurs();
     // Whether the desktop has a notification area to show the icon in.
     bool hasTray() const;
-    // The pop-up window while it is shown.
+    // The pop-up window, once a pop-up has come.
     CatalogueWindow *popupWindow() const { return popupWindow_.get(); }
 
     QString holderText(const QString &holder) const override;
@@ -39,7 +39,8 @@ public:
 
     QSize screenPixels() const override;
     QRect taskbarPixels() const override;
-    void showPopup(const QString &total, const QString &since) override;
+    void loadPopup(const QString &total, const QString &since) override;
+    void showPopup() override;
     void unloadPopup() override;
     void placePopup(qint64 leftTwips, qint64 topTwips) override;
     void setPopupAlpha(int alpha) override;

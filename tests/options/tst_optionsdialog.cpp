@@ -43,6 +43,8 @@ class TestOptionsDialog : public QObject {
 private slots:
     void firstRun();
     void listsAreFilledOnce();
+    void typedTextsAreKeptAndAddNoItem_data();
+    void typedTextsAreKeptAndAddNoItem();
     void refusedOkWritesNothing();
     void controlEvents();
     void movingButtonCaption();
@@ -75,6 +77,32 @@ void TestOptionsDialog::listsAreFilledOnce()
     QCOMPARE(d.control<QComboBox>("List1")->itemText(149), QStringLiteral("150"));
     QCOMPARE(d.control<QComboBox>("List2")->itemText(0), QStringLiteral("2"));
     QVERIFY(d.control<QWidget>("Command2")->isEnabled());
+}
+
+void TestOptionsDialog::typedTextsAreKeptAndAddNoItem_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("items");
+    QTest::addRow("hours, a fraction") << "List1" << "7.5" << 150;
+    QTest::addRow("hours, a listed beginning") << "List1" << "1" << 150;
+    QTest::addRow("day") << "List2" << "31" << 27;
+    QTest::addRow("language") << "LangageCombo" << "Eng" << 2;
+}
+
+void TestOptionsDialog::typedTextsAreKeptAndAddNoItem()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, typed);
+    QFETCH(int, items);
+    Dialog d(false);
+    auto *combo = d.dialog.control<QComboBox>(box);
+    combo->setFocus();
+    combo->clearEditText();
+    QTest::keyClicks(combo, typed);
+    QTest::keyClick(combo, Qt::Key_Return);
+    QCOMPARE(combo->currentText(), typed);
+    QCOMPARE(combo->count(), items);
 }
 
 void TestOptionsDialog::refusedOkWritesNothing()

@@ -12,11 +12,8 @@ class RecordingPopup final : public PopupView {
 public:
     QSize screenPixels() const override { return {1024, 768}; }
     QRect taskbarPixels() const override { return taskbar; }
-    void showPopup(const QString &total, const QString &since) override
-    {
-        ++shown;
-        figures = {total, since};
-    }
+    void loadPopup(const QString &total, const QString &since) override { figures = {total, since}; }
+    void showPopup() override { ++shown; }
     void unloadPopup() override { ++unloaded; }
     void placePopup(qint64 l, qint64 t) override { place = {l, t}; }
     void setPopupAlpha(int alpha) override { alphas << alpha; }
@@ -47,7 +44,24 @@ struct Popup : ConsoleFixture {
         }
         return ticks;
     }
+    // The console's pop-up fade and the pop-up run together, as in the
+    // program: the fade-out's end asks for the pop-up. Runs until `done`, or
+    // until both are still (or 5000 ticks).
+    void runTogether(const std::function<bool()> &done = [] { return false; })
+    {
+        for (int tick = 0;
+             tick < 5000 && !done() && (view.running(ConsoleView::Timer::PopupFade) || animation.running());
+             ++tick) {
+            if (view.running(ConsoleView::Timer::PopupFade))
+                core.hiding().Timer4_Timer();
+            for (; requested < view.popups; ++requested)
+                animation.AfficherPop();
+            if (animation.running())
+                animation.Timer3_Timer();
+        }
+    }
     RecordingPopup popup;
+    int requested = 0;
     PopupAnimation animation{core, popup};
 };
 
@@ -64,7 +78,8 @@ private slots:
     void fullCourse();
     void clickWhileSlidingIn();
     void clickWhileResting();
-    void secondRequestWhileRunningIsIgnored();
+    void secondRequestWaitsForTheFirstToLeave();
+    void trayClickWhileThePopupLeaves();
     void consoleGoesDownOnTheWayOutOnlyWhenNotOnTop_data();
     void consoleGoesDownOnTheWayOutOnlyWhenNotOnTop();
     void oldWindowsNeverFade();
@@ -108,6 +123,9 @@ void TestPopupAnimation::edges()
     p.ticksUntil([&] { return !p.animation.running(); });
     QVERIFY(!p.popup.running);
     QCOMPARE(p.popup.unloaded, 1);
+    // The next one starts from the edge again, not from where this one left.
+    p.animation.AfficherPop();
+    QCOMPARE(p.popup.place, start);
 }
 
 void TestPopupAnimation::fullCourse()
@@ -172,7 +190,7 @@ void TestPopupAnimation::clickWhileResting()
     QCOMPARE(p.popup.unloaded, 1);
 }
 
-void TestPopupAnimation::secondRequestWhileRunningIsIgnored()
+void TestPopupAnimation::secondRequestWaitsForTheFirstToLeave()
 {
     Popup p;
     p.animation.AfficherPop();
@@ -181,6 +199,31 @@ void TestPopupAnimation::secondRequestWhileRunningIsIgnored()
     p.animation.AfficherPop();
     QCOMPARE(p.popup.shown, 1);
     QCOMPARE(p.popup.place, place);
+
+    p.ticksUntil([&] { return p.popup.unloaded == 1; });
+    QCOMPARE(p.popup.shown, 2);
+    QVERIFY(p.animation.running());
+    p.ticksUntil([&] { return !p.animation.running(); });
+    QCOMPARE(p.popup.unloaded, 2);
+}
+
+void TestPopupAnimation::trayClickWhileThePopupLeaves()
+{
+    Popup p;
+    p.core.hiding().cacher2();
+    p.runTogether([&] { return p.animation.leaving(); });
+    QVERIFY(p.animation.running());
+    // The console fades back in; a click on the tray icon fades it out again
+    // and asks for a pop-up before this one is gone.
+    p.core.hiding().cacher2();
+    p.runTogether();
+    QCOMPARE(p.popup.shown, 2);
+    QVERIFY(!p.core.hiding().popupShown());
+    QCOMPARE(p.view.alphas.last(), 255);
+    // And the pop-up keeps coming.
+    p.core.hiding().cacher2();
+    p.runTogether();
+    QCOMPARE(p.popup.shown, 3);
 }
 
 void TestPopupAnimation::consoleGoesDownOnTheWayOutOnlyWhenNotOnTop_data()
