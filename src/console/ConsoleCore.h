@@ -51,8 +51,12 @@ public:
 
     QString NomUtilisateur() const;
     // The stored counter, or "00:00:00" (repairing the store) when it is missing
-    // or not a duration text.
-    QString loadCounter(const QString &path);
+    // or not a duration text; `current` (the working copy) when the store could
+    // not be read.
+    QString loadCounter(const QString &path, const QString &current = QString());
+    // The package-exceeded indicator shown when the month is over a package,
+    // hidden otherwise (a new month, a reset).
+    void decidePackageIndicator();
     // Writes the three counters to the store.
     void saveCounters();
     // Tells the user once that the journal cannot be written, until it can again.

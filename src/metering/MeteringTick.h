@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class ConsoleCore;
 
 // The heart of the meter: run once a second by the console's timer. It notices
@@ -14,6 +16,9 @@ public:
     // Counters are saved this often while connected, so that a crash or a power
     // cut loses at most this many seconds.
     static constexpr int SaveEveryTicks = 60;
+    // Told once a run when a counter reaches the largest duration it can hold.
+    static inline const QString CounterAtLimitMessage = QStringLiteral(
+        "Un compteur a atteint sa valeur la plus grande (%1) : il y reste jusqu'à sa remise à zéro.");
 
     explicit MeteringTick(ConsoleCore &console);
 
@@ -28,9 +33,12 @@ private:
     void connectionEnded();
     void countConnectedSecond();
     void setToolTip(const QString &text);
+    // The counter one step on; at its limit it stays, and the user is told once.
+    void advance(QString &counter, std::optional<QString> (*step)(const QString &));
     QString option(const QString &path) const;
 
     ConsoleCore &console_;
     QString duration_;
     int ticksSinceSave_ = 0;
+    bool limitReported_ = false;
 };

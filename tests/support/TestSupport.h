@@ -117,6 +117,7 @@ public:
         barCaption = caption;
     }
     void showPackageIndicator() override { indicatorShown = true; }
+    void hidePackageIndicator() override { indicatorShown = false; }
     void openPackageAlert() override { ++alertsOpened; }
     QString holderText(const QString &holder) const override { return holders.value(holder, QStringLiteral("Label16")); }
     void setStatus(const QString &text) override { status = text; }
