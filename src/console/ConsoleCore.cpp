@@ -34,12 +34,27 @@ QString ConsoleCore::loadCounter(const QString &path, const QString &current)
     // damaged store), counts from zero and the store is repaired. One the store
     // could not give is left alone: the working copy goes on from where it was.
     const SettingsStore::Reading reading = s_.store.read(HKLM, path);
-    if (reading.status == SettingsStore::Reading::Unreadable)
+    if (reading.status == SettingsStore::Reading::Unreadable) {
+        if (current.isEmpty())
+            countersUnread_ = true;
         return duration::orZero(current);
+    }
     if (reading.status == SettingsStore::Reading::Found && duration::isDurationText(reading.text))
         return reading.text;
     s_.store.Ecrit(HKLM, path, duration::Zero);
     return duration::Zero;
+}
+
+void ConsoleCore::reloadCounters()
+{
+    // Working copies that never came from the store are no copies of it: while
+    // a counter cannot be read they are not written over the stored ones.
+    const auto current = [this](const QString &counter) { return countersUnread_ ? QString() : counter; };
+    const QString month = current(Txtmois), day = current(TxtDay), user = current(TextId);
+    countersUnread_ = false;
+    Txtmois = loadCounter(schema::variables::Total.path, month);
+    TxtDay = loadCounter(schema::variables::Jour.path, day);
+    TextId = loadCounter(schema::variables::user(UserId).path, user);
 }
 
 void ConsoleCore::decidePackageIndicator()
@@ -80,10 +95,8 @@ void ConsoleCore::load(qint64 screenWidthTwips)
 
     UserId = NomUtilisateur();
     s_.view.setUserHeading(UserId + QStringLiteral(" :"));
-    Txtmois = loadCounter(schema::variables::Total.path);
     TempsForfait = loadCounter(schema::options::Forfait.path);
-    TxtDay = loadCounter(schema::variables::Jour.path);
-    TextId = loadCounter(schema::variables::user(UserId).path);
+    reloadCounters();
     s_.view.showCounters(Txtmois, TxtDay, TextId);
     Label14 = schema::FlagOff;
     loaded_ = true;
@@ -186,6 +199,8 @@ void ConsoleCore::shutdown()
 
 void ConsoleCore::saveCounters()
 {
+    if (countersUnread_)
+        return;
     s_.store.Ecrit(HKLM, schema::variables::user(UserId).path, TextId);
     s_.store.Ecrit(HKLM, schema::variables::Total.path, Txtmois);
     s_.store.Ecrit(HKLM, schema::variables::Jour.path, TxtDay);

@@ -57,7 +57,10 @@ public:
     // The package-exceeded indicator shown when the month is over a package,
     // hidden otherwise (a new month, a reset).
     void decidePackageIndicator();
-    // Writes the three counters to the store.
+    // The three counters from the store (a reset made there is taken up).
+    void reloadCounters();
+    // Writes the three counters to the store, unless they could not be read
+    // from it in the first place.
     void saveCounters();
     // Tells the user once that the journal cannot be written, until it can again.
     void journalWritten(bool written);
@@ -95,4 +98,5 @@ private:
     bool loaded_ = false;
     bool shutdownDone_ = false;
     bool journalFailureReported_ = false;
+    bool countersUnread_ = true;
 };

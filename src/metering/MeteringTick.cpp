@@ -94,9 +94,7 @@ void MeteringTick::connectionBegan()
     duration_ = duration::Zero;
     ticksSinceSave_ = 0;
     // A reset made in the store while disconnected is taken up here.
-    console_.Txtmois = console_.loadCounter(schema::variables::Total.path);
-    console_.TextId = console_.loadCounter(schema::variables::user(console_.UserId).path);
-    console_.TxtDay = console_.loadCounter(schema::variables::Jour.path);
+    console_.reloadCounters();
     if (console_.indivisible == schema::FlagOn) {
         for (QString *counter : {&console_.Txtmois, &console_.TextId, &console_.TxtDay})
             advance(*counter, duration::AjouteMinute);

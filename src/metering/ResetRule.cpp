@@ -27,6 +27,12 @@ std::optional<QDate> nextReset(const SettingsStore &store)
     return datetext::parse(store.Lit(HKLM, schema::options::Anniversaire.path));
 }
 
+QDate meterDate(const SettingsStore &store, const QDate &clockDate)
+{
+    const auto checked = datetext::parse(store.Lit(HKLM, schema::report::Date.path));
+    return checked && *checked > clockDate ? *checked : clockDate;
+}
+
 QDate nextOccurrenceAfter(const QDate &date, int day)
 {
     const QDate thisMonth(date.year(), date.month(), day);
@@ -36,9 +42,9 @@ QDate nextOccurrenceAfter(const QDate &date, int day)
     return QDate(nextMonth.year(), nextMonth.month(), day);
 }
 
-QDate periodStart(const SettingsStore &store, const QDate &today)
+QDate periodStart(const SettingsStore &store, const QDate &clockDate)
 {
-    QDate start = today;
+    QDate start = meterDate(store, clockDate);
     if (day(store) != FirstOfMonth) {
         if (const auto reset = nextReset(store))
             start = reset->addMonths(-1);

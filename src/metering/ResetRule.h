@@ -23,12 +23,16 @@ int day(const SettingsStore &store);
 // or does not read as a date.
 std::optional<QDate> nextReset(const SettingsStore &store);
 
+// The meter's date: the clock's, or the date of the last check when the clock
+// is behind it (the meter's calendar never goes back).
+QDate meterDate(const SettingsStore &store, const QDate &clockDate);
+
 // The first date strictly after `date` that falls on `day` of its month.
 QDate nextOccurrenceAfter(const QDate &date, int day);
 
 // The year and month (day 1) in which the period that ends at the next reset
 // began: the month of the last check on the first of each month, otherwise the
 // month before the stored reset date (this month when it does not read).
-QDate periodStart(const SettingsStore &store, const QDate &today);
+QDate periodStart(const SettingsStore &store, const QDate &clockDate);
 
 } // namespace resetrule

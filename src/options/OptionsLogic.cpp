@@ -123,7 +123,7 @@ bool OptionsLogic::OptionCheck(OptionsForm &form)
         // A reset date still ahead on the chosen day is kept: writing this
         // month's day again would re-arm a reset already made. A changed day or
         // mode (or a date that does not fit) takes the next occurrence of the day.
-        const QDate today = console_.services().clock.now().date();
+        const QDate today = resetrule::meterDate(store, console_.services().clock.now().date());
         const QDate next = resetrule::nextOccurrenceAfter(today, day);
         const auto stored = resetrule::nextReset(store);
         const bool keep = resetrule::day(store) == day && stored && stored->day() == day && *stored >= today
