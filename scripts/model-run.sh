@@ -9,5 +9,5 @@ first=${3:-1}
 build=${4:-build}
 cmake --build "$build" --target tst_monthinlife >/dev/null
 TMPDIR=$( [ -d /dev/shm ] && echo /dev/shm || echo "${TMPDIR:-/tmp}" ) \
-  QT_QPA_PLATFORM=offscreen DIALMETER_MODEL_SEEDS=$seeds DIALMETER_MODEL_EVENTS=$events \
+  QTEST_FUNCTION_TIMEOUT=86400000 QT_QPA_PLATFORM=offscreen DIALMETER_MODEL_SEEDS=$seeds DIALMETER_MODEL_EVENTS=$events \
   DIALMETER_MODEL_FIRST_SEED=$first "$build/tests/tst_monthinlife"

@@ -201,9 +201,12 @@ void ConsoleCore::saveCounters()
 {
     if (countersUnread_)
         return;
-    s_.store.Ecrit(HKLM, schema::variables::user(UserId).path, TextId);
-    s_.store.Ecrit(HKLM, schema::variables::Total.path, Txtmois);
-    s_.store.Ecrit(HKLM, schema::variables::Jour.path, TxtDay);
+    // Together: a kill between them would leave a month without its user's share.
+    s_.store.atomically([this] {
+        s_.store.Ecrit(HKLM, schema::variables::user(UserId).path, TextId);
+        s_.store.Ecrit(HKLM, schema::variables::Total.path, Txtmois);
+        s_.store.Ecrit(HKLM, schema::variables::Jour.path, TxtDay);
+    });
 }
 
 void ConsoleCore::journalWritten(bool written)

@@ -47,6 +47,65 @@ public:
     void openMenu() override {}
 };
 
+// The real store, in a process that can be killed after a number of changes:
+// from then on nothing reaches the file, and a transaction under way is lost.
+class MortalStore final : public StoreBackend {
+public:
+    bool open(const QString &file)
+    {
+        QString notice, error;
+        return store.open(file, &notice, &error);
+    }
+    std::optional<std::string> read(int root, const std::string &key, const std::string &name) override
+    {
+        return store.read(root, key, name);
+    }
+    Lookup lookup(int root, const std::string &key, const std::string &name) override
+    {
+        return store.lookup(root, key, name);
+    }
+    bool write(int root, const std::string &key, const std::string &name, const std::string &text,
+               std::string *error) override
+    {
+        return !survives() || store.write(root, key, name, text, error);
+    }
+    void removeValue(int root, const std::string &key, const std::string &name) override
+    {
+        if (survives())
+            store.removeValue(root, key, name);
+    }
+    void removeKey(int root, const std::string &key) override
+    {
+        if (survives())
+            store.removeKey(root, key);
+    }
+    bool keyExists(int root, const std::string &key) override { return store.keyExists(root, key); }
+    std::vector<Value> list(int root, const std::string &key) override { return store.list(root, key); }
+    bool begin() override { return dead || store.begin(); }
+    bool commit() override { return dead || store.commit(); }
+    void rollback() override
+    {
+        if (!dead)
+            store.rollback();
+    }
+
+    SqliteStoreBackend store;
+    int changesBeforeDeath = -1; // -1: never dies
+    bool dead = false;
+
+private:
+    bool survives()
+    {
+        if (!dead && changesBeforeDeath == 0) {
+            dead = true;
+            store.rollback();
+        }
+        if (changesBeforeDeath > 0)
+            --changesBeforeDeath;
+        return !dead;
+    }
+};
+
 // One run of the meter on the shared data folder, clock and link.
 struct Process {
     Process(const QString &folder, FakeClock &clock, ScriptedLinkProbe &link, const QString &user)
@@ -56,14 +115,13 @@ struct Process {
         , core({store, identity, view, language, windows, probe, journal, clock, startupEntry,
                 [this](const QString &message) { told << message; }})
     {
-        QString notice, error;
-        opened = backend.open(folder + QStringLiteral("/registry.db"), &notice, &error);
+        opened = backend.open(folder + QStringLiteral("/registry.db"));
         identity.name = user;
         runEntryProcedure(store, identity, journal, 1280 * 15);
         core.load(1280 * 15);
     }
 
-    SqliteStoreBackend backend;
+    MortalStore backend;
     SettingsStore store{backend};
     FakeIdentity identity;
     Journal journal;
@@ -314,8 +372,10 @@ private:
                 model_.month = model_.day = model_.user = 0;
                 model_.indicator = false;
             }
+        } else if (kind < 90) {
+            killedDuringANewDate();
         } else {
-            const bool clean = kind < 93;
+            const bool clean = kind < 95;
             const QString user = between(0, 3) == 0 ? QStringLiteral("bob") : QStringLiteral("alice");
             log_ << QStringLiteral("%1 restart as %2").arg(clean ? "clean" : "kill and").arg(user);
             if (clean) {
@@ -324,6 +384,24 @@ private:
             }
             start(user);
         }
+    }
+
+    // The link dropped, then the process killed part-way through the first tick
+    // of a new day or month, and started again.
+    void killedDuringANewDate()
+    {
+        link_.state = LinkProbe::State::NotConnected;
+        ticks(1);
+        const int changes = between(0, 12);
+        moveClock(86400 * between(1, 40), QStringLiteral("link down, killed after %1 changes at").arg(changes));
+        meter_->backend.changesBeforeDeath = changes;
+        Model before = model_;
+        ticks(1);
+        // What died with the process never reached the store: the model as it
+        // was, unless the tick was over before its time came.
+        if (meter_->backend.dead)
+            model_ = before;
+        start(model_.currentUser);
     }
 
     QString check()
@@ -348,7 +426,7 @@ private:
 
         std::map<QString, qint64> variables, archive;
         QString date, anniversary;
-        for (const auto &v : meter_->backend.list(HKLM, "SOFTWARE\\Dialmeter")) {
+        for (const auto &v : meter_->backend.store.list(HKLM, "SOFTWARE\\Dialmeter")) {
             const QString key = QString::fromStdString(v.key).section('\\', 2);
             const QString name = QString::fromStdString(v.name);
             const QString value = QString::fromStdString(v.text);
