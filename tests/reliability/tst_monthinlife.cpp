@@ -25,7 +25,7 @@ namespace {
 
 constexpr int HKLM = SettingsStore::LocalMachine;
 const QString kProduct = QStringLiteral("SOFTWARE\\Dialmeter\\");
-constexpr qint64 kPackage = 15 * 60; // seconds: a package of a quarter of an hour
+constexpr qint64 kPackage = 6 * 60; // seconds: a package of a tenth of an hour
 
 int envNumber(const char *name, int fallback)
 {
@@ -294,9 +294,9 @@ private:
         meter_.reset();
         meter_ = std::make_unique<Process>(dir_.path(), clock_, link_, user);
         // A package, its alert and the bar, as a careful user sets them.
-        for (const auto &[name, text] : {std::pair{"Forfait", "00:15:00"}, {"Forf", "0.25"}, {"Alarm", "1"}, {"Pourcent", "1"}})
+        for (const auto &[name, text] : {std::pair{"Forfait", "00:06:00"}, {"Forf", "0.1"}, {"Alarm", "1"}, {"Pourcent", "1"}})
             meter_->store.Ecrit(HKLM, kProduct + "Options\\" + name, text);
-        meter_->core.TempsForfait = QStringLiteral("00:15:00");
+        meter_->core.TempsForfait = QStringLiteral("00:06:00");
         meter_->core.Pourcent = QStringLiteral("1");
         model_.start(user, clock_.now().date());
     }
