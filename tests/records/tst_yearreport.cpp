@@ -104,6 +104,8 @@ void TestYearReport::currentYear_data()
         << QDate(2005, 1, 5) << "15" << "2005-01-15" << QStringList{"Janvier", "Février", "Mars", "Décembre"};
     QTest::addRow("reset day not a number") << QDate(2004, 4, 10) << "chaque mois" << "2004-04-15"
                                             << QStringList{"Janvier", "Février", "Mars", "Avril"};
+    QTest::addRow("reset day 31 is the first of the month") << QDate(2004, 4, 10) << "31" << "2004-06-15"
+                                                            << QStringList{"Janvier", "Février", "Mars", "Avril"};
     QTest::addRow("reset date unreadable") << QDate(2004, 4, 10) << "15" << "bientôt"
                                            << QStringList{"Janvier", "Février", "Mars", "Avril"};
 }
