@@ -43,6 +43,7 @@ public:
     void setPercentBarVisible(bool) override {}
     void setPercentBar(int, const QString &) override {}
     void showPackageIndicator() override {}
+    void hidePackageIndicator() override {}
     void openPackageAlert() override {}
     QString holderText(const QString &) const override { return {}; }
     void setStatus(const QString &) override {}

@@ -21,14 +21,50 @@ QString SettingsStore::pendingKey(const RegistryName &name)
 
 QString SettingsStore::Lit(int hkey, const QString &endroit, const QString &retournerEnErreur) const
 {
+    const Reading reading = read(hkey, endroit);
+    return reading.status == Reading::Found ? reading.text : retournerEnErreur;
+}
+
+SettingsStore::Reading SettingsStore::read(int hkey, const QString &endroit) const
+{
     const auto name = RegistryName::parse(Racine(hkey) + endroit);
     if (!name)
-        return retournerEnErreur;
+        return {};
     const auto pending = pending_.constFind(pendingKey(*name));
     if (pending != pending_.constEnd())
-        return pending->text;
-    const auto text = backend_.read(name->root, name->key.toStdString(), name->value.toStdString());
-    return text ? QString::fromStdString(*text) : retournerEnErreur;
+        return {Reading::Found, pending->text};
+    const auto found = backend_.lookup(name->root, name->key.toStdString(), name->value.toStdString());
+    switch (found.status) {
+    case StoreBackend::ReadStatus::Found:
+        return {Reading::Found, QString::fromStdString(found.text)};
+    case StoreBackend::ReadStatus::Failed:
+        return {Reading::Unreadable, {}};
+    case StoreBackend::ReadStatus::Missing:
+        break;
+    }
+    return {};
+}
+
+void SettingsStore::atomically(const std::function<void()> &work)
+{
+    if (transaction_ || !backend_.begin()) {
+        work();
+        return;
+    }
+    transaction_.emplace();
+    transactionRefused_ = false;
+    work();
+    const QList<Change> changes = std::move(*transaction_);
+    transaction_.reset();
+    if (!transactionRefused_ && backend_.commit())
+        return;
+    backend_.rollback();
+    for (const Change &change : changes) {
+        if (change.text)
+            Ecrit(change.hkey, change.path, *change.text);
+        else
+            Suprime(change.hkey, change.path);
+    }
 }
 
 bool SettingsStore::store(const RegistryName &name, const QString &text, QString *error)
@@ -44,6 +80,8 @@ bool SettingsStore::Ecrit(int hkey, const QString &endroit, const QString &valeu
 {
     if (static_cast<unsigned>(typeOfReg) > 3)
         return true;
+    if (transaction_)
+        transaction_->append({hkey, endroit, valeur});
     const QString fullName = Racine(hkey) + endroit;
     const auto name = RegistryName::parse(fullName);
     if (!name) {
@@ -52,13 +90,16 @@ bool SettingsStore::Ecrit(int hkey, const QString &endroit, const QString &valeu
     }
     QString error;
     if (!store(*name, valeur, &error)) {
+        transactionRefused_ = true;
         pending_.insert(pendingKey(*name), {*name, valeur});
         reportFailure(fullName, error);
         return false;
     }
     pending_.remove(pendingKey(*name));
     failureReported_ = false;
-    flushPending();
+    // Inside a transaction the waiting values would go if it is rolled back.
+    if (!transaction_)
+        flushPending();
     return true;
 }
 
@@ -75,6 +116,8 @@ void SettingsStore::flushPending()
 
 void SettingsStore::Suprime(int hkey, const QString &endroit)
 {
+    if (transaction_)
+        transaction_->append({hkey, endroit, std::nullopt});
     const auto name = RegistryName::parse(Racine(hkey) + endroit);
     // The root itself is never deleted.
     if (!name || (name->namesKey && name->key.isEmpty()))

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class StoreBackend;
 
@@ -31,6 +32,20 @@ public:
     // The text of a value, or the fallback when the value is missing or the name
     // has no root. An existing empty value gives empty text.
     QString Lit(int hkey, const QString &endroit, const QString &retournerEnErreur = Erreur) const;
+
+    // A value read for a caller that must tell a missing value (which may be
+    // repaired) from one the store could not give (which must be left alone).
+    struct Reading {
+        enum Status { Found, Missing, Unreadable } status = Missing;
+        QString text;
+    };
+    Reading read(int hkey, const QString &endroit) const;
+
+    // Runs `work` so that its writes and deletions reach the store together or
+    // not at all (a kill part-way leaves the store as it was before). When the
+    // store refuses the whole, the same changes are made one by one, refused
+    // writes kept in memory as always.
+    void atomically(const std::function<void()> &work);
 
     // Writes a text value, creating every missing key. A type number outside
     // 0..3 writes nothing and returns true; a name without a root, or a refused
@@ -60,8 +75,18 @@ private:
     void flushPending();
     void reportFailure(const QString &fullName, const QString &reason);
 
+    // A change made inside atomically(): a write, or a deletion (no text).
+    struct Change {
+        int hkey;
+        QString path;
+        std::optional<QString> text;
+    };
+
     StoreBackend &backend_;
     QMap<QString, Pending> pending_;
+    // The changes of the transaction under way, and whether one was refused.
+    std::optional<QList<Change>> transaction_;
+    bool transactionRefused_ = false;
     FailureHandler onFailure_;
     MessageText messageText_;
     bool failureReported_ = false;

@@ -19,6 +19,8 @@
 namespace {
 
 constexpr int kBusyTimeoutMs = 5000;
+constexpr int kReadAttempts = 5;
+constexpr int kReadRetryPauseMs = 20;
 
 // Keys are rows of their own (so that an empty key exists), identified by their
 // folded path; values belong to a key by that folded path. The displayed
@@ -281,13 +283,71 @@ bool SqliteStoreBackend::open(const QString &path, QString *notice, QString *err
 
 std::optional<std::string> SqliteStoreBackend::read(int root, const std::string &key, const std::string &name)
 {
-    if (!db_ || !isRoot(root))
+    Lookup found = lookup(root, key, name);
+    if (found.status != ReadStatus::Found)
         return std::nullopt;
-    Statement select(prepared("SELECT text FROM vals WHERE root = ?1 AND key = ?2 AND folded = ?3"));
-    select.bind(1, root).bind(2, fold(key)).bind(3, fold(name));
-    if (select.step() != SQLITE_ROW)
-        return std::nullopt;
-    return select.text(0);
+    return std::move(found.text);
+}
+
+StoreBackend::Lookup SqliteStoreBackend::lookup(int root, const std::string &key, const std::string &name)
+{
+    if (!isRoot(root))
+        return {};
+    if (!db_)
+        return {ReadStatus::Failed, {}};
+    // The busy handler waits for most locks, but not for every one (a WAL
+    // being recovered by another connection): those are asked again.
+    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+        if (attempt > 0)
+            sqlite3_sleep(kReadRetryPauseMs);
+        Statement select(prepared("SELECT text FROM vals WHERE root = ?1 AND key = ?2 AND folded = ?3"));
+        select.bind(1, root).bind(2, fold(key)).bind(3, fold(name));
+        const int rc = select.step();
+        if (rc == SQLITE_ROW)
+            return {ReadStatus::Found, select.text(0)};
+        if (rc == SQLITE_DONE)
+            return {};
+        const int primary = sqlite3_errcode(db_) & 0xff;
+        if (primary != SQLITE_BUSY && primary != SQLITE_LOCKED)
+            break;
+    }
+    return {ReadStatus::Failed, {}};
+}
+
+bool SqliteStoreBackend::begin()
+{
+    if (!db_ || inTransaction_)
+        return false;
+    inTransaction_ = exec("BEGIN IMMEDIATE");
+    return inTransaction_;
+}
+
+bool SqliteStoreBackend::commit()
+{
+    if (!inTransaction_)
+        return false;
+    inTransaction_ = false;
+    if (exec("COMMIT"))
+        return true;
+    exec("ROLLBACK");
+    return false;
+}
+
+void SqliteStoreBackend::rollback()
+{
+    if (inTransaction_)
+        exec("ROLLBACK");
+    inTransaction_ = false;
+}
+
+bool SqliteStoreBackend::beginChange(std::string *error)
+{
+    return inTransaction_ || exec("BEGIN IMMEDIATE", error);
+}
+
+bool SqliteStoreBackend::commitChange(std::string *error)
+{
+    return inTransaction_ || exec("COMMIT", error);
 }
 
 bool SqliteStoreBackend::write(int root, const std::string &key, const std::string &name, const std::string &text,
@@ -298,7 +358,7 @@ bool SqliteStoreBackend::write(int root, const std::string &key, const std::stri
             *error = db_ ? "no root " + std::to_string(root) : "the store is not open";
         return false;
     }
-    if (!exec("BEGIN IMMEDIATE", error))
+    if (!beginChange(error))
         return false;
 
     bool ok = true;
@@ -322,10 +382,10 @@ bool SqliteStoreBackend::write(int root, const std::string &key, const std::stri
         ok = upsert.step() == SQLITE_DONE;
     }
     if (ok)
-        ok = exec("COMMIT", error);
+        ok = commitChange(error);
     else if (error)
         *error = sqlite3_errmsg(db_);
-    if (!ok)
+    if (!ok && !inTransaction_)
         exec("ROLLBACK");
     return ok;
 }
@@ -341,7 +401,7 @@ void SqliteStoreBackend::removeValue(int root, const std::string &key, const std
 void SqliteStoreBackend::removeKey(int root, const std::string &key)
 {
     // The root itself cannot be deleted.
-    if (!db_ || !isRoot(root) || key.empty() || !exec("BEGIN IMMEDIATE"))
+    if (!db_ || !isRoot(root) || key.empty() || !beginChange())
         return;
     const std::string folded = fold(key);
     const auto [from, to] = subkeyRange(folded);
@@ -350,7 +410,7 @@ void SqliteStoreBackend::removeKey(int root, const std::string &key)
         Statement remove(prepared(sql));
         remove.bind(1, root).bind(2, folded).bind(3, from).bind(4, to).step();
     }
-    if (!exec("COMMIT"))
+    if (!commitChange())
         exec("ROLLBACK");
 }
 

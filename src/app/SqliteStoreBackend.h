@@ -11,7 +11,8 @@ struct sqlite3_stmt;
 
 // The store as one SQLite database file. WAL journal and a busy timeout let the
 // store tool read and write it while the meter runs; each write is its own
-// transaction, so a power cut loses at most the write under way.
+// transaction unless the caller groups several into one (begin/commit), so a
+// power cut loses at most the change under way.
 class SqliteStoreBackend final : public StoreBackend {
 public:
     SqliteStoreBackend() = default;
@@ -26,6 +27,11 @@ public:
     bool open(const QString &path, QString *notice, QString *error);
 
     std::optional<std::string> read(int root, const std::string &key, const std::string &name) override;
+    // A busy store is asked again a few times before the read counts as failed.
+    Lookup lookup(int root, const std::string &key, const std::string &name) override;
+    bool begin() override;
+    bool commit() override;
+    void rollback() override;
     bool write(int root, const std::string &key, const std::string &name, const std::string &text,
                std::string *error) override;
     void removeValue(int root, const std::string &key, const std::string &name) override;
@@ -39,10 +45,14 @@ private:
     bool openReadOnly(const QString &path);
     void close();
     bool exec(const char *sql, std::string *error = nullptr);
+    // A change's own transaction, unless it is part of the caller's.
+    bool beginChange(std::string *error = nullptr);
+    bool commitChange(std::string *error = nullptr);
     // The statement of that SQL text, prepared once per open database (the
     // meter reads the same few values every second).
     sqlite3_stmt *prepared(const char *sql);
 
     sqlite3 *db_ = nullptr;
     std::unordered_map<const char *, sqlite3_stmt *> statements_;
+    bool inTransaction_ = false;
 };

@@ -20,10 +20,36 @@ public:
         std::string text;
     };
 
+    // What a look-up found: the value, its absence, or nothing known because the
+    // store could not be read (busy past every retry, an I/O error).
+    enum class ReadStatus { Found, Missing, Failed };
+    struct Lookup {
+        ReadStatus status = ReadStatus::Missing;
+        std::string text;
+    };
+
     virtual ~StoreBackend() = default;
 
-    // The stored text, or nothing when the value or its key does not exist.
+    // The stored text, or nothing when the value or its key does not exist (or
+    // could not be read).
     virtual std::optional<std::string> read(int root, const std::string &key, const std::string &name) = 0;
+
+    // The stored text, telling a missing value from one that could not be read.
+    // A backend whose reads cannot fail need not override it.
+    virtual Lookup lookup(int root, const std::string &key, const std::string &name)
+    {
+        auto text = read(root, key, name);
+        return text ? Lookup{ReadStatus::Found, std::move(*text)} : Lookup{};
+    }
+
+    // The writes and removals between begin() and commit() reach the store
+    // together or not at all; rollback() drops them. A backend without
+    // transactions makes them one by one, in order (begin() returns true and
+    // commit() does nothing), and its callers order them so that a repeat is
+    // harmless. begin() returns false when no transaction could be started.
+    virtual bool begin() { return true; }
+    virtual bool commit() { return true; }
+    virtual void rollback() {}
 
     // Stores a text value, creating every missing key on its path, as one
     // transaction. Returns false, with the reason in *error, when refused.

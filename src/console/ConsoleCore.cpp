@@ -28,15 +28,41 @@ QString ConsoleCore::NomUtilisateur() const
     return QString::fromStdString(s_.identity.logOnName());
 }
 
-QString ConsoleCore::loadCounter(const QString &path)
+QString ConsoleCore::loadCounter(const QString &path, const QString &current)
 {
     // A counter that is missing, or that is not a duration text (a hand edit, a
-    // damaged store), counts from zero and the store is repaired.
-    const QString text = s_.store.Lit(HKLM, path);
-    if (duration::isDurationText(text))
-        return text;
+    // damaged store), counts from zero and the store is repaired. One the store
+    // could not give is left alone: the working copy goes on from where it was.
+    const SettingsStore::Reading reading = s_.store.read(HKLM, path);
+    if (reading.status == SettingsStore::Reading::Unreadable) {
+        if (current.isEmpty())
+            countersUnread_ = true;
+        return duration::orZero(current);
+    }
+    if (reading.status == SettingsStore::Reading::Found && duration::isDurationText(reading.text))
+        return reading.text;
     s_.store.Ecrit(HKLM, path, duration::Zero);
     return duration::Zero;
+}
+
+void ConsoleCore::reloadCounters()
+{
+    // Working copies that never came from the store are no copies of it: while
+    // a counter cannot be read they are not written over the stored ones.
+    const auto current = [this](const QString &counter) { return countersUnread_ ? QString() : counter; };
+    const QString month = current(Txtmois), day = current(TxtDay), user = current(TextId);
+    countersUnread_ = false;
+    Txtmois = loadCounter(schema::variables::Total.path, month);
+    TxtDay = loadCounter(schema::variables::Jour.path, day);
+    TextId = loadCounter(schema::variables::user(UserId).path, user);
+}
+
+void ConsoleCore::decidePackageIndicator()
+{
+    if (TempsForfait != duration::Zero && duration::CompareDurees(Txtmois, TempsForfait) == -1)
+        ForfaitDepasse();
+    else
+        s_.view.hidePackageIndicator();
 }
 
 qint64 ConsoleCore::storedPosition(const QString &path, qint64 fallback) const
@@ -69,21 +95,17 @@ void ConsoleCore::load(qint64 screenWidthTwips)
 
     UserId = NomUtilisateur();
     s_.view.setUserHeading(UserId + QStringLiteral(" :"));
-    Txtmois = loadCounter(schema::variables::Total.path);
     TempsForfait = loadCounter(schema::options::Forfait.path);
-    TxtDay = loadCounter(schema::variables::Jour.path);
-    TextId = loadCounter(schema::variables::user(UserId).path);
+    reloadCounters();
     s_.view.showCounters(Txtmois, TxtDay, TextId);
-
-    // Before the alert is armed only the indicator can show: the alert window
-    // waits for a connection.
-    if (TempsForfait != duration::Zero && duration::CompareDurees(Txtmois, TempsForfait) == -1)
-        ForfaitDepasse();
-    alertArmed = true;
     Label14 = schema::FlagOff;
     loaded_ = true;
-
     dateCheck_.Check_Date();
+
+    // Decided on the month as the date check left it. Before the alert is
+    // armed only the indicator can show: the alert window waits for a connection.
+    decidePackageIndicator();
+    alertArmed = true;
     Lancer();
 }
 
@@ -151,18 +173,18 @@ void ConsoleCore::Calcul()
     const auto user = duration::parse(TextId);
     if (!month || !user)
         return;
-    const auto thousands = [](const duration::Fields &f) {
-        return 3.6 * f.hours + 0.06 * f.minutes + 0.001 * f.seconds;
+    const auto seconds = [](const duration::Fields &f) {
+        return f.hours * 3600LL + f.minutes * 60LL + f.seconds;
     };
-    const double monthThousands = thousands(*month);
+    const qint64 monthSeconds = seconds(*month);
     // An empty month has no share: the bar keeps what it showed.
-    if (monthThousands == 0)
+    if (monthSeconds == 0)
         return;
-    const double share = thousands(*user) / monthThousands;
-    // The share is not limited to 100 %; the bounds only keep the conversions defined.
-    const int width = static_cast<int>(qBound(0.0, share * 100 / 3, 1e6));
-    const qint64 percent = static_cast<qint64>(qBound(0.0, share * 100, 1e12));
-    s_.view.setPercentBar(width, QString::number(percent) + QLatin1Char('%'));
+    // Whole seconds, so that the figures are exact: 72 s of an hour are 2 %.
+    // The share is not limited to 100 %; the width's bound only keeps it an int.
+    const qint64 hundredfold = 100 * seconds(*user);
+    const int width = static_cast<int>(qMin<qint64>(hundredfold / (3 * monthSeconds), 1000000));
+    s_.view.setPercentBar(width, QString::number(hundredfold / monthSeconds) + QLatin1Char('%'));
 }
 
 void ConsoleCore::shutdown()
@@ -177,9 +199,14 @@ void ConsoleCore::shutdown()
 
 void ConsoleCore::saveCounters()
 {
-    s_.store.Ecrit(HKLM, schema::variables::user(UserId).path, TextId);
-    s_.store.Ecrit(HKLM, schema::variables::Total.path, Txtmois);
-    s_.store.Ecrit(HKLM, schema::variables::Jour.path, TxtDay);
+    if (countersUnread_)
+        return;
+    // Together: a kill between them would leave a month without its user's share.
+    s_.store.atomically([this] {
+        s_.store.Ecrit(HKLM, schema::variables::user(UserId).path, TextId);
+        s_.store.Ecrit(HKLM, schema::variables::Total.path, Txtmois);
+        s_.store.Ecrit(HKLM, schema::variables::Jour.path, TxtDay);
+    });
 }
 
 void ConsoleCore::journalWritten(bool written)

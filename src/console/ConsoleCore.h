@@ -51,9 +51,16 @@ public:
 
     QString NomUtilisateur() const;
     // The stored counter, or "00:00:00" (repairing the store) when it is missing
-    // or not a duration text.
-    QString loadCounter(const QString &path);
-    // Writes the three counters to the store.
+    // or not a duration text; `current` (the working copy) when the store could
+    // not be read.
+    QString loadCounter(const QString &path, const QString &current = QString());
+    // The package-exceeded indicator shown when the month is over a package,
+    // hidden otherwise (a new month, a reset).
+    void decidePackageIndicator();
+    // The three counters from the store (a reset made there is taken up).
+    void reloadCounters();
+    // Writes the three counters to the store, unless they could not be read
+    // from it in the first place.
     void saveCounters();
     // Tells the user once that the journal cannot be written, until it can again.
     void journalWritten(bool written);
@@ -91,4 +98,5 @@ private:
     bool loaded_ = false;
     bool shutdownDone_ = false;
     bool journalFailureReported_ = false;
+    bool countersUnread_ = true;
 };

@@ -41,8 +41,10 @@ public:
     // pixels and the text over it.
     virtual void setPercentBarVisible(bool visible) = 0;
     virtual void setPercentBar(int fillWidthPixels, const QString &caption) = 0;
-    // The package-exceeded indicator (stays shown once shown) and the alert window.
+    // The package-exceeded indicator (shown until the month is cleared) and the
+    // alert window.
     virtual void showPackageIndicator() = 0;
+    virtual void hidePackageIndicator() = 0;
     virtual void openPackageAlert() = 0;
 
     // The text of a text holder: a word of the language in force.

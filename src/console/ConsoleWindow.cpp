@@ -186,6 +186,11 @@ void ConsoleWindow::showPackageIndicator()
     control<QWidget>(QStringLiteral("Picture1"))->show();
 }
 
+void ConsoleWindow::hidePackageIndicator()
+{
+    control<QWidget>(QStringLiteral("Picture1"))->hide();
+}
+
 void ConsoleWindow::openPackageAlert()
 {
     emit packageAlertRequested();

@@ -34,6 +34,7 @@ public:
     void setPercentBarVisible(bool visible) override;
     void setPercentBar(int fillWidthPixels, const QString &caption) override;
     void showPackageIndicator() override;
+    void hidePackageIndicator() override;
     void openPackageAlert() override;
     QString holderText(const QString &holder) const override;
     void setStatus(const QString &text) override;

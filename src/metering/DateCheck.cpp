@@ -2,6 +2,7 @@
 
 #include "DateText.h"
 #include "DurationText.h"
+#include "ResetRule.h"
 #include "app/Clock.h"
 #include "app/Schema.h"
 #include "app/SettingsStore.h"
@@ -19,39 +20,49 @@ DateCheck::DateCheck(ConsoleCore &console)
 
 bool DateCheck::dateChanged() const
 {
-    return console_.services().clock.now().date() != lastCheck_;
-}
-
-int DateCheck::resetDay() const
-{
-    // "1" is the first of the month; a chosen day is 2 to 28. Anything else
-    // (missing, damaged) is taken as the first of the month.
-    bool isNumber = false;
-    const int day = console_.services().store.Lit(HKLM, schema::options::Raz.path).trimmed().toInt(&isNumber);
-    return isNumber && day >= 2 && day <= 28 ? day : 1;
+    return console_.services().clock.now().date() != lastSeen_;
 }
 
 void DateCheck::Check_Date()
 {
     SettingsStore &store = console_.services().store;
     const QDate today = console_.services().clock.now().date();
-    const auto stored = datetext::parse(store.Lit(HKLM, schema::report::Date.path));
+    const SettingsStore::Reading storedText = store.read(HKLM, schema::report::Date.path);
+    // A date that could not be read is asked again at the next tick: taking it
+    // for missing would start the calendar again from today.
+    if (storedText.status == SettingsStore::Reading::Unreadable)
+        return;
+    const auto stored = storedText.status == SettingsStore::Reading::Found ? datetext::parse(storedText.text)
+                                                                          : std::nullopt;
+    lastSeen_ = today;
+    // A clock behind the last check changes nothing at all: the stored date
+    // never goes back, so putting the clock right is no new day or month.
+    if (stored && today < *stored)
+        return;
 
-    // A first start, an unreadable date, or a clock set back before the last
-    // check: nothing is archived and nothing is reset.
-    if (stored && today >= *stored) {
-        if (today != *stored)
+    bool done = true;
+    // A first start or an unreadable date: today's date is written, nothing is
+    // reset. Otherwise the whole rollover is one step: a kill part-way leaves
+    // the store as it was, and the next check does it again from the start.
+    store.atomically([&] {
+        if (stored) {
+            const int day = resetrule::day(store);
+            if (day != resetrule::FirstOfMonth)
+                done = Anniversaire(day);
+            else if (today.year() != stored->year() || today.month() != stored->month())
+                done = NouveauMois(stored->year(), stored->month());
+        }
+        // A month that could not be archived leaves everything as it was.
+        if (!done)
+            return;
+        if (stored && today != *stored)
             NouveauJour();
-        const int day = resetDay();
-        if (day != 1)
-            Anniversaire(day);
-        else if (today.year() != stored->year() || today.month() != stored->month())
-            NouveauMois(stored->year(), stored->month());
-    }
-
-    schema::ensureValue(store, {schema::userSlot(0), schema::TotalSlotName});
-    store.Ecrit(HKLM, schema::report::Date.path, datetext::date(today));
-    lastCheck_ = today;
+        schema::ensureValue(store, {schema::userSlot(0), schema::TotalSlotName});
+        store.Ecrit(HKLM, schema::report::Date.path, datetext::date(today));
+    });
+    // A month that could not be archived whole is tried again at the next tick.
+    if (!done)
+        lastSeen_ = QDate();
 }
 
 void DateCheck::NouveauJour()
@@ -61,24 +72,40 @@ void DateCheck::NouveauJour()
     console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
 }
 
-void DateCheck::NouveauMois(int year, int month)
+bool DateCheck::NouveauMois(int year, int month)
 {
     SettingsStore &store = console_.services().store;
+    // Every slot's counter is read before anything is written: a counter the
+    // store cannot give now is neither archived as missing nor cleared.
+    struct Slot {
+        QString counter;
+        QString archive;
+        QString text;
+    };
+    QList<Slot> users;
     for (int slot = 0;; ++slot) {
-        const QString name = store.Lit(HKLM, schema::userSlot(slot));
-        if (name == SettingsStore::Erreur)
+        const SettingsStore::Reading name = store.read(HKLM, schema::userSlot(slot));
+        if (name.status == SettingsStore::Reading::Unreadable)
+            return false;
+        if (name.status == SettingsStore::Reading::Missing)
             break;
+        const QString counter = schema::variables::user(name.text).path;
+        const QString archive = schema::report::archive(year, month, name.text);
+        const SettingsStore::Reading counted = store.read(HKLM, counter);
+        const SettingsStore::Reading archived = store.read(HKLM, archive);
+        if (counted.status == SettingsStore::Reading::Unreadable || archived.status == SettingsStore::Reading::Unreadable)
+            return false;
         // A user without a counter is archived as "Erreur": no record for the readers.
-        const QString counter = schema::variables::user(name).path;
-        const QString archive = schema::report::archive(year, month, name);
-        const QString archived = store.Lit(HKLM, archive);
-        QString text = store.Lit(HKLM, counter);
-        // A month archived already (the clock was set back into it and has come
-        // forward again) keeps what it held: the new seconds are added to it.
-        if (duration::isDurationText(archived))
-            text = duration::sum(archived, text).value_or(archived);
-        store.Ecrit(HKLM, archive, text);
-        store.Suprime(HKLM, counter);
+        QString text = counted.status == SettingsStore::Reading::Found ? counted.text : SettingsStore::Erreur;
+        // A month archived already (the reset day was changed to a later day of
+        // the same month) keeps what it held: the new seconds are added to it.
+        if (duration::isDurationText(archived.text))
+            text = duration::sum(archived.text, text).value_or(archived.text);
+        users.append({counter, archive, text});
+    }
+    for (const Slot &slot : users) {
+        store.Ecrit(HKLM, slot.archive, slot.text);
+        store.Suprime(HKLM, slot.counter);
     }
     store.Suprime(HKLM, schema::VariablesKey);
     for (const QString &path : {schema::variables::Total.path, schema::variables::Jour.path,
@@ -86,27 +113,31 @@ void DateCheck::NouveauMois(int year, int month)
         store.Ecrit(HKLM, path, duration::Zero);
     console_.Txtmois = console_.TxtDay = console_.TextId = duration::Zero;
     console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
+    console_.decidePackageIndicator();
+    return true;
 }
 
-void DateCheck::Anniversaire(int day)
+bool DateCheck::Anniversaire(int day)
 {
     SettingsStore &store = console_.services().store;
     const QDate today = console_.services().clock.now().date();
-    const auto resetDate = datetext::parse(store.Lit(HKLM, schema::options::Anniversaire.path));
-    // The chosen day in the month after today.
-    const QDate nextMonth = today.addMonths(1);
-    const QDate next(nextMonth.year(), nextMonth.month(), day);
+    const auto resetDate = resetrule::nextReset(store);
 
     if (!resetDate) {
         // No readable reset date: the next occurrence of the day, without a reset.
-        const QDate thisMonth(today.year(), today.month(), day);
-        store.Ecrit(HKLM, schema::options::Anniversaire.path, datetext::date(today < thisMonth ? thisMonth : next));
-        return;
+        store.Ecrit(HKLM, schema::options::Anniversaire.path,
+                    datetext::date(resetrule::nextOccurrenceAfter(today, day)));
+        return true;
     }
     if (today < *resetDate)
-        return;
+        return true;
     // However many periods were missed, one reset archives them all under the
-    // month in which the stale period ended.
-    store.Ecrit(HKLM, schema::options::Anniversaire.path, datetext::date(next));
-    NouveauMois(resetDate->year(), resetDate->month());
+    // month in which the stale period ended; the next reset is the chosen day
+    // in the month after today. The date goes last, once the month is archived.
+    if (!NouveauMois(resetDate->year(), resetDate->month()))
+        return false;
+    const QDate nextMonth = today.addMonths(1);
+    store.Ecrit(HKLM, schema::options::Anniversaire.path,
+                datetext::date(QDate(nextMonth.year(), nextMonth.month(), day)));
+    return true;
 }

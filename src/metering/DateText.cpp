@@ -39,7 +39,14 @@ namespace datetext {
 
 std::optional<QDate> parse(const QString &text)
 {
-    const QDate value = QLocale::system().toDate(text.trimmed(), shortDateFormat());
+    const QString trimmed = text.trimmed();
+    QDate value = QLocale::system().toDate(trimmed, shortDateFormat());
+    if (!value.isValid()) {
+        // Older versions wrote the day and the month without a leading zero
+        // (07/3/2004): one-letter fields read one or two digits.
+        static const QRegularExpression twoLetterField(QStringLiteral("(?<![dM])(d|M)\\1(?![dM])"));
+        value = QLocale::system().toDate(trimmed, shortDateFormat().replace(twoLetterField, QStringLiteral("\\1")));
+    }
     return value.isValid() ? std::optional<QDate>(value) : std::nullopt;
 }
 

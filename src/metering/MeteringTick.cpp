@@ -6,22 +6,12 @@
 #include "app/SettingsStore.h"
 #include "console/ConsoleCore.h"
 #include "console/ConsoleView.h"
+#include "options/Language.h"
 #include "records/Journal.h"
 
 namespace {
 constexpr int HKLM = SettingsStore::LocalMachine;
 
-// The text advanced by one second (or minute); a text that is somehow no longer
-// a duration text starts again from zero rather than stopping the meter.
-QString plusSecond(const QString &text)
-{
-    return duration::AjouteSeconde(text).value_or(duration::Zero);
-}
-
-QString plusMinute(const QString &text)
-{
-    return duration::AjouteMinute(text).value_or(duration::Zero);
-}
 } // namespace
 
 MeteringTick::MeteringTick(ConsoleCore &console)
@@ -42,7 +32,16 @@ void MeteringTick::Timer1_Timer()
     // same answer, so a link that drops in the middle of a tick cannot be counted
     // as both up and down.
     const int connected = console_.services().probe.EstConnecte();
-    const bool changed = console_.Label14.toInt() != connected;
+    const bool wasConnected = console_.Label14.toInt() == 1;
+    // The first tick of a new date takes the new day or month, connected or
+    // not: the seconds before it are counted into the old day and month (saved,
+    // then archived), this one and those after into the new ones.
+    if (console_.dateCheck().dateChanged()) {
+        if (wasConnected)
+            console_.saveCounters();
+        console_.dateCheck().Check_Date();
+    }
+    const bool changed = wasConnected != (connected == 1);
     if (changed) {
         if (connected == 1)
             connectionBegan();
@@ -54,11 +53,6 @@ void MeteringTick::Timer1_Timer()
         setToolTip(view.holderText(QStringLiteral("PasConnecté")));
         view.setStatus(view.holderText(QStringLiteral("Déconnecté")));
         console_.alertArmed = true;
-        // A meter that runs for days sees new days and months too. Only while
-        // disconnected: then the store and the working copies agree, and a
-        // connection over midnight counts into the day it began.
-        if (console_.dateCheck().dateChanged())
-            console_.dateCheck().Check_Date();
     } else {
         view.setStatus(view.holderText(QStringLiteral("ConnectéC")));
         setToolTip(view.holderText(QStringLiteral("Depuis")) + QStringLiteral("  ") + duration_);
@@ -70,6 +64,29 @@ void MeteringTick::Timer1_Timer()
         console_.Calcul();
     console_.Label14 = QString::number(connected);
     console_.Label15 = duration_;
+}
+
+void MeteringTick::advance(QString &counter, std::optional<QString> (*step)(const QString &))
+{
+    if (const auto next = step(counter)) {
+        counter = *next;
+        return;
+    }
+    // A text that is somehow no longer a duration text starts again from zero
+    // rather than stopping the meter; one at the largest duration stays there.
+    if (!duration::isDurationText(counter)) {
+        counter = duration::Zero;
+        return;
+    }
+    if (!limitReported_ && console_.services().tell)
+        // Told once a run: a counter at the largest duration it can hold.
+        console_.services().tell(console_.services()
+                                     .language
+                                     .message(QStringLiteral("CounterAtLimit"),
+                                              QStringLiteral("Un compteur a atteint sa valeur la plus grande (%1) : il y "
+                                                             "reste jusqu'à sa remise à zéro."))
+                                     .arg(counter));
+    limitReported_ = true;
 }
 
 void MeteringTick::setToolTip(const QString &text)
@@ -84,13 +101,10 @@ void MeteringTick::connectionBegan()
     duration_ = duration::Zero;
     ticksSinceSave_ = 0;
     // A reset made in the store while disconnected is taken up here.
-    console_.Txtmois = console_.loadCounter(schema::variables::Total.path);
-    console_.TextId = console_.loadCounter(schema::variables::user(console_.UserId).path);
-    console_.TxtDay = console_.loadCounter(schema::variables::Jour.path);
+    console_.reloadCounters();
     if (console_.indivisible == schema::FlagOn) {
-        console_.Txtmois = plusMinute(console_.Txtmois);
-        console_.TextId = plusMinute(console_.TextId);
-        console_.TxtDay = plusMinute(console_.TxtDay);
+        for (QString *counter : {&console_.Txtmois, &console_.TextId, &console_.TxtDay})
+            advance(*counter, duration::AjouteMinute);
     }
     const ConsoleView &view = console_.services().view;
     console_.journalWritten(
@@ -122,11 +136,10 @@ void MeteringTick::countConnectedSecond()
     // The first minute of a connection charged in full was counted when it began.
     const bool firstMinutePaid = console_.indivisible == schema::FlagOn && duration::Heures(duration_) == 0
         && minutes == 0;
-    duration_ = plusSecond(duration_);
+    advance(duration_, duration::AjouteSeconde);
     if (!firstMinutePaid) {
-        console_.TextId = plusSecond(console_.TextId);
-        console_.Txtmois = plusSecond(console_.Txtmois);
-        console_.TxtDay = plusSecond(console_.TxtDay);
+        for (QString *counter : {&console_.TextId, &console_.Txtmois, &console_.TxtDay})
+            advance(*counter, duration::AjouteSeconde);
     }
     console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
 

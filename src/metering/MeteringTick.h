@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class ConsoleCore;
 
 // The heart of the meter: run once a second by the console's timer. It notices
@@ -28,9 +30,12 @@ private:
     void connectionEnded();
     void countConnectedSecond();
     void setToolTip(const QString &text);
+    // The counter one step on; at its limit it stays, and the user is told once.
+    void advance(QString &counter, std::optional<QString> (*step)(const QString &));
     QString option(const QString &path) const;
 
     ConsoleCore &console_;
     QString duration_;
     int ticksSinceSave_ = 0;
+    bool limitReported_ = false;
 };

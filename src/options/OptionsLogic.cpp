@@ -7,6 +7,7 @@
 #include "console/ConsoleView.h"
 #include "metering/DateText.h"
 #include "metering/DurationText.h"
+#include "metering/ResetRule.h"
 #include "options/Language.h"
 
 #include <QLocale>
@@ -24,9 +25,8 @@ QString flag(bool on)
 // A whole day of the month from 2 to 28, or nothing.
 std::optional<int> resetDayOf(const QString &text)
 {
-    bool isNumber = false;
-    const int day = text.trimmed().toInt(&isNumber);
-    return isNumber && day >= 2 && day <= 28 ? std::optional<int>(day) : std::nullopt;
+    const int day = resetrule::dayOf(text);
+    return day != resetrule::FirstOfMonth ? std::optional<int>(day) : std::nullopt;
 }
 } // namespace
 
@@ -60,12 +60,10 @@ void OptionsLogic::Form_Load(OptionsForm &form) const
             form.tempsForfait = package;
             form.hours = read(schema::options::Forf);
         }
-        // A reset day that is not a day from 2 to 28 (missing, damaged) is the
-        // first of the month, as the date check takes it.
-        const QString raz = read(schema::options::Raz);
-        form.customResetDay = resetDayOf(raz).has_value();
+        const int resetDay = resetrule::day(store);
+        form.customResetDay = resetDay != resetrule::FirstOfMonth;
         if (form.customResetDay)
-            form.resetDay = raz.trimmed();
+            form.resetDay = QString::number(resetDay);
         form.onTop = read(schema::options::Top) == schema::FlagOn;
         form.popup = read(schema::options::Pop) == schema::FlagOn;
         form.indivisible = read(schema::options::Indivisible) == schema::FlagOn;
@@ -128,9 +126,17 @@ bool OptionsLogic::OptionCheck(OptionsForm &form)
         write(schema::options::Raz, schema::FlagOn);
     } else {
         const int day = *resetDayOf(form.resetDay);
+        // A reset date still ahead on the chosen day is kept: writing this
+        // month's day again would re-arm a reset already made. A changed day or
+        // mode (or a date that does not fit) takes the next occurrence of the day.
+        const QDate today = resetrule::meterDate(store, console_.services().clock.now().date());
+        const QDate next = resetrule::nextOccurrenceAfter(today, day);
+        const auto stored = resetrule::nextReset(store);
+        const bool keep = resetrule::day(store) == day && stored && stored->day() == day && *stored >= today
+            && *stored <= next;
         write(schema::options::Raz, QString::number(day));
-        const QDate today = console_.services().clock.now().date();
-        write(schema::options::Anniversaire, datetext::date(QDate(today.year(), today.month(), day)));
+        if (!keep)
+            write(schema::options::Anniversaire, datetext::date(next));
     }
     if (form.customPackage) {
         form.tempsForfait = *packageFor(form.hours);

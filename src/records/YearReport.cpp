@@ -6,7 +6,7 @@
 #include "app/Schema.h"
 #include "app/SettingsStore.h"
 #include "console/ConsoleCore.h"
-#include "metering/DateText.h"
+#include "metering/ResetRule.h"
 
 #include <QFile>
 #include <QLocale>
@@ -63,38 +63,29 @@ QStringList YearReport::archivedMonth(const QString &year, int month, const QStr
     return lines;
 }
 
-QStringList YearReport::connect_viewer(const QString &year) const
+QStringList YearReport::archivedYear(const QString &year, const QString &rowLead, bool threeItemMonthLine) const
 {
     QStringList lines;
     for (int month = 1; month <= 12; ++month)
-        lines << archivedMonth(year, month, QString(), false);
+        lines << archivedMonth(year, month, rowLead, threeItemMonthLine);
     return lines;
 }
 
-int YearReport::periodMonth() const
+QStringList YearReport::connect_viewer(const QString &year) const
 {
-    const SettingsStore &store = console_.services().store;
-    const QDate today = console_.services().clock.now().date();
-    bool isNumber = false;
-    const double raz = store.Lit(HKLM, schema::options::Raz.path).trimmed().toDouble(&isNumber);
-    if (isNumber && raz != 1) {
-        // A period closed by a reset on a chosen day is filed under the month of
-        // that reset; an unreadable reset date files it under this month.
-        if (const auto reset = datetext::parse(store.Lit(HKLM, schema::options::Anniversaire.path)))
-            return reset->month();
-    }
-    return today.month();
+    return archivedYear(year, QString(), false);
 }
 
-QStringList YearReport::AnneeEnCours(const QString &year) const
+QDate YearReport::periodStart() const
+{
+    return resetrule::periodStart(console_.services().store, console_.services().clock.now().date());
+}
+
+QStringList YearReport::AnneeEnCours(const QString &year, int period) const
 {
     const QString user = console_.NomUtilisateur();
     const QString lead = QStringLiteral(" ");
-    const int period = periodMonth();
-    QStringList lines;
-    for (int month = 1; month < period; ++month)
-        lines << archivedMonth(year, month, lead, true);
-
+    QStringList lines = archivedYear(year, lead, true);
     lines << QString() << QString()
           << printline::join({monthName(period) + QStringLiteral(" :"), QStringLiteral(" "), QStringLiteral(" ")});
     lines << printline::join({lead, schema::TotalSlotName, console_.Txtmois});
@@ -119,9 +110,12 @@ QStringList YearReport::refused(const QString &error) const
 
 QStringList YearReport::ChargementDesValeurs(const QString &yearText, const QString &yearWord)
 {
-    const bool currentYear = yearText == QString::number(console_.services().clock.now().date().year());
+    // The period in progress belongs to the year in which it began, after every
+    // month archived that year.
+    const QDate period = periodStart();
+    const bool currentYear = yearText == QString::number(period.year());
     QStringList report{yearWord + QLatin1Char(' ') + yearText + QStringLiteral(" :")};
-    report << (currentYear ? AnneeEnCours(yearText) : connect_viewer(yearText));
+    report << (currentYear ? AnneeEnCours(yearText, period.month()) : connect_viewer(yearText));
 
     // Through the report file and back: the list shows exactly the file's lines.
     QString error;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -18,12 +19,13 @@ public:
     // the heading is `yearWord` ("Année "). Lines up to an error, if one comes.
     QStringList ChargementDesValeurs(const QString &yearText, const QString &yearWord);
 
-    // The month the period in progress is filed under.
-    int periodMonth() const;
+    // The first of the month in which the period in progress began.
+    QDate periodStart() const;
 
 private:
     QStringList connect_viewer(const QString &year) const;
-    QStringList AnneeEnCours(const QString &year) const;
+    QStringList AnneeEnCours(const QString &year, int period) const;
+    QStringList archivedYear(const QString &year, const QString &rowLead, bool threeItemMonthLine) const;
     QStringList archivedMonth(const QString &year, int month, const QString &rowLead, bool threeItemMonthLine) const;
     QString archived(const QString &year, int month, const QString &name) const;
     QStringList userSlots() const;

@@ -79,4 +79,5 @@ void TrayCommands::resetAll()
         store.Ecrit(HKLM, path, duration::Zero);
     console_.TxtDay = console_.Txtmois = console_.TextId = duration::Zero;
     console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
+    console_.decidePackageIndicator();
 }

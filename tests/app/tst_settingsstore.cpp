@@ -31,6 +31,8 @@ private slots:
     void deleteValueAndMissingThings();
     void valuesSurviveReopening();
     void refusedWriteIsKeptReportedOnceAndStoredLater();
+    void changesMadeTogetherLandTogether();
+    void anUnreadableValueIsNotAMissingOne();
     void corruptFileIsSetAsideAndAFreshStoreStarts();
     void backendKeepsTheRulesEveryBackendKeeps();
     void newFilesInAGroupSharedFolderAreTheGroups_data();
@@ -209,6 +211,57 @@ void TestSettingsStore::valuesSurviveReopening()
     QVERIFY(backend.open(file, &notice, &error));
     QVERIFY(notice.isEmpty());
     QCOMPARE(SettingsStore(backend).Lit(HKLM, kVariables + "total"), QStringLiteral("12:34:56"));
+}
+
+void TestSettingsStore::changesMadeTogetherLandTogether()
+{
+    TempStore t;
+    t.store.Ecrit(HKLM, kVariables + "Total", "01:00:00");
+    // A process that dies inside the step: nothing of it is in the file.
+    {
+        SqliteStoreBackend dying;
+        QString notice, error;
+        QVERIFY(dying.open(t.file(), &notice, &error));
+        SettingsStore store(dying);
+        QVERIFY(dying.begin());
+        store.Ecrit(HKLM, kVariables + "Archive", "01:00:00");
+        store.Suprime(HKLM, kVariables + "Total");
+    }
+    QCOMPARE(t.store.Lit(HKLM, kVariables + "Total"), QStringLiteral("01:00:00"));
+    QCOMPARE(t.store.Lit(HKLM, kVariables + "Archive"), QStringLiteral("Erreur"));
+
+    t.store.atomically([&] {
+        t.store.Ecrit(HKLM, kVariables + "Archive", "01:00:00");
+        t.store.Suprime(HKLM, kVariables + "Total");
+    });
+    QCOMPARE(t.store.Lit(HKLM, kVariables + "Total"), QStringLiteral("Erreur"));
+    QCOMPARE(t.store.Lit(HKLM, kVariables + "Archive"), QStringLiteral("01:00:00"));
+
+    // A step the store refuses in part is made change by change: what it takes
+    // is stored, what it refuses waits in memory, nothing is lost.
+    RefusingBackend refusing(t.backend);
+    SettingsStore store(refusing);
+    store.atomically([&] {
+        store.Ecrit(HKLM, kVariables + "Jour", "00:10:00");
+        refusing.refuse = true;
+        store.Ecrit(HKLM, kVariables + "Total", "02:00:00");
+        refusing.refuse = false;
+    });
+    QCOMPARE(t.store.Lit(HKLM, kVariables + "Jour"), QStringLiteral("00:10:00"));
+    QCOMPARE(store.Lit(HKLM, kVariables + "Total"), QStringLiteral("02:00:00"));
+}
+
+void TestSettingsStore::anUnreadableValueIsNotAMissingOne()
+{
+    TempStore t;
+    t.store.Ecrit(HKLM, kVariables + "Total", "01:00:00");
+    RefusingBackend failing(t.backend);
+    SettingsStore store(failing);
+    QCOMPARE(store.read(HKLM, kVariables + "Total").status, SettingsStore::Reading::Found);
+    QCOMPARE(store.read(HKLM, kVariables + "Jour").status, SettingsStore::Reading::Missing);
+    failing.failReads = true;
+    QCOMPARE(store.read(HKLM, kVariables + "Total").status, SettingsStore::Reading::Unreadable);
+    QCOMPARE(store.Lit(HKLM, kVariables + "Total"), QStringLiteral("Erreur"));
 }
 
 void TestSettingsStore::refusedWriteIsKeptReportedOnceAndStoredLater()

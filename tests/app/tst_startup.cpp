@@ -201,13 +201,15 @@ void TestStartup::packageCheckAtLoad_data()
     QTest::addColumn<QString>("package");
     QTest::addColumn<QString>("month");
     QTest::addColumn<QString>("alarm");
+    QTest::addColumn<bool>("newMonth"); // the last start was in the month before
     QTest::addColumn<bool>("indicator");
 
-    QTest::addRow("over the package") << "10:00:00" << "10:00:01" << "1" << true;
-    QTest::addRow("over, alarm off") << "10:00:00" << "11:00:00" << "0" << true;
-    QTest::addRow("exactly the package") << "10:00:00" << "10:00:00" << "1" << false;
-    QTest::addRow("under the package") << "10:00:00" << "09:59:59" << "1" << false;
-    QTest::addRow("no package") << "00:00:00" << "500:00:00" << "1" << false;
+    QTest::addRow("over the package") << "10:00:00" << "10:00:01" << "1" << false << true;
+    QTest::addRow("over, alarm off") << "10:00:00" << "11:00:00" << "0" << false << true;
+    QTest::addRow("exactly the package") << "10:00:00" << "10:00:00" << "1" << false << false;
+    QTest::addRow("under the package") << "10:00:00" << "09:59:59" << "1" << false << false;
+    QTest::addRow("no package") << "00:00:00" << "500:00:00" << "1" << false << false;
+    QTest::addRow("over last month, cleared at this start") << "10:00:00" << "11:00:00" << "1" << true << false;
 }
 
 void TestStartup::packageCheckAtLoad()
@@ -215,11 +217,14 @@ void TestStartup::packageCheckAtLoad()
     QFETCH(QString, package);
     QFETCH(QString, month);
     QFETCH(QString, alarm);
+    QFETCH(bool, newMonth);
     QFETCH(bool, indicator);
     Start s;
     s.set("Options\\Forfait", package);
     s.set("Variables\\Total", month);
     s.set("Options\\Alarm", alarm);
+    if (newMonth)
+        s.set("Compte Rendu\\Date", datetext::date(s.clock.now().date().addMonths(-1)));
     s.run();
     QCOMPARE(s.view.indicatorShown, indicator);
     // The alert is not armed yet while the console loads: it waits for a connection.
@@ -259,6 +264,10 @@ void TestStartup::percentBar_data()
     QTest::addRow("a quarter") << "1" << "10:00:00" << "02:30:00" << true << 8 << "25%";
     QTest::addRow("all of it") << "1" << "10:00:00" << "10:00:00" << true << 33 << "100%";
     QTest::addRow("more than the month") << "1" << "01:00:00" << "02:00:00" << true << 66 << "200%";
+    // Whole seconds: no floating-point figure a point low.
+    QTest::addRow("72 s of an hour") << "1" << "01:00:00" << "00:01:12" << true << 0 << "2%";
+    QTest::addRow("29 s of 100 s") << "1" << "00:01:40" << "00:00:29" << true << 9 << "29%";
+    QTest::addRow("a third") << "1" << "00:00:03" << "00:00:01" << true << 11 << "33%";
     QTest::addRow("empty month keeps the bar") << "1" << "00:00:00" << "00:00:00" << true << -1 << "";
     QTest::addRow("bar off") << "0" << "10:00:00" << "02:30:00" << false << -1 << "";
 }

@@ -57,6 +57,8 @@ private slots:
     void anniversaire();
     void datesAreWrittenInTheSystemsShortForm();
     void longRunningMeterAcrossMidnightAndAResetDay();
+    void clockSetBackThenPutRight();
+    void olderResetDateFormReads();
 };
 
 void TestDateCheck::checkDate_data()
@@ -102,7 +104,8 @@ void TestDateCheck::checkDate()
         c.set("Options\\Raz", raz);
     c.startOn(QDateTime(today, kNoon));
 
-    QCOMPARE(c.get("Compte Rendu\\Date"), datetext::date(today));
+    // The stored date never goes back.
+    QCOMPARE(c.get("Compte Rendu\\Date"), datetext::date(last.isValid() ? std::max(last, today) : today));
     if (archivedMonth.isValid()) {
         c.verifyArchived(archivedMonth.year(), archivedMonth.month());
         return;
@@ -186,35 +189,65 @@ void TestDateCheck::longRunningMeterAcrossMidnightAndAResetDay()
     c.lastStart(QDate(2004, 3, 31));
     c.startOn(QDateTime(QDate(2004, 3, 31), QTime(23, 59, 50)));
 
-    // Connected over midnight: the connection counts into the day it began.
+    // Connected over midnight and the month's end: the ten seconds before
+    // midnight are March's, archived at the first tick of April; the rest are
+    // April's, in the day and the month.
     c.linkUp();
     c.ticks(20);
-    QCOMPARE(c.core.TxtDay, QStringLiteral("00:20:20"));
-    QCOMPARE(c.get("Compte Rendu\\Date"), datetext::date(QDate(2004, 3, 31)));
-
-    // Its end is saved, then the first disconnected tick of the new day and
-    // month archives March with those 20 seconds.
+    QCOMPARE(c.archived(2004, 3, "Total"), QStringLiteral("05:00:10"));
+    QCOMPARE(c.archived(2004, 3, "alice"), QStringLiteral("03:00:10"));
+    QCOMPARE(c.core.TxtDay, QStringLiteral("00:00:10"));
+    QCOMPARE(c.core.Txtmois, QStringLiteral("00:00:10"));
+    QCOMPARE(c.get("Compte Rendu\\Date"), datetext::date(QDate(2004, 4, 1)));
     c.linkDown();
     c.ticks(1);
-    QCOMPARE(c.archived(2004, 3, "Total"), QStringLiteral("05:00:20"));
-    QCOMPARE(c.archived(2004, 3, "alice"), QStringLiteral("03:00:20"));
-    QCOMPARE(c.core.Txtmois, QStringLiteral("00:00:00"));
-    QCOMPARE(c.get("Compte Rendu\\Date"), datetext::date(QDate(2004, 4, 1)));
+    QCOMPARE(c.get("Variables\\Total"), QStringLiteral("00:00:10"));
 
-    // Then the reset moves to the 15th; a meter left running over it resets there.
+    // Then the reset moves to the 15th; a meter left connected over it resets there.
     c.set("Options\\Raz", "15");
     c.set("Options\\Anniversaire", datetext::date(QDate(2004, 4, 15)));
-    c.linkUp();
-    c.ticks(30);
-    c.linkDown();
     c.clock.set(QDateTime(QDate(2004, 4, 14), QTime(23, 59, 58)));
-    c.ticks(1);
-    QCOMPARE(c.get("Variables\\Total"), QStringLiteral("00:00:30"));
-    QCOMPARE(c.get("Variables\\Jour"), QStringLiteral("00:00:00"));
-    c.ticks(4);
-    QCOMPARE(c.archived(2004, 4, "Total"), QStringLiteral("00:00:30"));
-    QCOMPARE(c.get("Variables\\Total"), QStringLiteral("00:00:00"));
+    c.linkUp();
+    c.ticks(5);
+    QCOMPARE(c.archived(2004, 4, "Total"), QStringLiteral("00:00:12"));
+    QCOMPARE(c.core.Txtmois, QStringLiteral("00:00:03"));
     QCOMPARE(c.get("Options\\Anniversaire"), datetext::date(QDate(2004, 5, 15)));
+    // The connection is one in the journal, with its whole duration.
+    c.linkDown();
+    c.ticks(1);
+    const QStringList journal = c.journalLines(2004);
+    QCOMPARE(journal.filter(QStringLiteral("00:00:05")).size(), 1);
+}
+
+void TestDateCheck::clockSetBackThenPutRight()
+{
+    Calendar c;
+    c.set("Options\\Raz", "1");
+    c.lastStart(QDate(2004, 3, 15));
+    c.startOn(QDateTime(QDate(2004, 3, 15), kNoon));
+    // Back into February, a start and ticks there, then put right.
+    c.clock.set(QDateTime(QDate(2004, 2, 10), kNoon));
+    c.ticks(2);
+    c.run();
+    c.clock.set(QDateTime(QDate(2004, 3, 15), kNoon));
+    c.ticks(2);
+    QCOMPARE(c.get("Compte Rendu\\Date"), datetext::date(QDate(2004, 3, 15)));
+    QCOMPARE(c.get("Variables\\Jour"), QStringLiteral("00:20:00"));
+    QCOMPARE(c.get("Variables\\Total"), QStringLiteral("05:00:00"));
+    QCOMPARE(c.valuesIn("Compte Rendu").size(), 1);
+}
+
+void TestDateCheck::olderResetDateFormReads()
+{
+    if (QLocale::system().name() != QLatin1String("fr_FR"))
+        QSKIP("the older form is the day-first one");
+    Calendar c;
+    c.set("Options\\Raz", "7");
+    c.set("Options\\Anniversaire", "07/3/2004");
+    c.lastStart(QDate(2004, 3, 8));
+    c.startOn(QDateTime(QDate(2004, 3, 8), kNoon));
+    c.verifyArchived(2004, 3);
+    QCOMPARE(c.get("Options\\Anniversaire"), QStringLiteral("07/04/2004"));
 }
 
 QTEST_GUILESS_MAIN(TestDateCheck)

@@ -51,6 +51,8 @@ private slots:
     void unwritableJournalLosesOnlyItsEntries();
     void connectionAcrossNewYear();
     void quittingWhileConnectedClosesTheJournal();
+    void counterAtItsLimitStaysThereAndIsToldOnce();
+    void countersTheStoreCannotGiveAreNeverWrittenOver();
 };
 
 void TestMeteringTick::connection_data()
@@ -329,6 +331,45 @@ void TestMeteringTick::quittingWhileConnectedClosesTheJournal()
 }
 
 // Journal dates and times follow the system's forms: the test fixes French ones.
+void TestMeteringTick::counterAtItsLimitStaysThereAndIsToldOnce()
+{
+    Meter m;
+    m.set("Variables\\Total", "32767:59:58");
+    m.linkUp();
+    m.ticks(4);
+    QCOMPARE(m.core.Txtmois, QStringLiteral("32767:59:59"));
+    QCOMPARE(m.core.TxtDay, QStringLiteral("00:10:04"));
+    QCOMPARE(m.told.filter(QStringLiteral("32767:59:59")).size(), 1);
+    m.linkDown();
+    m.ticks(1);
+    QCOMPARE(m.get("Variables\\Total"), QStringLiteral("32767:59:59"));
+}
+
+void TestMeteringTick::countersTheStoreCannotGiveAreNeverWrittenOver()
+{
+    // A store that cannot be read at start-up: the counters it holds are neither
+    // repaired nor saved over at the end of the run.
+    Meter unreadAtStart;
+    unreadAtStart.set("Variables\\Total", "02:00:00");
+    unreadAtStart.gate.failReads = true;
+    unreadAtStart.run();
+    unreadAtStart.core.shutdown();
+    QCOMPARE(unreadAtStart.get("Variables\\Total"), QStringLiteral("02:00:00"));
+    QCOMPARE(unreadAtStart.get("Variables\\Jour"), QStringLiteral("00:10:00"));
+
+    // Unreadable when a connection begins: the working copies go on and are
+    // saved at its end, with every second counted.
+    Meter m;
+    m.gate.failReads = true;
+    m.linkUp();
+    m.ticks(5);
+    m.gate.failReads = false;
+    m.linkDown();
+    m.ticks(1);
+    QCOMPARE(m.get("Variables\\Total"), QStringLiteral("01:00:05"));
+    QCOMPARE(m.get("Variables\\alice"), QStringLiteral("00:30:05"));
+}
+
 int main(int argc, char *argv[])
 {
     qputenv("LC_ALL", "fr_FR.UTF-8");

@@ -26,8 +26,8 @@ namespace {
 // The messages the program asks the language for, with how many arguments each
 // one is given ("%1", "%2").
 const QMap<QString, int> kMessages{{"PackageRefused", 1}, {"ResetDayRefused", 1}, {"JournalNotWritten", 1},
-                                   {"StoreNotSaved", 2},  {"NoTray", 0},          {"JournalNotRead", 1},
-                                   {"JournalCut", 1}};
+                                   {"CounterAtLimit", 1}, {"StoreNotSaved", 2},   {"NoTray", 0},
+                                   {"JournalNotRead", 1}, {"JournalCut", 1}};
 
 } // namespace
 

@@ -36,6 +36,8 @@ private slots:
     void controlsToStoredTexts_data();
     void controlsToStoredTexts();
     void storedTextsBackToControls();
+    void okKeepsAResetDateStillAhead_data();
+    void okKeepsAResetDateStillAhead();
     void refusals_data();
     void refusals();
     void defaultPosition();
@@ -77,7 +79,9 @@ void TestOptionsLogic::controlsToStoredTexts_data()
     QTest::addRow("one and a half hours") << "hours=1.5" << QStringList{"Forfait=01:30:00", "Forf=1.5"};
     QTest::addRow("decimal comma") << "hours=2,5" << QStringList{"Forfait=02:30:00", "Forf=2,5"};
     QTest::addRow("rounded to the minute") << "hours=1.9999" << QStringList{"Forfait=02:00:00"};
-    QTest::addRow("reset on day 7") << "day=7" << QStringList{"Raz=7", "Anniversaire=" + datetext::date(QDate(2004, 3, 7))};
+    // On the 20th, the 7th has passed: the next one is in April.
+    QTest::addRow("reset on day 7") << "day=7" << QStringList{"Raz=7", "Anniversaire=" + datetext::date(QDate(2004, 4, 7))};
+    QTest::addRow("reset on day 25") << "day=25" << QStringList{"Raz=25", "Anniversaire=" + datetext::date(QDate(2004, 3, 25))};
     QTest::addRow("total hiding") << "hide" << QStringList{"OldHideWay=False"};
     QTest::addRow("first minute in full") << "indivisible" << QStringList{"indivisible=1"};
 }
@@ -133,6 +137,40 @@ void TestOptionsLogic::storedTextsBackToControls()
     QCOMPARE(form.resetDay, QStringLiteral("12"));
     QVERIFY(!form.popup);
     QVERIFY(form.hideCompletely);
+}
+
+void TestOptionsLogic::okKeepsAResetDateStillAhead_data()
+{
+    QTest::addColumn<QString>("raz");
+    QTest::addColumn<QDate>("stored"); // the stored next reset date
+    QTest::addColumn<QString>("day");  // the day chosen in the dialog
+    QTest::addColumn<QDate>("next");   // the next reset date after "OK"
+
+    // Today is 20 March 2004.
+    QTest::addRow("same day, reset made on the 15th") << "15" << QDate(2004, 4, 15) << "15" << QDate(2004, 4, 15);
+    QTest::addRow("same day, still ahead this month") << "25" << QDate(2004, 3, 25) << "25" << QDate(2004, 3, 25);
+    QTest::addRow("another day") << "15" << QDate(2004, 4, 15) << "25" << QDate(2004, 3, 25);
+    QTest::addRow("from the first of the month") << "1" << QDate(2004, 4, 15) << "15" << QDate(2004, 4, 15);
+    QTest::addRow("stored date on another day") << "15" << QDate(2004, 4, 10) << "15" << QDate(2004, 4, 15);
+    QTest::addRow("stored date months ahead") << "15" << QDate(2004, 9, 15) << "15" << QDate(2004, 4, 15);
+    QTest::addRow("stored date passed") << "15" << QDate(2004, 3, 15) << "15" << QDate(2004, 4, 15);
+}
+
+void TestOptionsLogic::okKeepsAResetDateStillAhead()
+{
+    QFETCH(QString, raz);
+    QFETCH(QDate, stored);
+    QFETCH(QString, day);
+    QFETCH(QDate, next);
+    Options o;
+    o.set("Options\\Raz", raz);
+    o.set("Options\\Anniversaire", datetext::date(stored));
+    OptionsForm form;
+    o.logic.Form_Load(form);
+    form.customResetDay = true;
+    form.resetDay = day;
+    QVERIFY(o.logic.ok(form));
+    QCOMPARE(o.get("Options\\Anniversaire"), datetext::date(next));
 }
 
 void TestOptionsLogic::refusals_data()

@@ -40,7 +40,7 @@ public:
 };
 
 // A store backend that can be told to refuse every write, as a read-only file or
-// a full disk would.
+// a full disk would, or to fail every read, as a store busy past its retries would.
 class RefusingBackend final : public StoreBackend {
 public:
     explicit RefusingBackend(StoreBackend &inner)
@@ -49,8 +49,15 @@ public:
     }
     std::optional<std::string> read(int root, const std::string &key, const std::string &name) override
     {
-        return inner_.read(root, key, name);
+        return failReads ? std::nullopt : inner_.read(root, key, name);
     }
+    Lookup lookup(int root, const std::string &key, const std::string &name) override
+    {
+        return failReads ? Lookup{ReadStatus::Failed, {}} : inner_.lookup(root, key, name);
+    }
+    bool begin() override { return inner_.begin(); }
+    bool commit() override { return inner_.commit(); }
+    void rollback() override { inner_.rollback(); }
     bool write(int root, const std::string &key, const std::string &name, const std::string &text,
                std::string *error) override
     {
@@ -69,6 +76,7 @@ public:
     std::vector<Value> list(int root, const std::string &key) override { return inner_.list(root, key); }
 
     bool refuse = false;
+    bool failReads = false;
 
 private:
     StoreBackend &inner_;
@@ -117,6 +125,7 @@ public:
         barCaption = caption;
     }
     void showPackageIndicator() override { indicatorShown = true; }
+    void hidePackageIndicator() override { indicatorShown = false; }
     void openPackageAlert() override { ++alertsOpened; }
     QString holderText(const QString &holder) const override { return holders.value(holder, QStringLiteral("Label16")); }
     void setStatus(const QString &text) override { status = text; }
@@ -214,7 +223,7 @@ struct BasicConsoleFixture {
 
     StartupOutcome run(qint64 screenWidthTwips = Screen1280)
     {
-        const auto outcome = runEntryProcedure(t.store, identity, journal, screenWidthTwips);
+        const auto outcome = runEntryProcedure(meterStore, identity, journal, screenWidthTwips);
         core.oldWindows = outcome.oldWindows;
         core.load(screenWidthTwips);
         return outcome;
@@ -261,7 +270,10 @@ struct BasicConsoleFixture {
     ConnectionProbe probe{link};
     QStringList told;
     MemoryStartupEntry startupEntry;
-    ConsoleCore core{{t.store, identity, view, language, windows, probe, journal, clock, startupEntry,
+    // The meter's own way to the store, which a test may make fail.
+    RefusingBackend gate{t.backend};
+    SettingsStore meterStore{gate};
+    ConsoleCore core{{meterStore, identity, view, language, windows, probe, journal, clock, startupEntry,
                       [this](const QString &message) { told << message; }}};
     MeteringTick tick{core};
 };

@@ -1,0 +1,55 @@
+#include "ResetRule.h"
+
+#include "DateText.h"
+#include "app/Schema.h"
+#include "app/SettingsStore.h"
+
+namespace resetrule {
+
+namespace {
+constexpr int HKLM = SettingsStore::LocalMachine;
+} // namespace
+
+int dayOf(const QString &text)
+{
+    bool isNumber = false;
+    const int value = text.trimmed().toInt(&isNumber);
+    return isNumber && value >= 2 && value <= 28 ? value : FirstOfMonth;
+}
+
+int day(const SettingsStore &store)
+{
+    return dayOf(store.Lit(HKLM, schema::options::Raz.path));
+}
+
+std::optional<QDate> nextReset(const SettingsStore &store)
+{
+    return datetext::parse(store.Lit(HKLM, schema::options::Anniversaire.path));
+}
+
+QDate meterDate(const SettingsStore &store, const QDate &clockDate)
+{
+    const auto checked = datetext::parse(store.Lit(HKLM, schema::report::Date.path));
+    return checked && *checked > clockDate ? *checked : clockDate;
+}
+
+QDate nextOccurrenceAfter(const QDate &date, int day)
+{
+    const QDate thisMonth(date.year(), date.month(), day);
+    if (thisMonth > date)
+        return thisMonth;
+    const QDate nextMonth = date.addMonths(1);
+    return QDate(nextMonth.year(), nextMonth.month(), day);
+}
+
+QDate periodStart(const SettingsStore &store, const QDate &clockDate)
+{
+    QDate start = meterDate(store, clockDate);
+    if (day(store) != FirstOfMonth) {
+        if (const auto reset = nextReset(store))
+            start = reset->addMonths(-1);
+    }
+    return QDate(start.year(), start.month(), 1);
+}
+
+} // namespace resetrule
