@@ -62,6 +62,10 @@ inline QString userSlot(int slot)
 
 namespace report {
 inline const Value Date{ReportKey + QStringLiteral("Date"), {}};
+// A month being archived by a store without transactions: every archive's final
+// text and the counter it came from, so that a rollover cut short is finished
+// as it was meant rather than counted twice. Present only while one runs.
+inline const Value ArchiveInProgress{ReportKey + QStringLiteral("Archive en cours"), {}};
 // One archived month: the year in four digits, the month without a leading zero.
 inline QString archive(int year, int month, const QString &name)
 {

@@ -45,6 +45,11 @@ SettingsStore::Reading SettingsStore::read(int hkey, const QString &endroit) con
     return {};
 }
 
+bool SettingsStore::hasTransactions() const
+{
+    return backend_.hasTransactions();
+}
+
 void SettingsStore::atomically(const std::function<void()> &work)
 {
     if (transaction_ || !backend_.begin()) {

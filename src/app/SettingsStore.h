@@ -46,6 +46,9 @@ public:
     // store refuses the whole, the same changes are made one by one, refused
     // writes kept in memory as always.
     void atomically(const std::function<void()> &work);
+    // Whether atomically() is all or nothing; without it changes land one by
+    // one, and callers order them so that a repeat is harmless.
+    bool hasTransactions() const;
 
     // Writes a text value, creating every missing key. A type number outside
     // 0..3 writes nothing and returns true; a name without a root, or a refused

@@ -29,6 +29,7 @@ public:
     std::optional<std::string> read(int root, const std::string &key, const std::string &name) override;
     // A busy store is asked again a few times before the read counts as failed.
     Lookup lookup(int root, const std::string &key, const std::string &name) override;
+    bool hasTransactions() const override { return true; }
     bool begin() override;
     bool commit() override;
     void rollback() override;

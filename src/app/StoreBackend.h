@@ -47,6 +47,8 @@ public:
     // transactions makes them one by one, in order (begin() returns true and
     // commit() does nothing), and its callers order them so that a repeat is
     // harmless. begin() returns false when no transaction could be started.
+    // Whether begin() and commit() make the writes between them one change.
+    virtual bool hasTransactions() const { return false; }
     virtual bool begin() { return true; }
     virtual bool commit() { return true; }
     virtual void rollback() {}

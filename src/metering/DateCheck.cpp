@@ -32,6 +32,8 @@ void DateCheck::Check_Date()
     // for missing would start the calendar again from today.
     if (storedText.status == SettingsStore::Reading::Unreadable)
         return;
+    if (!finishArchiveInProgress())
+        return;
     const auto stored = storedText.status == SettingsStore::Reading::Found ? datetext::parse(storedText.text)
                                                                           : std::nullopt;
     lastSeen_ = today;
@@ -63,6 +65,28 @@ void DateCheck::Check_Date()
     // A month that could not be archived whole is tried again at the next tick.
     if (!done)
         lastSeen_ = QDate();
+}
+
+bool DateCheck::finishArchiveInProgress()
+{
+    SettingsStore &store = console_.services().store;
+    const SettingsStore::Reading record = store.read(HKLM, schema::report::ArchiveInProgress.path);
+    if (record.status == SettingsStore::Reading::Unreadable)
+        return false;
+    // Each line: the archive, its final text, the counter it came from. The
+    // archive's text is written as recorded (a repeat changes nothing) and the
+    // counter cleared; the date check that follows finds nothing left to add.
+    const QStringList lines = record.text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString &line : lines) {
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        // Only archives and counters: a record edited by hand reaches nothing else.
+        if (fields.size() != 3 || !fields.at(0).startsWith(schema::ReportKey)
+            || !fields.at(2).startsWith(schema::VariablesKey))
+            continue;
+        store.Ecrit(HKLM, fields.at(0), fields.at(1));
+        store.Suprime(HKLM, fields.at(2));
+    }
+    return true;
 }
 
 void DateCheck::NouveauJour()
@@ -103,6 +127,15 @@ bool DateCheck::NouveauMois(int year, int month)
             text = duration::sum(archived.text, text).value_or(archived.text);
         users.append({counter, archive, text});
     }
+    // Without transactions the archive's final texts are written down first, in
+    // one value: a rollover cut short after it is finished from that record,
+    // never summed a second time from counters not yet cleared.
+    if (!store.hasTransactions()) {
+        QStringList record;
+        for (const Slot &slot : users)
+            record << slot.archive + QLatin1Char('\t') + slot.text + QLatin1Char('\t') + slot.counter;
+        store.Ecrit(HKLM, schema::report::ArchiveInProgress.path, record.join(QLatin1Char('\n')));
+    }
     for (const Slot &slot : users) {
         store.Ecrit(HKLM, slot.archive, slot.text);
         store.Suprime(HKLM, slot.counter);
@@ -111,6 +144,9 @@ bool DateCheck::NouveauMois(int year, int month)
     for (const QString &path : {schema::variables::Total.path, schema::variables::Jour.path,
                                 schema::variables::user(console_.UserId).path})
         store.Ecrit(HKLM, path, duration::Zero);
+    // Once the counters are clear, a repeat of this month's archive adds nothing.
+    if (!store.hasTransactions())
+        store.Suprime(HKLM, schema::report::ArchiveInProgress.path);
     console_.Txtmois = console_.TxtDay = console_.TextId = duration::Zero;
     console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
     console_.decidePackageIndicator();

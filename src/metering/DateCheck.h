@@ -26,6 +26,10 @@ public:
     bool dateChanged() const;
 
 private:
+    // Finishes a month's archive that a store without transactions was writing
+    // when the meter stopped. False when the store could not be read.
+    bool finishArchiveInProgress();
+
     ConsoleCore &console_;
     QDate lastSeen_;
 };

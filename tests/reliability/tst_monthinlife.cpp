@@ -49,8 +49,14 @@ public:
 
 // The real store, in a process that can be killed after a number of changes:
 // from then on nothing reaches the file, and a transaction under way is lost.
+// Without transactions it lands every change at once, in order, as a store
+// such as the Windows registry does.
 class MortalStore final : public StoreBackend {
 public:
+    explicit MortalStore(bool transactions)
+        : transactions_(transactions)
+    {
+    }
     bool open(const QString &file)
     {
         QString notice, error;
@@ -81,11 +87,12 @@ public:
     }
     bool keyExists(int root, const std::string &key) override { return store.keyExists(root, key); }
     std::vector<Value> list(int root, const std::string &key) override { return store.list(root, key); }
-    bool begin() override { return dead || store.begin(); }
-    bool commit() override { return dead || store.commit(); }
+    bool hasTransactions() const override { return transactions_; }
+    bool begin() override { return dead || !transactions_ || store.begin(); }
+    bool commit() override { return dead || !transactions_ || store.commit(); }
     void rollback() override
     {
-        if (!dead)
+        if (!dead && transactions_)
             store.rollback();
     }
 
@@ -94,6 +101,7 @@ public:
     bool dead = false;
 
 private:
+    bool transactions_;
     bool survives()
     {
         if (!dead && changesBeforeDeath == 0) {
@@ -108,8 +116,9 @@ private:
 
 // One run of the meter on the shared data folder, clock and link.
 struct Process {
-    Process(const QString &folder, FakeClock &clock, ScriptedLinkProbe &link, const QString &user)
-        : journal(folder, clock)
+    Process(const QString &folder, FakeClock &clock, ScriptedLinkProbe &link, const QString &user, bool transactions)
+        : backend(transactions)
+        , journal(folder, clock)
         , language({folder})
         , probe(link)
         , core({store, identity, view, language, windows, probe, journal, clock, startupEntry,
@@ -268,8 +277,9 @@ struct Model {
 
 class MonthInTheLife {
 public:
-    MonthInTheLife(quint32 seed)
+    MonthInTheLife(quint32 seed, bool transactions)
         : random_(seed)
+        , transactions_(transactions)
     {
         clock_.set(QDateTime(QDate(2004, 3, 10), QTime(8, 0)));
         start(QStringLiteral("alice"));
@@ -292,7 +302,7 @@ private:
     void start(const QString &user)
     {
         meter_.reset();
-        meter_ = std::make_unique<Process>(dir_.path(), clock_, link_, user);
+        meter_ = std::make_unique<Process>(dir_.path(), clock_, link_, user, transactions_);
         // A package, its alert and the bar, as a careful user sets them.
         for (const auto &[name, text] : {std::pair{"Forfait", "00:06:00"}, {"Forf", "0.1"}, {"Alarm", "1"}, {"Pourcent", "1"}})
             meter_->store.Ecrit(HKLM, kProduct + "Options\\" + name, text);
@@ -473,6 +483,7 @@ private:
     std::unique_ptr<Process> meter_;
     Model model_;
     QStringList log_;
+    bool transactions_;
 };
 
 } // namespace
@@ -480,16 +491,25 @@ private:
 class TestMonthInTheLife : public QObject {
     Q_OBJECT
 private slots:
+    void everyCountedSecondIsWhereTheRulesPutIt_data();
     void everyCountedSecondIsWhereTheRulesPutIt();
 };
+
+void TestMonthInTheLife::everyCountedSecondIsWhereTheRulesPutIt_data()
+{
+    QTest::addColumn<bool>("transactions");
+    QTest::addRow("store with transactions") << true;
+    QTest::addRow("store writing in order") << false;
+}
 
 void TestMonthInTheLife::everyCountedSecondIsWhereTheRulesPutIt()
 {
     const int seeds = envNumber("DIALMETER_MODEL_SEEDS", 250);
     const int events = envNumber("DIALMETER_MODEL_EVENTS", 100);
     const int first = envNumber("DIALMETER_MODEL_FIRST_SEED", 1);
+    QFETCH(bool, transactions);
     for (int seed = first; seed < first + seeds; ++seed) {
-        MonthInTheLife life(static_cast<quint32>(seed));
+        MonthInTheLife life(static_cast<quint32>(seed), transactions);
         const QString wrong = life.run(events);
         if (!wrong.isEmpty()) {
             const QStringList &log = life.events();

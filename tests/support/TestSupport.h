@@ -55,6 +55,7 @@ public:
     {
         return failReads ? Lookup{ReadStatus::Failed, {}} : inner_.lookup(root, key, name);
     }
+    bool hasTransactions() const override { return inner_.hasTransactions(); }
     bool begin() override { return inner_.begin(); }
     bool commit() override { return inner_.commit(); }
     void rollback() override { inner_.rollback(); }
