@@ -127,13 +127,16 @@ bool OptionsLogic::OptionCheck(OptionsForm &form)
     } else {
         const int day = *resetDayOf(form.resetDay);
         // A reset date still ahead on the chosen day is kept: writing this
-        // month's day again would re-arm a reset already made. A changed day or
-        // mode (or a date that does not fit) takes the next occurrence of the day.
+        // month's day again would re-arm a reset already made. A reset made late
+        // (the meter off on the day) sets the day of the month after, so that is
+        // as far ahead as a kept date may be. A changed day or mode (or a date
+        // that does not fit) takes the next occurrence of the day.
         const QDate today = resetrule::meterDate(store, console_.services().clock.now().date());
         const QDate next = resetrule::nextOccurrenceAfter(today, day);
+        const QDate monthAfter = today.addMonths(1);
         const auto stored = resetrule::nextReset(store);
         const bool keep = resetrule::day(store) == day && stored && stored->day() == day && *stored >= today
-            && *stored <= next;
+            && *stored <= QDate(monthAfter.year(), monthAfter.month(), day);
         write(schema::options::Raz, QString::number(day));
         if (!keep)
             write(schema::options::Anniversaire, datetext::date(next));

@@ -152,6 +152,9 @@ void TestOptionsLogic::okKeepsAResetDateStillAhead_data()
     QTest::addRow("another day") << "15" << QDate(2004, 4, 15) << "25" << QDate(2004, 3, 25);
     QTest::addRow("from the first of the month") << "1" << QDate(2004, 4, 15) << "15" << QDate(2004, 4, 15);
     QTest::addRow("stored date on another day") << "15" << QDate(2004, 4, 10) << "15" << QDate(2004, 4, 15);
+    // A late reset (the meter off on the 25th, started on 3 March) set the
+    // 25th of April; the 25th of March would be a second reset in one period.
+    QTest::addRow("same day, reset made late") << "25" << QDate(2004, 4, 25) << "25" << QDate(2004, 4, 25);
     QTest::addRow("stored date months ahead") << "15" << QDate(2004, 9, 15) << "15" << QDate(2004, 4, 15);
     QTest::addRow("stored date passed") << "15" << QDate(2004, 3, 15) << "15" << QDate(2004, 4, 15);
 }

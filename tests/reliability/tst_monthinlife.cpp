@@ -265,11 +265,11 @@ struct Model {
     {
         const QDate today = checkedDate.isValid() && checkedDate > clockDate ? checkedDate : clockDate;
         if (chosenDay != 1) {
-            const QDate next = nextOccurrenceAfter(today, chosenDay);
-            const bool keep = resetDay == chosenDay && nextReset && nextReset->day() == chosenDay
-                && *nextReset >= today && *nextReset <= next;
+            // The same day in the same mode keeps the date the meter set, while
+            // it is still ahead; anything else starts from the next such day.
+            const bool keep = resetDay == chosenDay && nextReset && *nextReset >= today;
             if (!keep)
-                nextReset = next;
+                nextReset = nextOccurrenceAfter(today, chosenDay);
         }
         resetDay = chosenDay;
     }
