@@ -50,11 +50,17 @@ bool SettingsStore::hasTransactions() const
     return backend_.hasTransactions();
 }
 
-void SettingsStore::atomically(const std::function<void()> &work)
+bool SettingsStore::atomically(const std::function<void()> &work, IfBusy ifBusy)
 {
-    if (transaction_ || !backend_.begin()) {
+    if (transaction_) {
         work();
-        return;
+        return true;
+    }
+    if (!backend_.begin()) {
+        if (ifBusy == IfBusy::Later && backend_.hasTransactions())
+            return false;
+        work();
+        return true;
     }
     transaction_.emplace();
     transactionRefused_ = false;
@@ -62,7 +68,7 @@ void SettingsStore::atomically(const std::function<void()> &work)
     const QList<Change> changes = std::move(*transaction_);
     transaction_.reset();
     if (!transactionRefused_ && backend_.commit())
-        return;
+        return true;
     backend_.rollback();
     for (const Change &change : changes) {
         if (change.text)
@@ -70,6 +76,7 @@ void SettingsStore::atomically(const std::function<void()> &work)
         else
             Suprime(change.hkey, change.path);
     }
+    return true;
 }
 
 bool SettingsStore::store(const RegistryName &name, const QString &text, QString *error)

@@ -44,8 +44,12 @@ public:
     // Runs `work` so that its writes and deletions reach the store together or
     // not at all (a kill part-way leaves the store as it was before). When the
     // store refuses the whole, the same changes are made one by one, refused
-    // writes kept in memory as always.
-    void atomically(const std::function<void()> &work);
+    // writes kept in memory as always. When a store with transactions cannot
+    // start one (busy past its retries), `ifBusy` says whether the changes are
+    // made one by one all the same, or not at all (false is returned, and the
+    // caller tries again later).
+    enum class IfBusy { OneByOne, Later };
+    bool atomically(const std::function<void()> &work, IfBusy ifBusy = IfBusy::OneByOne);
     // Whether atomically() is all or nothing; without it changes land one by
     // one, and callers order them so that a repeat is harmless.
     bool hasTransactions() const;

@@ -30,7 +30,7 @@ void DateCheck::Check_Date()
     const SettingsStore::Reading storedText = store.read(HKLM, schema::report::Date.path);
     // A date that could not be read is asked again at the next tick: taking it
     // for missing would start the calendar again from today.
-    if (storedText.status == SettingsStore::Reading::Unreadable)
+    if (storedText.status == SettingsStore::Reading::Unreadable || !resetrule::readable(store))
         return;
     if (!finishArchiveInProgress())
         return;
@@ -46,24 +46,28 @@ void DateCheck::Check_Date()
     // A first start or an unreadable date: today's date is written, nothing is
     // reset. Otherwise the whole rollover is one step: a kill part-way leaves
     // the store as it was, and the next check does it again from the start.
-    store.atomically([&] {
-        if (stored) {
-            const int day = resetrule::day(store);
-            if (day != resetrule::FirstOfMonth)
-                done = Anniversaire(day);
-            else if (today.year() != stored->year() || today.month() != stored->month())
-                done = NouveauMois(stored->year(), stored->month());
-        }
-        // A month that could not be archived leaves everything as it was.
-        if (!done)
-            return;
-        if (stored && today != *stored)
-            NouveauJour();
-        schema::ensureValue(store, {schema::userSlot(0), schema::TotalSlotName});
-        store.Ecrit(HKLM, schema::report::Date.path, datetext::date(today));
-    });
+    // A store too busy to start a transaction: the whole check waits for the
+    // next tick rather than being made one change at a time.
+    const bool started = store.atomically(
+        [&] {
+            if (stored) {
+                const int day = resetrule::day(store);
+                if (day != resetrule::FirstOfMonth)
+                    done = Anniversaire(day);
+                else if (today.year() != stored->year() || today.month() != stored->month())
+                    done = NouveauMois(stored->year(), stored->month());
+            }
+            // A month that could not be archived leaves everything as it was.
+            if (!done)
+                return;
+            if (stored && today != *stored)
+                NouveauJour();
+            schema::ensureValue(store, {schema::userSlot(0), schema::TotalSlotName});
+            store.Ecrit(HKLM, schema::report::Date.path, datetext::date(today));
+        },
+        SettingsStore::IfBusy::Later);
     // A month that could not be archived whole is tried again at the next tick.
-    if (!done)
+    if (!started || !done)
         lastSeen_ = QDate();
 }
 

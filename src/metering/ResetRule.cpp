@@ -22,6 +22,12 @@ int day(const SettingsStore &store)
     return dayOf(store.Lit(HKLM, schema::options::Raz.path));
 }
 
+bool readable(const SettingsStore &store)
+{
+    return store.read(HKLM, schema::options::Raz.path).status != SettingsStore::Reading::Unreadable
+        && store.read(HKLM, schema::options::Anniversaire.path).status != SettingsStore::Reading::Unreadable;
+}
+
 std::optional<QDate> nextReset(const SettingsStore &store)
 {
     return datetext::parse(store.Lit(HKLM, schema::options::Anniversaire.path));

@@ -19,6 +19,10 @@ constexpr int FirstOfMonth = 1;
 int dayOf(const QString &text);
 int day(const SettingsStore &store);
 
+// Whether the rule's stored values could be read (missing ones count as read):
+// a rule the store cannot give now is not taken for the first of the month.
+bool readable(const SettingsStore &store);
+
 // The stored date of the next reset on a chosen day; nothing when it is missing
 // or does not read as a date.
 std::optional<QDate> nextReset(const SettingsStore &store);

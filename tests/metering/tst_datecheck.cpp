@@ -59,6 +59,8 @@ private slots:
     void longRunningMeterAcrossMidnightAndAResetDay();
     void clockSetBackThenPutRight();
     void olderResetDateFormReads();
+    void nothingChangesUntilTheStoreCanBeRead_data();
+    void nothingChangesUntilTheStoreCanBeRead();
 };
 
 void TestDateCheck::checkDate_data()
@@ -248,6 +250,43 @@ void TestDateCheck::olderResetDateFormReads()
     c.startOn(QDateTime(QDate(2004, 3, 8), kNoon));
     c.verifyArchived(2004, 3);
     QCOMPARE(c.get("Options\\Anniversaire"), QStringLiteral("07/04/2004"));
+}
+
+void TestDateCheck::nothingChangesUntilTheStoreCanBeRead_data()
+{
+    QTest::addColumn<QString>("unreadable"); // a value the store cannot give
+    QTest::addColumn<bool>("busy");          // no transaction can be started
+
+    QTest::addRow("reset day") << "Raz" << false;
+    QTest::addRow("next reset date") << "Anniversaire" << false;
+    QTest::addRow("store too busy for a transaction") << "" << true;
+}
+
+// A reset on the 15th is due; while the store cannot give the rule, or cannot
+// make the rollover one step, nothing is archived, cleared or moved. Once it
+// can, the month is archived once.
+void TestDateCheck::nothingChangesUntilTheStoreCanBeRead()
+{
+    QFETCH(QString, unreadable);
+    QFETCH(bool, busy);
+    Calendar c;
+    c.set("Options\\Raz", "15");
+    c.set("Options\\Anniversaire", datetext::date(QDate(2004, 3, 15)));
+    c.lastStart(QDate(2004, 3, 10));
+    c.gate.unreadableName = unreadable.toStdString();
+    c.gate.busy = busy;
+    c.startOn(QDateTime(QDate(2004, 3, 16), kNoon));
+    c.ticks(2);
+    QCOMPARE(c.get("Options\\Anniversaire"), datetext::date(QDate(2004, 3, 15)));
+    QCOMPARE(c.get("Compte Rendu\\Date"), datetext::date(QDate(2004, 3, 10)));
+    QCOMPARE(c.get("Variables\\Total"), QStringLiteral("05:00:00"));
+    QCOMPARE(c.archived(2004, 3, "Total"), SettingsStore::Erreur);
+
+    c.gate.unreadableName.clear();
+    c.gate.busy = false;
+    c.ticks(1);
+    c.verifyArchived(2004, 3);
+    QCOMPARE(c.get("Options\\Anniversaire"), datetext::date(QDate(2004, 4, 15)));
 }
 
 QTEST_GUILESS_MAIN(TestDateCheck)

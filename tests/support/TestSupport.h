@@ -40,7 +40,8 @@ public:
 };
 
 // A store backend that can be told to refuse every write, as a read-only file or
-// a full disk would, or to fail every read, as a store busy past its retries would.
+// a full disk would, to fail every read (or the reads of one value name), as a
+// store busy past its retries would, or to start no transaction.
 class RefusingBackend final : public StoreBackend {
 public:
     explicit RefusingBackend(StoreBackend &inner)
@@ -49,14 +50,14 @@ public:
     }
     std::optional<std::string> read(int root, const std::string &key, const std::string &name) override
     {
-        return failReads ? std::nullopt : inner_.read(root, key, name);
+        return fails(name) ? std::nullopt : inner_.read(root, key, name);
     }
     Lookup lookup(int root, const std::string &key, const std::string &name) override
     {
-        return failReads ? Lookup{ReadStatus::Failed, {}} : inner_.lookup(root, key, name);
+        return fails(name) ? Lookup{ReadStatus::Failed, {}} : inner_.lookup(root, key, name);
     }
     bool hasTransactions() const override { return inner_.hasTransactions(); }
-    bool begin() override { return inner_.begin(); }
+    bool begin() override { return !busy && inner_.begin(); }
     bool commit() override { return inner_.commit(); }
     void rollback() override { inner_.rollback(); }
     bool write(int root, const std::string &key, const std::string &name, const std::string &text,
@@ -78,8 +79,11 @@ public:
 
     bool refuse = false;
     bool failReads = false;
+    std::string unreadableName;
+    bool busy = false;
 
 private:
+    bool fails(const std::string &name) const { return failReads || (!name.empty() && name == unreadableName); }
     StoreBackend &inner_;
 };
 
