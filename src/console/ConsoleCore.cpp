@@ -34,11 +34,8 @@ QString ConsoleCore::loadCounter(const QString &path, const QString &current)
     // damaged store), counts from zero and the store is repaired. One the store
     // could not give is left alone: the working copy goes on from where it was.
     const SettingsStore::Reading reading = s_.store.read(HKLM, path);
-    if (reading.status == SettingsStore::Reading::Unreadable) {
-        if (current.isEmpty())
-            countersUnread_ = true;
+    if (reading.status == SettingsStore::Reading::Unreadable)
         return duration::orZero(current);
-    }
     if (reading.status == SettingsStore::Reading::Found && duration::isDurationText(reading.text))
         return reading.text;
     s_.store.Ecrit(HKLM, path, duration::Zero);
@@ -47,14 +44,41 @@ QString ConsoleCore::loadCounter(const QString &path, const QString &current)
 
 void ConsoleCore::reloadCounters()
 {
-    // Working copies that never came from the store are no copies of it: while
-    // a counter cannot be read they are not written over the stored ones.
-    const auto current = [this](const QString &counter) { return countersUnread_ ? QString() : counter; };
-    const QString month = current(Txtmois), day = current(TxtDay), user = current(TextId);
+    if (countersUnread_) {
+        mergeUnreadCounters();
+        return;
+    }
+    Txtmois = loadCounter(schema::variables::Total.path, Txtmois);
+    TxtDay = loadCounter(schema::variables::Jour.path, TxtDay);
+    TextId = loadCounter(schema::variables::user(UserId).path, TextId);
+}
+
+bool ConsoleCore::mergeUnreadCounters()
+{
+    const std::pair<QString, QString *> counters[] = {{schema::variables::Total.path, &Txtmois},
+                                                      {schema::variables::Jour.path, &TxtDay},
+                                                      {schema::variables::user(UserId).path, &TextId}};
+    for (const auto &[path, copy] : counters)
+        *copy = duration::orZero(*copy);
+    QStringList stored;
+    for (const auto &[path, copy] : counters) {
+        const SettingsStore::Reading reading = s_.store.read(HKLM, path);
+        if (reading.status == SettingsStore::Reading::Unreadable)
+            return false;
+        const bool valid = reading.status == SettingsStore::Reading::Found && duration::isDurationText(reading.text);
+        stored << (valid ? reading.text : QString());
+    }
     countersUnread_ = false;
-    Txtmois = loadCounter(schema::variables::Total.path, month);
-    TxtDay = loadCounter(schema::variables::Jour.path, day);
-    TextId = loadCounter(schema::variables::user(UserId).path, user);
+    for (int i = 0; i < stored.size(); ++i) {
+        const auto &[path, copy] = counters[i];
+        // A missing or damaged counter counts from zero and the store is repaired.
+        if (stored.at(i).isEmpty()) {
+            s_.store.Ecrit(HKLM, path, duration::Zero);
+            stored[i] = duration::Zero;
+        }
+        *copy = duration::sum(stored.at(i), *copy).value_or(stored.at(i));
+    }
+    return true;
 }
 
 void ConsoleCore::decidePackageIndicator()
@@ -96,6 +120,9 @@ void ConsoleCore::load(qint64 screenWidthTwips)
     UserId = NomUtilisateur();
     s_.view.setUserHeading(UserId + QStringLiteral(" :"));
     TempsForfait = loadCounter(schema::options::Forfait.path);
+    // The counters come from the store, whatever the working copies held.
+    Txtmois = TxtDay = TextId = QString();
+    countersUnread_ = true;
     reloadCounters();
     s_.view.showCounters(Txtmois, TxtDay, TextId);
     Label14 = schema::FlagOff;
@@ -199,7 +226,7 @@ void ConsoleCore::shutdown()
 
 void ConsoleCore::saveCounters()
 {
-    if (countersUnread_)
+    if (countersUnread_ && !mergeUnreadCounters())
         return;
     // Together: a kill between them would leave a month without its user's share.
     s_.store.atomically([this] {

@@ -59,9 +59,17 @@ public:
     void decidePackageIndicator();
     // The three counters from the store (a reset made there is taken up).
     void reloadCounters();
-    // Writes the three counters to the store, unless they could not be read
-    // from it in the first place.
+    // Writes the three counters to the store. Counters the store could not give
+    // are counted from zero meanwhile, and added to the stored ones as soon as
+    // the store can give them; until then nothing is written over them.
     void saveCounters();
+    // Saves the seconds counted while the store could not give its counters,
+    // if there are any and it now can.
+    void saveUnreadCounters()
+    {
+        if (countersUnread_)
+            saveCounters();
+    }
     // Tells the user once that the journal cannot be written, until it can again.
     void journalWritten(bool written);
 
@@ -99,4 +107,9 @@ private:
     bool shutdownDone_ = false;
     bool journalFailureReported_ = false;
     bool countersUnread_ = true;
+
+    // Adds the working copies, counted since the store last could not give its
+    // counters, to the stored counters. False, with nothing changed, while the
+    // store still cannot give them.
+    bool mergeUnreadCounters();
 };

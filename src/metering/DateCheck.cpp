@@ -103,6 +103,8 @@ void DateCheck::NouveauJour()
 bool DateCheck::NouveauMois(int year, int month)
 {
     SettingsStore &store = console_.services().store;
+    // Seconds counted while the counters could not be read belong to this month.
+    console_.saveUnreadCounters();
     // Every slot's counter is read before anything is written: a counter the
     // store cannot give now is neither archived as missing nor cleared.
     struct Slot {

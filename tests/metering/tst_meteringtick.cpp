@@ -368,6 +368,19 @@ void TestMeteringTick::countersTheStoreCannotGiveAreNeverWrittenOver()
     m.ticks(1);
     QCOMPARE(m.get("Variables\\Total"), QStringLiteral("01:00:05"));
     QCOMPARE(m.get("Variables\\alice"), QStringLiteral("00:30:05"));
+
+    // Unreadable from the start to past the connection's end: its seconds are
+    // added to the stored counters when the next connection finds them.
+    Meter late;
+    late.gate.failReads = true;
+    late.run();
+    late.connection(7);
+    QCOMPARE(late.get("Variables\\Total"), QStringLiteral("01:00:00"));
+    late.gate.failReads = false;
+    late.connection(3);
+    QCOMPARE(late.get("Variables\\Total"), QStringLiteral("01:00:10"));
+    QCOMPARE(late.get("Variables\\Jour"), QStringLiteral("00:10:10"));
+    QCOMPARE(late.get("Variables\\alice"), QStringLiteral("00:30:10"));
 }
 
 int main(int argc, char *argv[])
