@@ -53,6 +53,13 @@ std::vector<std::string> checkStoreBackendRules(StoreBackend &store, const std::
                  && s.read(LocalMachine, upper + "\\OPTIONS", "CACHÉ") == "True"
                  && s.read(LocalMachine, options, "Indivisible") == "1";
          }},
+        {"a look-up tells a found value from a missing value or key",
+         [&](StoreBackend &s, const std::string &) {
+             const auto found = s.lookup(LocalMachine, variables, "Total");
+             return found.status == StoreBackend::ReadStatus::Found && found.text == "00:00:00"
+                 && s.lookup(LocalMachine, variables, "Nobody").status == StoreBackend::ReadStatus::Missing
+                 && s.lookup(LocalMachine, base + "\\Nowhere", "Total").status == StoreBackend::ReadStatus::Missing;
+         }},
         {"the empty name is the key's default value",
          [&](StoreBackend &s, const std::string &) {
              return s.write(LocalMachine, options, "", "default", &error)

@@ -24,7 +24,7 @@ public:
     Key(int root, const std::string &path, REGSAM access)
     {
         if (const HKEY parent = rootKey(root))
-            RegOpenKeyExW(parent, wide::fromUtf8(path).c_str(), 0, access, &key_);
+            status_ = RegOpenKeyExW(parent, wide::fromUtf8(path).c_str(), 0, access, &key_);
     }
     ~Key()
     {
@@ -35,9 +35,12 @@ public:
     Key &operator=(const Key &) = delete;
     explicit operator bool() const { return key_ != nullptr; }
     HKEY handle() const { return key_; }
+    // Why the key did not open: ERROR_FILE_NOT_FOUND when it does not exist.
+    LONG status() const { return status_; }
 
 private:
     HKEY key_ = nullptr;
+    LONG status_ = ERROR_FILE_NOT_FOUND;
 };
 
 // The text of a value as it was read: text types as they are, a DWORD as its
@@ -58,16 +61,30 @@ std::optional<std::string> textOf(DWORD type, const std::vector<BYTE> &data)
     return std::nullopt;
 }
 
+// The value's text; a value that does not exist, or has no text, is missing,
+// and any other error of the registry is a failed read.
+StoreBackend::Lookup lookupValue(HKEY key, const std::wstring &name)
+{
+    using Status = StoreBackend::ReadStatus;
+    DWORD type = 0, size = 0;
+    LONG result = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
+    if (result == ERROR_SUCCESS) {
+        std::vector<BYTE> data(size);
+        result = RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &size);
+        if (result == ERROR_SUCCESS) {
+            data.resize(size);
+            auto text = textOf(type, data);
+            return text ? StoreBackend::Lookup{Status::Found, std::move(*text)} : StoreBackend::Lookup{};
+        }
+    }
+    return {result == ERROR_FILE_NOT_FOUND ? Status::Missing : Status::Failed, {}};
+}
+
 std::optional<std::string> readValue(HKEY key, const std::wstring &name)
 {
-    DWORD type = 0, size = 0;
-    if (RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    std::vector<BYTE> data(size);
-    if (RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    data.resize(size);
-    return textOf(type, data);
+    auto found = lookupValue(key, name);
+    return found.status == StoreBackend::ReadStatus::Found ? std::optional<std::string>(std::move(found.text))
+                                                           : std::nullopt;
 }
 
 std::string lowered(const std::string &utf8)
@@ -109,6 +126,14 @@ std::optional<std::string> RegistryStoreBackend::read(int root, const std::strin
     if (!opened)
         return std::nullopt;
     return readValue(opened.handle(), wide::fromUtf8(name));
+}
+
+StoreBackend::Lookup RegistryStoreBackend::lookup(int root, const std::string &key, const std::string &name)
+{
+    Key opened(root, key, KEY_QUERY_VALUE);
+    if (!opened)
+        return {opened.status() == ERROR_FILE_NOT_FOUND ? ReadStatus::Missing : ReadStatus::Failed, {}};
+    return lookupValue(opened.handle(), wide::fromUtf8(name));
 }
 
 bool RegistryStoreBackend::write(int root, const std::string &key, const std::string &name, const std::string &text,

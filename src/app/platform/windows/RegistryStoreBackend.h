@@ -12,6 +12,9 @@
 class RegistryStoreBackend final : public StoreBackend {
 public:
     std::optional<std::string> read(int root, const std::string &key, const std::string &name) override;
+    // Tells a value or key that does not exist from a registry that could not
+    // be read (access denied, an I/O error).
+    Lookup lookup(int root, const std::string &key, const std::string &name) override;
     bool write(int root, const std::string &key, const std::string &name, const std::string &text,
                std::string *error) override;
     void removeValue(int root, const std::string &key, const std::string &name) override;
