@@ -16,18 +16,30 @@
 
 namespace {
 
+// A meter's windows, with every window that a language reaches at once created
+// as a user opens them.
+struct LanguageBench {
+    explicit LanguageBench(Language &language)
+        : windows(language)
+        , options(meter.core)
+    {
+        windows.setOptionsLogic(options);
+        windows.setJournal(meter.journal);
+        for (const catalogue::Window *design : {&catalogue::form1(), &catalogue::form3(), &catalogue::form5()})
+            windows.window(*design);
+        targets = windows.windowsForLancer();
+    }
+    WindowSet windows;
+    bench::Meter meter;
+    OptionsLogic options;
+    QList<TranslationTarget *> targets;
+};
+
 void ApplyLanguageToAllWindows(benchmark::State &state)
 {
     Language language({QStringLiteral(DIALMETER_RESOURCES)});
-    WindowSet windows(language);
-    bench::Meter meter;
-    OptionsLogic options(meter.core);
-    windows.setOptionsLogic(options);
-    windows.setJournal(meter.journal);
-    // Every window that a language reaches at once, created as a user opens them.
-    for (const catalogue::Window *design : {&catalogue::form1(), &catalogue::form3(), &catalogue::form5()})
-        windows.window(*design);
-    const QList<TranslationTarget *> targets = windows.windowsForLancer();
+    LanguageBench bench(language);
+    const QList<TranslationTarget *> &targets = bench.targets;
     bool english = false;
     for (auto _ : state) {
         // Alternating, so that every text really changes each time.
@@ -51,14 +63,8 @@ void ApplyAMillionKeyLanguageToAllWindows(benchmark::State &state)
         big.write(QByteArray("[Padding]\n") + QByteArray("k=v\n").repeated(1'000'000) + english.readAll());
     }
     Language language({dir.path()});
-    WindowSet windows(language);
-    bench::Meter meter;
-    OptionsLogic options(meter.core);
-    windows.setOptionsLogic(options);
-    windows.setJournal(meter.journal);
-    for (const catalogue::Window *design : {&catalogue::form1(), &catalogue::form3(), &catalogue::form5()})
-        windows.window(*design);
-    const QList<TranslationTarget *> targets = windows.windowsForLancer();
+    LanguageBench bench(language);
+    const QList<TranslationTarget *> &targets = bench.targets;
     language.SelectLanguage(QStringLiteral("Big"));
     for (auto _ : state)
         language.ApplyLanguage(targets);
