@@ -29,10 +29,29 @@ int openFlags(QIODevice::OpenMode mode)
 
 } // namespace
 
+int openShared(const char *path, int flags, int mode)
+{
+    if (!(flags & O_CREAT))
+        return ::open(path, flags, mode);
+    const int existing = flags & ~(O_CREAT | O_EXCL);
+    for (;;) {
+        if (!(flags & O_EXCL)) {
+            const int fd = ::open(path, existing, mode);
+            if (fd >= 0 || errno != ENOENT)
+                return fd;
+        }
+        const int fd = ::open(path, existing | O_CREAT | O_EXCL, mode);
+        // Made by another process since the first try: open that one, unless
+        // the caller wanted a new file only.
+        if (fd >= 0 || errno != EEXIST || (flags & O_EXCL))
+            return fd;
+    }
+}
+
 bool open(QFile &file, QIODevice::OpenMode mode, QString *error)
 {
     const QString path = file.fileName();
-    const int fd = ::open(QFile::encodeName(path).constData(), openFlags(mode), 0666);
+    const int fd = openShared(QFile::encodeName(path).constData(), openFlags(mode), 0666);
     if (fd < 0) {
         *error = errno == ELOOP
             ? QStringLiteral("%1 est un lien symbolique : Dialmeter n'écrit ni ne lit au travers d'un lien dans son "

@@ -7,6 +7,8 @@
 #include <QSysInfo>
 #include <QTest>
 
+#include <functional>
+#include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -41,6 +43,88 @@ bool saysLink(const QStringList &messages)
                        [](const QString &m) { return m.contains(QLatin1String("lien symbolique")); });
 }
 
+// Runs `work` in a child process acting as `uid`, of group `gid` only, with the
+// umask of a shared folder's members.
+pid_t startAs(uid_t uid, gid_t gid, const std::function<bool()> &work)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::umask(002);
+        const bool done = ::setgroups(0, nullptr) == 0 && ::setresgid(gid, gid, gid) == 0
+            && ::setresuid(uid, uid, uid) == 0 && work();
+        ::_exit(done ? 0 : 1);
+    }
+    return child;
+}
+
+bool endedWell(pid_t child)
+{
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The kernel's protection of regular files in sticky folders, at its strictest
+// (a group-writable sticky folder included) for as long as the object lives.
+class ProtectedRegularFiles {
+public:
+    ProtectedRegularFiles()
+        : previous_(level())
+    {
+        if (previous_.toInt() < 2 && setLevel("2"))
+            restore_ = true;
+    }
+    ~ProtectedRegularFiles()
+    {
+        if (restore_)
+            setLevel(previous_);
+    }
+    static int levelNow() { return level().toInt(); }
+
+private:
+    static QByteArray level()
+    {
+        QFile file(kSetting);
+        return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray("0");
+    }
+    static bool setLevel(const QByteArray &value)
+    {
+        QFile file(kSetting);
+        return file.open(QIODevice::WriteOnly) && file.write(value) == value.size() && file.flush();
+    }
+    static constexpr const char *kSetting = "/proc/sys/fs/protected_regular";
+    QByteArray previous_;
+    bool restore_ = false;
+};
+
+bool reportFailure(const QString &what)
+{
+    qWarning("%s", qPrintable(what));
+    return false;
+}
+
+// One member's meter: a journal entry, the lock taken and given back, and a
+// value written to the store, every one of them in full.
+bool meterAs(const QString &folder, const QString &user, SqliteStoreBackend &store)
+{
+    FakeClock clock;
+    Journal journal(folder, clock);
+    if (!journal.appendOpening(user, QStringLiteral("Connexion")))
+        return reportFailure(journal.lastError());
+    {
+        InstanceLock lock(folder);
+        QString message, notice;
+        if (!lock.acquire(&message, &notice) || !notice.isEmpty())
+            return reportFailure(message + notice);
+    }
+    QString notice, error;
+    std::string writeError;
+    if (!store.open(datafolder::storeFile(folder), &notice, &error) || !notice.isEmpty())
+        return reportFailure(error + notice);
+    if (!store.write(2, "SOFTWARE\\Dialmeter\\Variables", user.toStdString(), "01:00:00", &writeError))
+        return reportFailure(QString::fromStdString(writeError));
+    return true;
+}
+
 } // namespace
 
 class TestSharedFolder : public QObject {
@@ -54,6 +138,7 @@ private slots:
     void plantedLockLink();
     void anotherMembersJournalIsEmptiedWhenItMayNotBeDeleted();
     void lockLeftByAnotherMembersEndedMeterIsNoObstacle();
+    void membersWriteFilesAnotherMemberMade();
     void unprotectedSharedFolderIsTold_data();
     void unprotectedSharedFolderIsTold();
 };
@@ -202,6 +287,57 @@ void TestSharedFolder::lockLeftByAnotherMembersEndedMeterIsNoObstacle()
     int status = 0;
     QCOMPARE(::waitpid(child, &status, 0), child);
     QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+void TestSharedFolder::membersWriteFilesAnotherMemberMade()
+{
+    if (::geteuid() != 0)
+        QSKIP("acting as two users needs root");
+    const ProtectedRegularFiles protection;
+    if (ProtectedRegularFiles::levelNow() < 2)
+        QSKIP("fs.protected_regular is below 2 and cannot be raised here: the kernel would let any member open "
+              "another's file");
+    constexpr gid_t kGroup = 4242;
+    QTemporaryDir dir;
+    const QString folder = dir.path();
+    const QByteArray folderName = QFile::encodeName(folder);
+    QCOMPARE(::chown(folderName.constData(), 0, kGroup), 0);
+    QCOMPARE(::chmod(folderName.constData(), 03775), 0);
+
+    // The first member makes the journal, the lock and the store, and keeps the
+    // store open (its write-ahead log and shared memory with it) while the second
+    // member's meter writes to all of them.
+    int ready[2], go[2];
+    QVERIFY(::pipe(ready) == 0 && ::pipe(go) == 0);
+    const pid_t first = startAs(65534, kGroup, [&] {
+        SqliteStoreBackend store;
+        char byte = 0;
+        return meterAs(folder, QStringLiteral("first"), store) && ::write(ready[1], "r", 1) == 1
+            && ::read(go[0], &byte, 1) == 1;
+    });
+    ::close(ready[1]);
+    char byte = 0;
+    const bool firstReady = ::read(ready[0], &byte, 1) == 1;
+    const pid_t second = startAs(65533, kGroup, [&] {
+        SqliteStoreBackend store;
+        return meterAs(folder, QStringLiteral("second"), store);
+    });
+    const bool secondWell = endedWell(second);
+    QCOMPARE(::write(go[1], "g", 1), 1);
+    for (int fd : {ready[0], go[0], go[1]})
+        ::close(fd);
+    QVERIFY(endedWell(first));
+    QVERIFY(firstReady);
+    QVERIFY(secondWell);
+
+    QFile journal(folder + QStringLiteral("/2004.txt"));
+    QVERIFY(journal.open(QIODevice::ReadOnly));
+    const QByteArray entries = journal.readAll();
+    QVERIFY2(entries.contains("first") && entries.contains("second"), entries.constData());
+    SqliteStoreBackend store;
+    QString notice, error;
+    QVERIFY2(store.open(datafolder::storeFile(folder), &notice, &error), qPrintable(error));
+    QCOMPARE(store.read(2, "SOFTWARE\\Dialmeter\\Variables", "second"), std::optional<std::string>("01:00:00"));
 }
 
 void TestSharedFolder::unprotectedSharedFolderIsTold_data()
