@@ -136,6 +136,9 @@ private slots:
     void plantedStoreLinks();
     void storeInAFolderReachedThroughALink();
     void plantedLockLink();
+    void plantedLockThatTakesNoLock_data();
+    void plantedLockThatTakesNoLock();
+    void folderThatTakesNoLockFileLocksInTheRuntimeFolder();
     void anotherMembersJournalIsEmptiedWhenItMayNotBeDeleted();
     void lockLeftByAnotherMembersEndedMeterIsNoObstacle();
     void membersWriteFilesAnotherMemberMade();
@@ -228,6 +231,56 @@ void TestSharedFolder::plantedLockLink()
         QVERIFY2(message.contains(QLatin1String("lien symbolique")), qPrintable(message));
     }
     QCOMPARE(victim.content(), QByteArray(Victim::kContent));
+}
+
+void TestSharedFolder::plantedLockThatTakesNoLock_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addRow("a folder") << int(S_IFDIR);
+    QTest::addRow("a pipe") << int(S_IFIFO);
+    QTest::addRow("a file this user may not read") << int(S_IFREG);
+}
+
+void TestSharedFolder::plantedLockThatTakesNoLock()
+{
+    QFETCH(int, type);
+    if (::geteuid() != 0)
+        QSKIP("acting as another member needs root");
+    QTemporaryDir folder;
+    QCOMPARE(::chmod(QFile::encodeName(folder.path()).constData(), 03777), 0);
+    const QString lockFile = folder.filePath(QStringLiteral("dialmeter.lock"));
+    const QByteArray lockName = QFile::encodeName(lockFile);
+    QCOMPARE(type == S_IFDIR ? ::mkdir(lockName.constData(), 0755)
+                             : ::mknod(lockName.constData(), static_cast<mode_t>(type) | 0600, 0),
+             0);
+
+    // Another member's meter is refused, naming the lock, rather than locking
+    // in its own runtime folder where no other member's meter would look.
+    const pid_t member = startAs(65534, 65534, [&] {
+        qunsetenv("XDG_RUNTIME_DIR");
+        InstanceLock lock(folder.path());
+        QString message, notice;
+        const bool refused = !lock.acquire(&message, &notice) && message.contains(lockFile);
+        return refused || reportFailure(message + notice);
+    });
+    QVERIFY(endedWell(member));
+}
+
+void TestSharedFolder::folderThatTakesNoLockFileLocksInTheRuntimeFolder()
+{
+    if (::geteuid() != 0)
+        QSKIP("a folder read-only to its user needs another user than root");
+    QTemporaryDir folder;
+    QCOMPARE(::chmod(QFile::encodeName(folder.path()).constData(), 0555), 0);
+    const pid_t member = startAs(65534, 65534, [&] {
+        qunsetenv("XDG_RUNTIME_DIR");
+        InstanceLock first(folder.path()), second(folder.path());
+        QString message, notice;
+        if (!first.acquire(&message, &notice) || !notice.isEmpty())
+            return reportFailure(message + notice);
+        return !second.acquire(&message, &notice) && message.contains(folder.path());
+    });
+    QVERIFY(endedWell(member));
 }
 
 void TestSharedFolder::anotherMembersJournalIsEmptiedWhenItMayNotBeDeleted()
