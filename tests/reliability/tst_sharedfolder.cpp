@@ -140,6 +140,7 @@ private slots:
     void plantedLockThatTakesNoLock();
     void folderThatTakesNoLockFileLocksInTheRuntimeFolder();
     void anotherMembersJournalIsEmptiedWhenItMayNotBeDeleted();
+    void anotherMembersDanglingLinkIsNoErasedJournal();
     void lockLeftByAnotherMembersEndedMeterIsNoObstacle();
     void membersWriteFilesAnotherMemberMade();
     void unprotectedSharedFolderIsTold_data();
@@ -307,6 +308,26 @@ void TestSharedFolder::anotherMembersJournalIsEmptiedWhenItMayNotBeDeleted()
     QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     QVERIFY(QFileInfo::exists(journal.currentFile()));
     QCOMPARE(QFileInfo(journal.currentFile()).size(), 0);
+}
+
+void TestSharedFolder::anotherMembersDanglingLinkIsNoErasedJournal()
+{
+    if (::geteuid() != 0)
+        QSKIP("acting as two users needs root");
+    // Root planted a link to nowhere as the journal, in a sticky folder where
+    // another user may not remove it.
+    QTemporaryDir folder;
+    QCOMPARE(::chmod(QFile::encodeName(folder.path()).constData(), 03777), 0);
+    FakeClock clock;
+    Journal journal(folder.path(), clock);
+    QVERIFY(QFile::link(folder.filePath(QStringLiteral("nowhere")), journal.currentFile()));
+
+    const pid_t member = startAs(65534, 65534, [&] {
+        return !journal.erase(journal.currentFile()) && saysLink({journal.lastError()});
+    });
+    QVERIFY(endedWell(member));
+    QVERIFY(QFileInfo(journal.currentFile()).isSymLink());
+    QVERIFY(!QFileInfo::exists(folder.filePath(QStringLiteral("nowhere"))));
 }
 
 void TestSharedFolder::lockLeftByAnotherMembersEndedMeterIsNoObstacle()
