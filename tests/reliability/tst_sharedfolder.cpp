@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 
+#include "app/DataFile.h"
 #include "app/DataFolder.h"
 #include "app/InstanceLock.h"
 #include "records/YearReport.h"
@@ -7,6 +8,8 @@
 #include <QSysInfo>
 #include <QTest>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <functional>
 #include <grp.h>
 #include <sys/stat.h>
@@ -135,6 +138,7 @@ private slots:
     void plantedStoreLinks_data();
     void plantedStoreLinks();
     void storeInAFolderReachedThroughALink();
+    void linkToNowhereIsNeverCreatedThrough();
     void plantedLockLink();
     void plantedLockThatTakesNoLock_data();
     void plantedLockThatTakesNoLock();
@@ -179,19 +183,27 @@ void TestSharedFolder::plantedStoreLinks_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("refused");
-    QTest::addRow("the store") << "registry.db" << true;
-    QTest::addRow("its write-ahead log") << "registry.db-wal" << false;
-    QTest::addRow("its shared memory") << "registry.db-shm" << true;
-    QTest::addRow("its rollback journal") << "registry.db-journal" << false;
+    QTest::addColumn<bool>("dangling");
+    // A journal linked to a file leaves the store open, written to without it;
+    // one linked to no file at all refuses the store.
+    for (const bool dangling : {false, true}) {
+        const char *target = dangling ? ", leading nowhere" : "";
+        QTest::addRow("the store%s", target) << "registry.db" << true << dangling;
+        QTest::addRow("its write-ahead log%s", target) << "registry.db-wal" << dangling << dangling;
+        QTest::addRow("its shared memory%s", target) << "registry.db-shm" << true << dangling;
+        QTest::addRow("its rollback journal%s", target) << "registry.db-journal" << dangling << dangling;
+    }
 }
 
 void TestSharedFolder::plantedStoreLinks()
 {
     QFETCH(QString, name);
     QFETCH(bool, refused);
+    QFETCH(bool, dangling);
     Victim victim;
+    const QString nowhere = victim.dir.filePath(QStringLiteral("nowhere"));
     QTemporaryDir folder;
-    QVERIFY(QFile::link(victim.path(), folder.filePath(name)));
+    QVERIFY(QFile::link(dangling ? nowhere : victim.path(), folder.filePath(name)));
     {
         SqliteStoreBackend backend;
         QString notice, error;
@@ -205,6 +217,20 @@ void TestSharedFolder::plantedStoreLinks()
         }
     }
     QCOMPARE(victim.content(), QByteArray(Victim::kContent));
+    QVERIFY(!QFileInfo::exists(nowhere));
+}
+
+void TestSharedFolder::linkToNowhereIsNeverCreatedThrough()
+{
+    // Even when the caller would follow links.
+    QTemporaryDir folder;
+    const QString nowhere = folder.filePath(QStringLiteral("nowhere"));
+    const QByteArray link = QFile::encodeName(folder.filePath(QStringLiteral("registry.db-journal")));
+    QVERIFY(QFile::link(nowhere, QFile::decodeName(link)));
+    errno = 0;
+    QCOMPARE(datafile::openShared(link.constData(), O_RDWR | O_CREAT, 0644), -1);
+    QCOMPARE(errno, ELOOP);
+    QVERIFY(!QFileInfo::exists(nowhere));
 }
 
 void TestSharedFolder::storeInAFolderReachedThroughALink()
