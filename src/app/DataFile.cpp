@@ -29,10 +29,36 @@ int openFlags(QIODevice::OpenMode mode)
 
 } // namespace
 
+int openShared(const char *path, int flags, int mode)
+{
+    if (!(flags & O_CREAT))
+        return ::open(path, flags, mode);
+    const int existing = flags & ~(O_CREAT | O_EXCL);
+    if (flags & O_EXCL)
+        return ::open(path, existing | O_CREAT | O_EXCL, mode);
+    // A file made or removed by another process between two tries is tried
+    // again, a few times.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        int fd = ::open(path, existing, mode);
+        if (fd >= 0 || errno != ENOENT)
+            return fd;
+        fd = ::open(path, existing | O_CREAT | O_EXCL, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+        // Missing yet there: a link that leads nowhere, never created through.
+        struct stat info {};
+        if (::lstat(path, &info) == 0 && S_ISLNK(info.st_mode)) {
+            errno = ELOOP;
+            return -1;
+        }
+    }
+    return -1;
+}
+
 bool open(QFile &file, QIODevice::OpenMode mode, QString *error)
 {
     const QString path = file.fileName();
-    const int fd = ::open(QFile::encodeName(path).constData(), openFlags(mode), 0666);
+    const int fd = openShared(QFile::encodeName(path).constData(), openFlags(mode), 0666);
     if (fd < 0) {
         *error = errno == ELOOP
             ? QStringLiteral("%1 est un lien symbolique : Dialmeter n'écrit ni ne lit au travers d'un lien dans son "

@@ -20,4 +20,14 @@ bool open(QFile &file, QIODevice::OpenMode mode, QString *error);
 // to this user or to the system (root), and no one else may write it.
 bool isTrusted(const QFile &file);
 
+#ifdef Q_OS_UNIX
+// The system's open(2), except that an existing file is never opened with
+// O_CREAT: in a sticky folder that a group may write, a kernel that protects
+// regular files there refuses such an open to anyone but the file's or the
+// folder's owner, which would lock every other member out of a shared file.
+// The name is opened without O_CREAT first; only when it does not exist is it
+// created, exclusively, with `mode`.
+int openShared(const char *path, int flags, int mode);
+#endif
+
 } // namespace datafile

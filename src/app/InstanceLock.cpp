@@ -13,6 +13,10 @@
 #include <cerrno>
 #include <sys/file.h>
 #endif
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -24,6 +28,16 @@ bool lockExclusively(const QFile &file, bool *held)
     if (::flock(file.handle(), LOCK_EX | LOCK_NB) == 0)
         return true;
     *held = errno == EWOULDBLOCK;
+#elif defined(Q_OS_WIN)
+    // One byte far past the holder's lines, which a second meter then still
+    // reads (a locked range cannot be read through another handle); released
+    // when the handle closes.
+    OVERLAPPED farByte{};
+    farByte.OffsetHigh = 0x7fffffff;
+    const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(file.handle()));
+    if (::LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &farByte))
+        return true;
+    *held = ::GetLastError() == ERROR_LOCK_VIOLATION;
 #else
     Q_UNUSED(file);
     *held = false;
@@ -40,14 +54,13 @@ InstanceLock::InstanceLock(const QString &dataFolder)
 
 InstanceLock::~InstanceLock() = default;
 
-InstanceLock::Outcome InstanceLock::tryLockAt(const QString &path)
+InstanceLock::Outcome InstanceLock::tryLockAt(const QString &path, QString *error)
 {
     file_.close();
     file_.setFileName(path);
-    QString error;
     // A lock file another member made may be read-only to this user; a lock
     // needs no more than reading.
-    if (!datafile::open(file_, QIODevice::ReadWrite, &error) && !datafile::open(file_, QIODevice::ReadOnly, &error))
+    if (!datafile::open(file_, QIODevice::ReadWrite, error) && !datafile::open(file_, QIODevice::ReadOnly, error))
         return Outcome::Failed;
     bool held = false;
     if (!lockExclusively(file_, &held))
@@ -85,21 +98,25 @@ bool InstanceLock::acquire(QString *message, QString *notice)
     if (!runtime.isEmpty())
         places << runtime + QStringLiteral("/dialmeter-%1.lock").arg(QLatin1String(folderKey));
     for (const QString &place : places) {
-        // A link in its place (planted by another member of a shared folder's
-        // group) is never followed, nor passed over for a lock elsewhere.
-        if (QFileInfo(place).isSymLink()) {
-            *message = QStringLiteral("Le verrou %1 est un lien symbolique : le compteur ne démarre pas tant qu'il "
-                                      "est là (seul son propriétaire ou un administrateur peut le supprimer).")
-                           .arg(place);
-            return false;
-        }
-        switch (tryLockAt(place)) {
+        QString error;
+        switch (tryLockAt(place, &error)) {
         case Outcome::Taken:
             return true;
         case Outcome::Held:
             *message = holderMessage();
             return false;
         case Outcome::Failed:
+            // A name that is there but takes no lock (a link, a folder, a pipe or
+            // a file this user may not read, planted by another member of a
+            // shared folder's group) is never passed over for a lock elsewhere:
+            // the other members' meters would not see it.
+            if (QFileInfo::exists(place) || QFileInfo(place).isSymLink()) {
+                *message = QStringLiteral("%1\nLe compteur ne démarre pas tant que ce verrou est là (seul son "
+                                          "propriétaire ou un administrateur peut le supprimer) : un second compteur "
+                                          "sur ce dossier ne serait pas refusé.")
+                               .arg(error);
+                return false;
+            }
             break;
         }
     }

@@ -15,14 +15,15 @@ public:
     ~InstanceLock();
 
     // Takes the lock, or returns false with a message naming the process that
-    // holds it. A folder that takes no lock file (read-only, full disk) has its
-    // lock in the user's runtime folder instead; when no lock can be taken at all
-    // the meter still runs, and *notice says so.
+    // holds it, or naming a lock file that is there but takes no lock. A folder
+    // that takes no lock file (read-only, full disk) has its lock in the user's
+    // runtime folder instead; when no lock can be taken at all the meter still
+    // runs, and *notice says so.
     bool acquire(QString *message, QString *notice);
 
 private:
     enum class Outcome { Taken, Held, Failed };
-    Outcome tryLockAt(const QString &file);
+    Outcome tryLockAt(const QString &file, QString *error);
     QString holderMessage();
 
     QFile file_;

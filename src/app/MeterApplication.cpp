@@ -131,11 +131,13 @@ bool MeterApplication::start()
     const StartupOutcome outcome = runEntryProcedure(*store_, platformIdentity(), *journal_,
                                                      hasRealScreen() ? std::optional(screenWidth) : std::nullopt);
 
-    // Language files: the user's own in the data folder first, then those beside
-    // the program, then the installed ones.
+    // Language files: the user's own in the data folder first (trusted ones
+    // only: the folder may be shared), then those beside the program, then the
+    // installed ones.
     language_ = std::make_unique<Language>(
         QStringList{folder, QCoreApplication::applicationDirPath(),
-                    QCoreApplication::applicationDirPath() + QStringLiteral("/" DIALMETER_SHARE_FROM_BIN)});
+                    QCoreApplication::applicationDirPath() + QStringLiteral("/" DIALMETER_SHARE_FROM_BIN)},
+        folder);
     language_->setErrorHandler([this](const QString &message) { tell(message); });
     store_->setMessageText(
         [this](const QString &key, const QString &builtIn) { return language_->message(key, builtIn); });
@@ -159,16 +161,17 @@ bool MeterApplication::start()
     for (const char *entry : {"MnuMaximize", "MnuMinimize"})
         connect(trayForm.control<QAction>(QString::fromLatin1(entry)), &QAction::triggered, this,
                 [this] { consoleCore_->hiding().Cacher(); });
-    if (!trayForm.hasTray())
-        tell(language_->message(QStringLiteral("NoTray"),
-                                QStringLiteral("Ce bureau n'a pas de zone de notification : le menu de Dialmeter "
-                                               "s'ouvre d'un clic droit sur la console.")));
     connect(windows_->console().control<QTimer>(QStringLiteral("Timer1")), &QTimer::timeout, this,
             [this] { tick_->Timer1_Timer(); });
     options_ = std::make_unique<OptionsLogic>(*consoleCore_);
     windows_->setOptionsLogic(*options_);
     windows_->setJournal(*journal_);
     consoleCore_->load(screenWidth);
+    // Told in the language the load has chosen.
+    if (!trayForm.hasTray())
+        tell(language_->message(QStringLiteral("NoTray"),
+                                QStringLiteral("Ce bureau n'a pas de zone de notification : le menu de Dialmeter "
+                                               "s'ouvre d'un clic droit sur la console.")));
     // A first start shows the Options dialog; its "OK" brings the console. A
     // hidden console is shown too, in its hidden state (slid away or
     // transparent), so that "Montrer" has a window to bring back.

@@ -1,5 +1,6 @@
 #include "SqliteStoreBackend.h"
 
+#include "DataFile.h"
 #include "NameFolding.h"
 
 #include <QDateTime>
@@ -146,6 +147,24 @@ void givePermissionsOfNewFile(const QByteArray &file)
 #endif
 }
 
+// SQLite opens the store, its write-ahead log and its shared memory with O_CREAT
+// even when they exist; in a shared sticky folder that open is refused to every
+// member but the file's maker, and the store would fall back to read-only. Its
+// files are opened as the folder's other files are, once for the process and
+// before any connection.
+void openStoreFilesAsSharedFiles()
+{
+#ifdef Q_OS_UNIX
+    static const bool installed = [] {
+        sqlite3_vfs *vfs = sqlite3_vfs_find(nullptr);
+        return vfs && vfs->iVersion >= 3 && vfs->xSetSystemCall
+            && vfs->xSetSystemCall(vfs, "open", reinterpret_cast<sqlite3_syscall_ptr>(&datafile::openShared))
+            == SQLITE_OK;
+    }();
+    Q_UNUSED(installed);
+#endif
+}
+
 } // namespace
 
 SqliteStoreBackend::~SqliteStoreBackend()
@@ -184,6 +203,7 @@ bool SqliteStoreBackend::exec(const char *sql, std::string *error)
 SqliteStoreBackend::OpenResult SqliteStoreBackend::tryOpen(const QString &path, QString *error)
 {
     close();
+    openStoreFilesAsSharedFiles();
     const QByteArray file = realStoreName(path);
     const bool isNew = !QFileInfo::exists(path) && !QFileInfo(path).isSymLink();
     int rc = sqlite3_open_v2(file.constData(), &db_,
@@ -226,6 +246,7 @@ bool SqliteStoreBackend::openReadOnly(const QString &path)
     // Read-only first; then, when even that needs room the disk has not (the
     // shared-memory file of the journal), as an unchanging file: what the last
     // checkpoint wrote.
+    openStoreFilesAsSharedFiles();
     for (const char *mode : {"?mode=ro", "?immutable=1"}) {
         close();
         const QByteArray uri = QUrl::fromLocalFile(QFile::decodeName(realStoreName(path))).toEncoded() + mode;

@@ -19,8 +19,9 @@ QString AddBackslash(const QString &path)
     return path.endsWith(QLatin1Char('\\')) ? path : path + QLatin1Char('\\');
 }
 
-Language::Language(QStringList folders)
+Language::Language(QStringList folders, QString sharedFolder)
     : folders_(std::move(folders))
+    , sharedFolder_(std::move(sharedFolder))
 {
 }
 
@@ -38,19 +39,21 @@ bool Language::SelectLanguage(const QString &name)
         const QString path = QDir(folder).filePath(QStringLiteral("lang/") + name + QStringLiteral(".lang"));
         QFile file(path);
         QString error;
-        if (openTrusted(file, &error)) {
+        const bool shared = !sharedFolder_.isEmpty() && folder == sharedFolder_;
+        if (openLanguageFile(file, shared, &error)) {
             languageFile_ = path;
+            languageFileShared_ = shared;
             return true;
         }
     }
     return false;
 }
 
-bool Language::openTrusted(QFile &file, QString *error)
+bool Language::openLanguageFile(QFile &file, bool shared, QString *error)
 {
     if (!datafile::open(file, QIODevice::ReadOnly, error))
         return false;
-    if (datafile::isTrusted(file))
+    if (!shared || datafile::isTrusted(file))
         return true;
     *error = QStringLiteral("%1 : d'autres utilisateurs peuvent modifier ce fichier, il n'est pas utilisé")
                  .arg(file.fileName());
@@ -66,7 +69,7 @@ bool Language::load(IniFile &ini, QString *error) const
         ini.parse({});
         return true;
     }
-    return openTrusted(file, error) && ini.load(file, error);
+    return openLanguageFile(file, languageFileShared_, error) && ini.load(file, error);
 }
 
 QString Language::message(const QString &key, const QString &builtIn) const

@@ -14,11 +14,14 @@ class TranslationTarget;
 // texts of the windows, and the application of that file to windows.
 class Language {
 public:
-    // The folders whose "lang" subfolder holds language files, searched in order.
-    explicit Language(QStringList folders);
+    // The folders whose "lang" subfolder holds language files, searched in order;
+    // `sharedFolder`, when one of them, is the data folder that other users may
+    // write, whose files must be trusted to be used.
+    explicit Language(QStringList folders, QString sharedFolder = {});
 
-    // Makes the file of that language the one in force when a trusted one exists
-    // (the first folder's that is; an untrusted file is passed over), and says
+    // Makes the file of that language the one in force when a usable one exists
+    // (the first folder's that is; an untrusted file of the shared folder is
+    // passed over), and says
     // so. An empty name puts the built-in texts back in force; a name without a
     // file, or one that would leave the "lang" folders, changes nothing.
     bool SelectLanguage(const QString &name);
@@ -39,14 +42,17 @@ public:
     static inline const QString DefaultName = QStringLiteral("Français");
 
 private:
-    // A language file is used only when it is a regular file (not a link) that
-    // belongs to this user or to the system and that no one else may write: the
-    // data folder's "lang" may be written by every member of its group.
-    static bool openTrusted(QFile &file, QString *error);
+    // A language file is used only when it is a regular file (not a link); one
+    // of the shared folder only when it also belongs to this user or to the
+    // system and no one else may write it: the data folder's "lang" may be
+    // written by every member of its group.
+    static bool openLanguageFile(QFile &file, bool shared, QString *error);
     bool load(IniFile &ini, QString *error) const;
 
     QStringList folders_;
+    QString sharedFolder_;
     QString languageFile_;
+    bool languageFileShared_ = false;
     std::function<void(const QString &)> onError_;
 };
 

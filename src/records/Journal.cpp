@@ -30,7 +30,12 @@ bool Journal::ensureCurrentFile() const
 
 bool Journal::erase(const QString &path) const
 {
-    if (QFile::remove(path) || !QFileInfo::exists(path))
+    if (QFile::remove(path))
+        return true;
+    // A link that could not be removed is still there, even when it leads
+    // nowhere; it is refused below, never written through.
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
         return true;
     QFile file(path);
     return datafile::open(file, QIODevice::WriteOnly | QIODevice::Truncate, &lastError_);

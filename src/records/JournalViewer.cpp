@@ -39,8 +39,8 @@ void JournalViewer::Form_Load()
     } else if (items.cut()) {
         notice = language_
                      .message(QStringLiteral("JournalCut"),
-                              QStringLiteral("Le journal est trop long pour être affiché en entier : seules ses %1 "
-                                             "premières lignes sont listées."))
+                              QStringLiteral("Le journal est trop long pour être affiché en entier : seuls ses %1 "
+                                             "premiers éléments sont listés."))
                      .arg(QLocale().toString(items.count()));
     }
     model_->setItems(std::move(items), notice);
@@ -56,8 +56,14 @@ void JournalViewer::Reload()
 
 void JournalViewer::Effacer()
 {
-    model_->setItems({});
-    journal_.erase(shownFile_);
+    QString notice;
+    if (!journal_.erase(shownFile_)) {
+        notice = language_
+                     .message(QStringLiteral("JournalNotErased"),
+                              QStringLiteral("Le journal n'a pas pu être effacé : %1"))
+                     .arg(journal_.lastError());
+    }
+    model_->setItems({}, notice);
 }
 
 int JournalViewer::rows() const

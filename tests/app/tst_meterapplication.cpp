@@ -4,11 +4,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QTemporaryFile>
 #include <QTimer>
 
 #include <csignal>
 #include <functional>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -62,6 +64,24 @@ struct Meter {
     MeterApplication meter;
 };
 
+// What is written on the standard error (where the meter tells what it has no
+// window for) while `work` runs.
+QByteArray standardErrorOf(const std::function<void()> &work)
+{
+    QTemporaryFile capture;
+    if (!capture.open())
+        return {};
+    std::fflush(stderr);
+    const int saved = ::dup(STDERR_FILENO);
+    ::dup2(capture.handle(), STDERR_FILENO);
+    work();
+    std::fflush(stderr);
+    ::dup2(saved, STDERR_FILENO);
+    ::close(saved);
+    capture.seek(0);
+    return capture.readAll();
+}
+
 using StopRequest = std::function<void()>;
 
 } // namespace
@@ -76,6 +96,7 @@ private slots:
     void everyStopRequestEndsTheMeter();
     void hiddenStartShowsTheConsoleHidden_data();
     void hiddenStartShowsTheConsoleHidden();
+    void noTrayNoticeInTheChosenLanguage();
 };
 
 void TestMeterApplication::initTestCase()
@@ -158,6 +179,19 @@ void TestMeterApplication::hiddenStartShowsTheConsoleHidden()
     QCOMPARE(console->pos(), shownPlace);
     QCOMPARE(console->windowOpacity(), 1.0);
     QVERIFY(menuEntry("MnuMinimize")->isVisible());
+}
+
+void TestMeterApplication::noTrayNoticeInTheChosenLanguage()
+{
+    // The offscreen platform has no notification area.
+    Meter m;
+    writeLanguageFile(m.t.dir.path(), QStringLiteral("English"), "[Messages]\nNoTray=No tray here.\n");
+    m.set("Options\\Langage", "English");
+    bool started = false;
+    const QByteArray told = standardErrorOf([&] { started = m.meter.start(); });
+    QVERIFY(started);
+    QVERIFY2(told.contains("No tray here."), told.constData());
+    QVERIFY2(!told.contains("zone de notification"), told.constData());
 }
 
 QTEST_MAIN(TestMeterApplication)

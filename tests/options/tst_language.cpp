@@ -79,6 +79,7 @@ private slots:
     void selectLanguage();
     void untrustedFilesArePassedOver_data();
     void untrustedFilesArePassedOver();
+    void groupWritableFilesOutsideTheSharedFolderAreUsed();
     void messagesComeFromTheMessagesSection();
     void namesNeverLeaveTheLangFolders_data();
     void namesNeverLeaveTheLangFolders();
@@ -236,9 +237,22 @@ void TestLanguage::untrustedFilesArePassedOver()
         QCOMPARE(::chown(path.constData(), 65534, 65534), 0);
     }
 
-    Language language({shared.dir.path(), installed.dir.path()});
+    Language language({shared.dir.path(), installed.dir.path()}, shared.dir.path());
     QVERIFY(language.SelectLanguage("English"));
     QCOMPARE(language.languageFile(), installed.dir.filePath("lang/English.lang"));
+    FakeWindow window;
+    language.ApplyLanguage({&window});
+    QCOMPARE(*window.controls[0].caption, QStringLiteral("Cancel"));
+}
+
+void TestLanguage::groupWritableFilesOutsideTheSharedFolderAreUsed()
+{
+    // A checkout made with umask 002, beside the program.
+    LangFolder shared;
+    LangFolder beside("English", "[Form1]\nCommand2_Caption=Cancel\n");
+    QCOMPARE(::chmod(QFile::encodeName(beside.dir.filePath("lang/English.lang")).constData(), 0664), 0);
+    Language language({shared.dir.path(), beside.dir.path()}, shared.dir.path());
+    QVERIFY(language.SelectLanguage("English"));
     FakeWindow window;
     language.ApplyLanguage({&window});
     QCOMPARE(*window.controls[0].caption, QStringLiteral("Cancel"));

@@ -27,7 +27,7 @@ namespace {
 // one is given ("%1", "%2").
 const QMap<QString, int> kMessages{{"PackageRefused", 1}, {"ResetDayRefused", 1}, {"JournalNotWritten", 1},
                                    {"CounterAtLimit", 1}, {"StoreNotSaved", 2},   {"NoTray", 0},
-                                   {"JournalNotRead", 1}, {"JournalCut", 1}};
+                                   {"JournalNotRead", 1}, {"JournalCut", 1},  {"JournalNotErased", 1}};
 
 } // namespace
 

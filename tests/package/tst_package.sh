@@ -17,10 +17,15 @@ if dpkg-query -W dialmeter >/dev/null 2>&1 || [ -e "$folder" ]; then
   exit 77
 fi
 had_group=$(getent group dialmeter >/dev/null && echo yes)
+# Debian's own setting: no one opens with O_CREAT another's file in a sticky
+# folder that a group may write (the members then share files they did not make).
+protection=/proc/sys/fs/protected_regular
+had_protection=$(cat "$protection" 2>/dev/null)
 
 work=$(mktemp -d)
 users=(dmtest-ann dmtest-bob)
 cleanup() {
+  [ -z "$had_protection" ] || echo "$had_protection" >"$protection" 2>/dev/null
   apt-get purge -y -qq dialmeter >/dev/null 2>&1
   for user in "${users[@]}"; do userdel "$user" 2>/dev/null; done
   [ -n "$had_group" ] || groupdel dialmeter 2>/dev/null
@@ -71,6 +76,8 @@ check "the installed store tool reads the first-start mark" \
   [ "$(env -u DIALMETER_HOME /usr/bin/dialmeter-store get 'SOFTWARE\Dialmeter\Options\FirstBoot')" = 1 ]
 
 # Two members of the group, one after the other, share one store.
+[ -z "$had_protection" ] || echo 2 >"$protection" 2>/dev/null ||
+  echo "NOTE: fs.protected_regular cannot be raised here; files are shared without that protection"
 for user in "${users[@]}"; do
   useradd --no-create-home --home-dir "$work/$user" --groups dialmeter "$user"
   mkdir -p "$work/$user" && chown "$user" "$work/$user"

@@ -43,6 +43,7 @@ private slots:
     void showsTheCurrentYearEachTime();
     void effacerDeletesTheShownFile();
     void missingFile();
+    void failedEffacerIsTold();
     void longJournalsAreCutAndSaySo_data();
     void longJournalsAreCutAndSaySo();
     void plantedLinkIsNotRead();
@@ -127,6 +128,19 @@ void TestJournalViewer::missingFile()
     QCOMPARE(v.viewer.rows(), 0);
     v.viewer.Effacer(); // nothing to delete: nothing happens
     QCOMPARE(v.viewer.rows(), 0);
+}
+
+void TestJournalViewer::failedEffacerIsTold()
+{
+    // A name of the journal that neither goes nor empties.
+    Viewer v;
+    QVERIFY(QDir(v.dir.path()).mkdir(QFileInfo(v.journal.currentFile()).fileName()));
+    v.viewer.Reload();
+    v.viewer.Effacer();
+    QCOMPARE(v.viewer.rows(), 1);
+    QVERIFY2(v.viewer.row(0).contains(QStringLiteral("n'a pas pu être effacé"))
+                 && v.viewer.row(0).contains(v.journal.currentFile()),
+             qPrintable(v.viewer.row(0)));
 }
 
 void TestJournalViewer::longJournalsAreCutAndSaySo_data()

@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 
+#include "app/DataFile.h"
 #include "app/DataFolder.h"
 #include "app/InstanceLock.h"
 #include "records/YearReport.h"
@@ -7,6 +8,10 @@
 #include <QSysInfo>
 #include <QTest>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <functional>
+#include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -41,6 +46,88 @@ bool saysLink(const QStringList &messages)
                        [](const QString &m) { return m.contains(QLatin1String("lien symbolique")); });
 }
 
+// Runs `work` in a child process acting as `uid`, of group `gid` only, with the
+// umask of a shared folder's members.
+pid_t startAs(uid_t uid, gid_t gid, const std::function<bool()> &work)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::umask(002);
+        const bool done = ::setgroups(0, nullptr) == 0 && ::setresgid(gid, gid, gid) == 0
+            && ::setresuid(uid, uid, uid) == 0 && work();
+        ::_exit(done ? 0 : 1);
+    }
+    return child;
+}
+
+bool endedWell(pid_t child)
+{
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The kernel's protection of regular files in sticky folders, at its strictest
+// (a group-writable sticky folder included) for as long as the object lives.
+class ProtectedRegularFiles {
+public:
+    ProtectedRegularFiles()
+        : previous_(level())
+    {
+        if (previous_.toInt() < 2 && setLevel("2"))
+            restore_ = true;
+    }
+    ~ProtectedRegularFiles()
+    {
+        if (restore_)
+            setLevel(previous_);
+    }
+    static int levelNow() { return level().toInt(); }
+
+private:
+    static QByteArray level()
+    {
+        QFile file(kSetting);
+        return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray("0");
+    }
+    static bool setLevel(const QByteArray &value)
+    {
+        QFile file(kSetting);
+        return file.open(QIODevice::WriteOnly) && file.write(value) == value.size() && file.flush();
+    }
+    static constexpr const char *kSetting = "/proc/sys/fs/protected_regular";
+    QByteArray previous_;
+    bool restore_ = false;
+};
+
+bool reportFailure(const QString &what)
+{
+    qWarning("%s", qPrintable(what));
+    return false;
+}
+
+// One member's meter: a journal entry, the lock taken and given back, and a
+// value written to the store, every one of them in full.
+bool meterAs(const QString &folder, const QString &user, SqliteStoreBackend &store)
+{
+    FakeClock clock;
+    Journal journal(folder, clock);
+    if (!journal.appendOpening(user, QStringLiteral("Connexion")))
+        return reportFailure(journal.lastError());
+    {
+        InstanceLock lock(folder);
+        QString message, notice;
+        if (!lock.acquire(&message, &notice) || !notice.isEmpty())
+            return reportFailure(message + notice);
+    }
+    QString notice, error;
+    std::string writeError;
+    if (!store.open(datafolder::storeFile(folder), &notice, &error) || !notice.isEmpty())
+        return reportFailure(error + notice);
+    if (!store.write(2, "SOFTWARE\\Dialmeter\\Variables", user.toStdString(), "01:00:00", &writeError))
+        return reportFailure(QString::fromStdString(writeError));
+    return true;
+}
+
 } // namespace
 
 class TestSharedFolder : public QObject {
@@ -51,9 +138,15 @@ private slots:
     void plantedStoreLinks_data();
     void plantedStoreLinks();
     void storeInAFolderReachedThroughALink();
+    void linkToNowhereIsNeverCreatedThrough();
     void plantedLockLink();
+    void plantedLockThatTakesNoLock_data();
+    void plantedLockThatTakesNoLock();
+    void folderThatTakesNoLockFileLocksInTheRuntimeFolder();
     void anotherMembersJournalIsEmptiedWhenItMayNotBeDeleted();
+    void anotherMembersDanglingLinkIsNoErasedJournal();
     void lockLeftByAnotherMembersEndedMeterIsNoObstacle();
+    void membersWriteFilesAnotherMemberMade();
     void unprotectedSharedFolderIsTold_data();
     void unprotectedSharedFolderIsTold();
 };
@@ -90,19 +183,27 @@ void TestSharedFolder::plantedStoreLinks_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("refused");
-    QTest::addRow("the store") << "registry.db" << true;
-    QTest::addRow("its write-ahead log") << "registry.db-wal" << false;
-    QTest::addRow("its shared memory") << "registry.db-shm" << true;
-    QTest::addRow("its rollback journal") << "registry.db-journal" << false;
+    QTest::addColumn<bool>("dangling");
+    // A journal linked to a file leaves the store open, written to without it;
+    // one linked to no file at all refuses the store.
+    for (const bool dangling : {false, true}) {
+        const char *target = dangling ? ", leading nowhere" : "";
+        QTest::addRow("the store%s", target) << "registry.db" << true << dangling;
+        QTest::addRow("its write-ahead log%s", target) << "registry.db-wal" << dangling << dangling;
+        QTest::addRow("its shared memory%s", target) << "registry.db-shm" << true << dangling;
+        QTest::addRow("its rollback journal%s", target) << "registry.db-journal" << dangling << dangling;
+    }
 }
 
 void TestSharedFolder::plantedStoreLinks()
 {
     QFETCH(QString, name);
     QFETCH(bool, refused);
+    QFETCH(bool, dangling);
     Victim victim;
+    const QString nowhere = victim.dir.filePath(QStringLiteral("nowhere"));
     QTemporaryDir folder;
-    QVERIFY(QFile::link(victim.path(), folder.filePath(name)));
+    QVERIFY(QFile::link(dangling ? nowhere : victim.path(), folder.filePath(name)));
     {
         SqliteStoreBackend backend;
         QString notice, error;
@@ -116,6 +217,20 @@ void TestSharedFolder::plantedStoreLinks()
         }
     }
     QCOMPARE(victim.content(), QByteArray(Victim::kContent));
+    QVERIFY(!QFileInfo::exists(nowhere));
+}
+
+void TestSharedFolder::linkToNowhereIsNeverCreatedThrough()
+{
+    // Even when the caller would follow links.
+    QTemporaryDir folder;
+    const QString nowhere = folder.filePath(QStringLiteral("nowhere"));
+    const QByteArray link = QFile::encodeName(folder.filePath(QStringLiteral("registry.db-journal")));
+    QVERIFY(QFile::link(nowhere, QFile::decodeName(link)));
+    errno = 0;
+    QCOMPARE(datafile::openShared(link.constData(), O_RDWR | O_CREAT, 0644), -1);
+    QCOMPARE(errno, ELOOP);
+    QVERIFY(!QFileInfo::exists(nowhere));
 }
 
 void TestSharedFolder::storeInAFolderReachedThroughALink()
@@ -145,6 +260,56 @@ void TestSharedFolder::plantedLockLink()
     QCOMPARE(victim.content(), QByteArray(Victim::kContent));
 }
 
+void TestSharedFolder::plantedLockThatTakesNoLock_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addRow("a folder") << int(S_IFDIR);
+    QTest::addRow("a pipe") << int(S_IFIFO);
+    QTest::addRow("a file this user may not read") << int(S_IFREG);
+}
+
+void TestSharedFolder::plantedLockThatTakesNoLock()
+{
+    QFETCH(int, type);
+    if (::geteuid() != 0)
+        QSKIP("acting as another member needs root");
+    QTemporaryDir folder;
+    QCOMPARE(::chmod(QFile::encodeName(folder.path()).constData(), 03777), 0);
+    const QString lockFile = folder.filePath(QStringLiteral("dialmeter.lock"));
+    const QByteArray lockName = QFile::encodeName(lockFile);
+    QCOMPARE(type == S_IFDIR ? ::mkdir(lockName.constData(), 0755)
+                             : ::mknod(lockName.constData(), static_cast<mode_t>(type) | 0600, 0),
+             0);
+
+    // Another member's meter is refused, naming the lock, rather than locking
+    // in its own runtime folder where no other member's meter would look.
+    const pid_t member = startAs(65534, 65534, [&] {
+        qunsetenv("XDG_RUNTIME_DIR");
+        InstanceLock lock(folder.path());
+        QString message, notice;
+        const bool refused = !lock.acquire(&message, &notice) && message.contains(lockFile);
+        return refused || reportFailure(message + notice);
+    });
+    QVERIFY(endedWell(member));
+}
+
+void TestSharedFolder::folderThatTakesNoLockFileLocksInTheRuntimeFolder()
+{
+    if (::geteuid() != 0)
+        QSKIP("a folder read-only to its user needs another user than root");
+    QTemporaryDir folder;
+    QCOMPARE(::chmod(QFile::encodeName(folder.path()).constData(), 0555), 0);
+    const pid_t member = startAs(65534, 65534, [&] {
+        qunsetenv("XDG_RUNTIME_DIR");
+        InstanceLock first(folder.path()), second(folder.path());
+        QString message, notice;
+        if (!first.acquire(&message, &notice) || !notice.isEmpty())
+            return reportFailure(message + notice);
+        return !second.acquire(&message, &notice) && message.contains(folder.path());
+    });
+    QVERIFY(endedWell(member));
+}
+
 void TestSharedFolder::anotherMembersJournalIsEmptiedWhenItMayNotBeDeleted()
 {
     if (::geteuid() != 0)
@@ -169,6 +334,26 @@ void TestSharedFolder::anotherMembersJournalIsEmptiedWhenItMayNotBeDeleted()
     QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     QVERIFY(QFileInfo::exists(journal.currentFile()));
     QCOMPARE(QFileInfo(journal.currentFile()).size(), 0);
+}
+
+void TestSharedFolder::anotherMembersDanglingLinkIsNoErasedJournal()
+{
+    if (::geteuid() != 0)
+        QSKIP("acting as two users needs root");
+    // Root planted a link to nowhere as the journal, in a sticky folder where
+    // another user may not remove it.
+    QTemporaryDir folder;
+    QCOMPARE(::chmod(QFile::encodeName(folder.path()).constData(), 03777), 0);
+    FakeClock clock;
+    Journal journal(folder.path(), clock);
+    QVERIFY(QFile::link(folder.filePath(QStringLiteral("nowhere")), journal.currentFile()));
+
+    const pid_t member = startAs(65534, 65534, [&] {
+        return !journal.erase(journal.currentFile()) && saysLink({journal.lastError()});
+    });
+    QVERIFY(endedWell(member));
+    QVERIFY(QFileInfo(journal.currentFile()).isSymLink());
+    QVERIFY(!QFileInfo::exists(folder.filePath(QStringLiteral("nowhere"))));
 }
 
 void TestSharedFolder::lockLeftByAnotherMembersEndedMeterIsNoObstacle()
@@ -202,6 +387,57 @@ void TestSharedFolder::lockLeftByAnotherMembersEndedMeterIsNoObstacle()
     int status = 0;
     QCOMPARE(::waitpid(child, &status, 0), child);
     QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+void TestSharedFolder::membersWriteFilesAnotherMemberMade()
+{
+    if (::geteuid() != 0)
+        QSKIP("acting as two users needs root");
+    const ProtectedRegularFiles protection;
+    if (ProtectedRegularFiles::levelNow() < 2)
+        QSKIP("fs.protected_regular is below 2 and cannot be raised here: the kernel would let any member open "
+              "another's file");
+    constexpr gid_t kGroup = 4242;
+    QTemporaryDir dir;
+    const QString folder = dir.path();
+    const QByteArray folderName = QFile::encodeName(folder);
+    QCOMPARE(::chown(folderName.constData(), 0, kGroup), 0);
+    QCOMPARE(::chmod(folderName.constData(), 03775), 0);
+
+    // The first member makes the journal, the lock and the store, and keeps the
+    // store open (its write-ahead log and shared memory with it) while the second
+    // member's meter writes to all of them.
+    int ready[2], go[2];
+    QVERIFY(::pipe(ready) == 0 && ::pipe(go) == 0);
+    const pid_t first = startAs(65534, kGroup, [&] {
+        SqliteStoreBackend store;
+        char byte = 0;
+        return meterAs(folder, QStringLiteral("first"), store) && ::write(ready[1], "r", 1) == 1
+            && ::read(go[0], &byte, 1) == 1;
+    });
+    ::close(ready[1]);
+    char byte = 0;
+    const bool firstReady = ::read(ready[0], &byte, 1) == 1;
+    const pid_t second = startAs(65533, kGroup, [&] {
+        SqliteStoreBackend store;
+        return meterAs(folder, QStringLiteral("second"), store);
+    });
+    const bool secondWell = endedWell(second);
+    QCOMPARE(::write(go[1], "g", 1), 1);
+    for (int fd : {ready[0], go[0], go[1]})
+        ::close(fd);
+    QVERIFY(endedWell(first));
+    QVERIFY(firstReady);
+    QVERIFY(secondWell);
+
+    QFile journal(folder + QStringLiteral("/2004.txt"));
+    QVERIFY(journal.open(QIODevice::ReadOnly));
+    const QByteArray entries = journal.readAll();
+    QVERIFY2(entries.contains("first") && entries.contains("second"), entries.constData());
+    SqliteStoreBackend store;
+    QString notice, error;
+    QVERIFY2(store.open(datafolder::storeFile(folder), &notice, &error), qPrintable(error));
+    QCOMPARE(store.read(2, "SOFTWARE\\Dialmeter\\Variables", "second"), std::optional<std::string>("01:00:00"));
 }
 
 void TestSharedFolder::unprotectedSharedFolderIsTold_data()
