@@ -323,15 +323,8 @@ void TestSharedFolder::anotherMembersJournalIsEmptiedWhenItMayNotBeDeleted()
     QVERIFY(journal.appendOpening(QStringLiteral("alice"), QStringLiteral("Connexion")));
     QCOMPARE(::chmod(QFile::encodeName(journal.currentFile()).constData(), 0666), 0);
 
-    const pid_t child = ::fork();
-    QVERIFY(child >= 0);
-    if (child == 0) {
-        const bool erased = ::setuid(65534) == 0 && journal.erase(journal.currentFile());
-        ::_exit(erased ? 0 : 1);
-    }
-    int status = 0;
-    QCOMPARE(::waitpid(child, &status, 0), child);
-    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const pid_t member = startAs(65534, 65534, [&] { return journal.erase(journal.currentFile()); });
+    QVERIFY(endedWell(member));
     QVERIFY(QFileInfo::exists(journal.currentFile()));
     QCOMPARE(QFileInfo(journal.currentFile()).size(), 0);
 }
@@ -376,17 +369,12 @@ void TestSharedFolder::lockLeftByAnotherMembersEndedMeterIsNoObstacle()
     left.close();
     QVERIFY(left.setPermissions(left.permissions() | QFileDevice::WriteGroup | QFileDevice::WriteOther));
 
-    const pid_t child = ::fork();
-    QVERIFY(child >= 0);
-    if (child == 0) {
+    const pid_t member = startAs(65534, 65534, [&] {
         InstanceLock lock(folder.path());
         QString message, notice;
-        const bool taken = ::setuid(65534) == 0 && lock.acquire(&message, &notice) && notice.isEmpty();
-        ::_exit(taken ? 0 : 1);
-    }
-    int status = 0;
-    QCOMPARE(::waitpid(child, &status, 0), child);
-    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        return lock.acquire(&message, &notice) && notice.isEmpty();
+    });
+    QVERIFY(endedWell(member));
 }
 
 void TestSharedFolder::membersWriteFilesAnotherMemberMade()
