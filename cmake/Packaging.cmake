@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package (cpack -G DEB in a build folder): the installed tree under
 # /usr, library dependencies computed by dpkg-shlibdeps, and the scripts that
 # make and keep the machine-wide data folder.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every source and script file of the repository starts with its licence line:
 # C++, CMake and Python files on line 1, scripts right after their "#!" line.
 #   scripts/spdx.sh        names each file that lacks it and fails

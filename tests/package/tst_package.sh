@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package, built from this build folder and installed on this machine:
 # its desktop entry, metainfo and manual pages pass their validators; installing
 # it makes the shared data folder with the first-start mark; two members of the
