@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Reads CHANGELOG.md, the one record of each version's changes, and gives:
 #   DIALMETER_RELEASE_DATE      the date of this version (or of the newest entry,
 #                               in a build whose patch level was raised)
