@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A meter's logic wired for benchmarks: a real SQLite store in a temporary

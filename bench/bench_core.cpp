@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The meter's hot paths: one second of metering (a connected tick with the SQLite
 // store and the real link probe), the duration procedures, and the store's reads
 // and writes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A complete language file applied to every window of the meter, as a start or a
 // change of language in the Options dialog does; and the same file behind a
 // million other keys (4 MB, the largest file read).

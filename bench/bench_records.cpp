@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The year report for 100 users over 12 months, and the journal viewer's load of
 // a journal of a million lines and of 64 MB of commas (one row per comma).
 

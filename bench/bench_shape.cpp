@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console's shape built from its skin box, against Qt's own conversion of
 // the same picture into a region through a mask bitmap (bench/ratios prints
 // their ratio).

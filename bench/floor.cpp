@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The toolkit floor: the least a Qt Widgets program that does what the meter
 // shows can cost. One frameless window with one label that a precise one-second
 // timer updates, and a tray icon. At its first tick it appends a line to the file

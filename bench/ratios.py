@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The figures of bench/ratios, measured in the Release tree given as the first
 argument. Every figure is a ratio of two things measured in the same run."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # add_dialmeter_test(NAME source... [WIDGETS]): one QtTest program, registered with ctest.
 # Core tests link the core only; WIDGETS tests also link the windows and run offscreen.
 function(add_dialmeter_test name)

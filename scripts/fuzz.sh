@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang (in build-fuzz/) and runs each for the
 # given number of seconds (60 by default), two at a time. Each starts from its
 # seeds in tests/fuzz/seeds and keeps what it finds in build-fuzz/corpus. A crash

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the images in resources/images again (after a change to their drawing).
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A long run of the model test ("a month in the life"): many seeds, many events
 # each. Usage: scripts/model-run.sh [seeds] [events per seed] [first seed] [build folder]
 set -euo pipefail

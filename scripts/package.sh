@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package in build-release/ (a Release build installed under
 # /usr), installing whatever is missing. Install it with
 #   apt install ./build-release/dialmeter_*.deb

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the README's screenshots again: runs the desktop test (the meter on Xvfb
 # with openbox and a tray host, on a 1024x768 screen) and cuts the console, the
 # tray menu and the first start's Options dialog out of its screenshots into

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds everything and runs every test, twice: in a normal build and in a build
 # with AddressSanitizer and UndefinedBehaviorSanitizer; then runs each fuzz target
 # for a minute, and the Windows layer's test (cross-built, under Wine). Installs

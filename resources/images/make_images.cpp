@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's images: the console skin, the application icon (PNG sizes
 // and SVG) and the two 32 x 32 icons. Run by scripts/make-images.sh; the images
 // it writes are committed, so a build never needs it.

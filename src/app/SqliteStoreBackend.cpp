@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SqliteStoreBackend.h"
 
 #include "DataFile.h"
@@ -11,6 +12,9 @@
 #include <QUrl>
 
 #include <sqlite3.h>
+
+#include <cerrno>
+#include <cstring>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -134,16 +138,17 @@ bool isNotADatabase(int code)
 // SQLite makes a new database file 0644 whatever the umask. A new store takes the
 // permissions any other new file of this process gets, so that in a folder shared
 // by a group (umask 002) the store is shared too; SQLite gives its -wal and -shm
-// files the store's permissions.
-void givePermissionsOfNewFile(const QByteArray &file)
+// files the store's permissions. False (errno set) when the file refuses them.
+bool givePermissionsOfNewFile(const QByteArray &file)
 {
 #ifdef Q_OS_UNIX
     const mode_t mask = ::umask(0);
     ::umask(mask);
     // Never through a link that took the new file's place.
-    ::fchmodat(AT_FDCWD, file.constData(), 0666 & ~mask, AT_SYMLINK_NOFOLLOW);
+    return ::fchmodat(AT_FDCWD, file.constData(), 0666 & ~mask, AT_SYMLINK_NOFOLLOW) == 0;
 #else
     Q_UNUSED(file);
+    return true;
 #endif
 }
 
@@ -213,8 +218,13 @@ SqliteStoreBackend::OpenResult SqliteStoreBackend::tryOpen(const QString &path, 
         close();
         return OpenResult::Failed;
     }
-    if (isNew)
-        givePermissionsOfNewFile(file);
+    // A new store that cannot take its permissions (a link put in its place) is
+    // not used: the members of a shared folder could not write it.
+    if (isNew && !givePermissionsOfNewFile(file)) {
+        *error = openError(path, QString::fromLocal8Bit(std::strerror(errno)));
+        close();
+        return OpenResult::Failed;
+    }
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
 
     // The first statements read the file header and its pages: a file that is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dialmeter-store: reads and edits the meter's settings store, safely while the
 // meter runs. Paths are written as the meter writes them, below HKEY_LOCAL_MACHINE
 // unless they start with a root prefix (HKCU\...).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/MeterApplication.h"
 #include "console/ConsoleWindow.h"
 #include "support/TestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows designed windows as they are built, for a look on a real desktop:
 //   dialmeter-gallery [--lang FOLDER NAME] WINDOW...
 // FOLDER holds lang/NAME.lang. Runs until it is closed or killed.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The built meter on a real X server with a window manager and a tray host: the
 # console is cut to its skin's shape, the tray icon appears, a left click on it
 # brings the pop-up (one window from its coming to its going), a right click

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Duration texts as a stored counter may hold them: every procedure on any text.
 #include "metering/DurationText.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Language files as the INI reader takes them: any bytes, then lookups.
 #include "options/IniFile.h"
 

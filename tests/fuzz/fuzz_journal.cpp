@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Journal files as the journal viewer lists them: any bytes, every row.
 #include "records/JournalItems.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "options/CatalogueWindow.h"
 #include "options/Language.h"
 #include "support/TestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built meter with damaged or unwritable files around it: a read-only store,
 // a read-only data folder, a store that is not a database, a mangled language
 // file, a journal holding binary data and 100,000-character lines, a full disk.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stores that were edited by hand, damaged or left half written: every value of
 // the schema replaced at random by garbage, an empty text, a huge text, the value
 // of another field, or left out. Each store is loaded, counts five connected

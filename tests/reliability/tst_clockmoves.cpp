@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clock moved while the meter runs, forwards and backwards by days, months
 // and years (a wrong date corrected, a battery-less machine, a user playing with
 // the calendar): every connected second is either in the month's counter or in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The meter killed outright (power cut, OOM killer) at a random second of a
 // connection, twenty times over on one data folder: the store always opens again,
 // and it never holds less than the counted time minus the minute between saves.

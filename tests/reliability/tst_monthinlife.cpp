@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A month in the life of a meter: a seeded random sequence of what a user, the
 // clock and the link do (links up and down, seconds passing, the clock moved
 // forwards and back, a suspend with the link up, "OK" in the Options dialog, the

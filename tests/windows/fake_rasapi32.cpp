@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for the Remote Access Service's library, loaded in place of the
 // system's one (WINEDLLOVERRIDES=rasapi32=n,b). The case it plays comes from the
 // environment variable FAKE_RAS_CASE, read at every call:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Windows platform layer against the real Windows API (run under Wine): the
 // registry store keeps the rules every store backend keeps, the Run-key entry,
 // the Remote Access probe through a scripted rasapi32.dll, the user's identity

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/QuitSignals.h"
 
 // Windows sends a windowed program no termination signals: it ends through its

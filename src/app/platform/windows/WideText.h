@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // UTF-8 text (the backends' interfaces) to and from the UTF-16 text of the
