@@ -20,7 +20,7 @@ BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libsqlite3-dev libbenchmark-d
 FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 # Building the Debian package needs dpkg-shlibdeps and file; its test checks it
 # with lintian, validates what it installs and meters a virtual link (ip; pgrep
-# finds the meters it starts).
+# finds the meters it starts; inotifywait wakes it when the shared folder changes).
 PACKAGE_PACKAGES=(dpkg-dev file)
 TEST_PACKAGES=(faketime xvfb openbox trayer xdotool x11-utils imagemagick
-  "${PACKAGE_PACKAGES[@]}" lintian iproute2 procps appstream desktop-file-utils man-db)
+  "${PACKAGE_PACKAGES[@]}" lintian iproute2 procps inotify-tools appstream desktop-file-utils man-db)

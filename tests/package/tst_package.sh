@@ -14,7 +14,7 @@
 #   tst_package.sh BUILD-FOLDER SOURCE-FOLDER
 set -u
 build=$1 source=$2
-for tool in cmake cpack dpkg-deb dpkg-shlibdeps apt-get lintian appstreamcli desktop-file-validate man runuser useradd ip pgrep; do
+for tool in cmake cpack dpkg-deb dpkg-shlibdeps apt-get lintian appstreamcli desktop-file-validate man runuser useradd ip pgrep inotifywait; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 [ "$(id -u)" -eq 0 ] || { echo "SKIP: installing a package needs root"; exit 77; }
@@ -118,11 +118,13 @@ as_member() { # user, command...: run as that member of the group, with a bare e
   runuser -u "$user" -- env -i HOME="$work/$user" PATH=/usr/bin:/bin "$@"
 }
 store() { as_member "${users[0]}" /usr/bin/dialmeter-store "$@"; }
-wait_for() { # description, command...: polls the command for up to two minutes
+wait_for() { # description, command...: checks again at each change in the shared folder, for up to two minutes
   local what=$1 deadline=$((SECONDS + 120)); shift
   until "$@"; do
     [ $SECONDS -lt $deadline ] || { echo "FAIL: waited two minutes for $what"; failed=$((failed + 1)); return 1; }
-    sleep 0.2
+    # A journal line or the lock's holder is written there; the one-second limit
+    # covers a change made between the check and the start of the watch.
+    inotifywait -qq -t 1 -e modify,create,close_write,moved_to "$folder" >/dev/null 2>&1
   done
   passed=$((passed + 1))
 }
@@ -144,7 +146,11 @@ stop_meter() { # user: ends the meter as the desktop's log-out does and checks h
   check "$1's meter still holds the shared folder" [ "$(meter_of "$1")" = "$pid" ]
   if [ -n "$pid" ]; then
     kill -TERM "$pid"
-    wait_for "$1's meter to end" [ ! -e "/proc/$pid" ] || kill -KILL "$pid"
+    if timeout 120 tail --pid="$pid" -f /dev/null; then
+      passed=$((passed + 1))
+    else
+      echo "FAIL: waited two minutes for $1's meter to end"; failed=$((failed + 1)); kill -KILL "$pid"
+    fi
   else
     kill "$session"
   fi
