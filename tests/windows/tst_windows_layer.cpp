@@ -2,8 +2,9 @@
 // The Windows platform layer against the real Windows API (run under Wine): the
 // registry store keeps the rules every store backend keeps, the Run-key entry,
 // the Remote Access probe through a scripted rasapi32.dll, the user's identity
-// and the taskbar's rectangle. Exits non-zero when any check fails.
+// the taskbar's rectangle and the running clock. Exits non-zero when any check fails.
 
+#include "app/RunningTime.h"
 #include "app/StartupEntry.h"
 #include "app/SystemIdentity.h"
 #include "app/platform/windows/RegistryStoreBackend.h"
@@ -103,6 +104,21 @@ void taskbar()
           bar ? "the taskbar lies on the screen" : "no taskbar here: the desktop's free area will tell");
 }
 
+// The running clock goes forward with time and never back.
+void runningTime()
+{
+    const long long start = platformRunningMilliseconds();
+    long long last = start;
+    bool backwards = false;
+    for (int i = 0; i < 200 && last - start < 50; ++i) {
+        Sleep(5);
+        const long long now = platformRunningMilliseconds();
+        backwards = backwards || now < last;
+        last = now;
+    }
+    check(!backwards && last > start, "the running clock goes forward, never back");
+}
+
 } // namespace
 
 int main()
@@ -112,6 +128,7 @@ int main()
     probe();
     identity();
     taskbar();
+    runningTime();
     std::printf("%d failed\n", failures);
     return failures == 0 ? 0 : 1;
 }
