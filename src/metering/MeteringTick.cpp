@@ -3,6 +3,7 @@
 
 #include "ConnectionProbe.h"
 #include "DurationText.h"
+#include "app/Clock.h"
 #include "app/Schema.h"
 #include "app/SettingsStore.h"
 #include "console/ConsoleCore.h"
@@ -34,12 +35,23 @@ void MeteringTick::Timer1_Timer()
     // as both up and down.
     const int connected = console_.services().probe.EstConnecte();
     const bool wasConnected = console_.Label14.toInt() == 1;
+    if (!wasConnected)
+        countedUpTo_.reset();
+    const qint64 toCount = connected == 1 ? secondsToCount() : 0;
+    qint64 countAfterDateCheck = toCount;
     // The first tick of a new date takes the new day or month, connected or
-    // not: the seconds before it are counted into the old day and month (saved,
-    // then archived), this one and those after into the new ones.
+    // not: the seconds before midnight are counted into the old day and month
+    // (saved, then archived), the others into the new ones. A tick counts the
+    // second that begins with it and those before it that went uncounted.
     if (console_.dateCheck().dateChanged()) {
-        if (wasConnected)
+        if (wasConnected) {
+            if (connected == 1) {
+                const qint64 sinceMidnight = console_.services().clock.now().time().msecsSinceStartOfDay() / 1000;
+                countAfterDateCheck = qMin(toCount, sinceMidnight + 1);
+                countConnectedSeconds(toCount - countAfterDateCheck);
+            }
             console_.saveCounters();
+        }
         console_.dateCheck().Check_Date();
     }
     const bool changed = wasConnected != (connected == 1);
@@ -57,7 +69,7 @@ void MeteringTick::Timer1_Timer()
     } else {
         view.setStatus(view.holderText(QStringLiteral("ConnectéC")));
         setToolTip(view.holderText(QStringLiteral("Depuis")) + QStringLiteral("  ") + duration_);
-        countConnectedSecond();
+        countConnectedSeconds(countAfterDateCheck);
         console_.alertArmed = false;
     }
 
@@ -65,6 +77,25 @@ void MeteringTick::Timer1_Timer()
         console_.Calcul();
     console_.Label14 = QString::number(connected);
     console_.Label15 = duration_;
+}
+
+qint64 MeteringTick::secondsToCount()
+{
+    const qint64 now = console_.services().clock.runningMilliseconds();
+    // The tick that finds the link up counts the second that begins with it;
+    // each later one counts up to the second that begins with it, and the tick
+    // that finds the link down counts none: so a connection lasts as long as its
+    // journal lines are apart.
+    if (!countedUpTo_) {
+        countedUpTo_ = now;
+        return 1;
+    }
+    // To the nearest second, so that a timer that comes a little early or late
+    // (timers may be moved by a few percent to save wake-ups) counts one second,
+    // not none then two; what is over or under carries to the next tick.
+    const qint64 seconds = qMax<qint64>(0, (now - *countedUpTo_ + 500) / 1000);
+    *countedUpTo_ += seconds * 1000;
+    return seconds;
 }
 
 void MeteringTick::advance(QString &counter, std::optional<QString> (*step)(const QString &))
@@ -100,7 +131,7 @@ void MeteringTick::connectionBegan()
 {
     console_.UserId = console_.NomUtilisateur();
     duration_ = duration::Zero;
-    ticksSinceSave_ = 0;
+    secondsSinceSave_ = 0;
     // A reset made in the store while disconnected is taken up here.
     console_.reloadCounters();
     if (console_.indivisible == schema::FlagOn) {
@@ -116,23 +147,44 @@ void MeteringTick::connectionEnded()
 {
     console_.UserId = console_.NomUtilisateur();
     console_.saveCounters();
-    ticksSinceSave_ = 0;
+    secondsSinceSave_ = 0;
     const ConsoleView &view = console_.services().view;
     console_.journalWritten(console_.services().journal.appendClosing(
         console_.UserId, view.holderText(QStringLiteral("Déconnexion")), duration_));
 }
 
-void MeteringTick::countConnectedSecond()
+void MeteringTick::countConnectedSeconds(qint64 seconds)
+{
+    if (seconds <= 0)
+        return;
+    const QString monthBefore = console_.Txtmois;
+    bool markPassed = false;
+    for (qint64 i = 0; i < seconds; ++i)
+        markPassed = countOneSecond() || markPassed;
+
+    // The pop-up comes once at each ten-minute mark of the connection, when
+    // wanted, and once for a tick that passed several marks; a missing or
+    // non-numeric option means no pop-up.
+    bool popWanted = false;
+    const int pop = option(schema::options::Pop.path).trimmed().toInt(&popWanted);
+    if (markPassed && popWanted && pop == 1)
+        console_.hiding().cacher2();
+
+    console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
+    checkPackage(monthBefore);
+
+    secondsSinceSave_ += seconds;
+    if (secondsSinceSave_ >= SaveEverySeconds) {
+        secondsSinceSave_ = 0;
+        console_.saveCounters();
+    }
+}
+
+bool MeteringTick::countOneSecond()
 {
     const auto minutes = duration::Minutes(duration_);
     const auto seconds = duration::Secondes(duration_);
-
-    // The pop-up comes once at each ten-minute mark of the connection, when
-    // wanted; a missing or non-numeric option means no pop-up.
-    bool popWanted = false;
-    const int pop = option(schema::options::Pop.path).trimmed().toInt(&popWanted);
-    if (popWanted && pop == 1 && minutes && seconds && *minutes % 10 == 0 && *minutes != 0 && *seconds == 0)
-        console_.hiding().cacher2();
+    const bool atMark = minutes && seconds && *minutes % 10 == 0 && *minutes != 0 && *seconds == 0;
 
     // The first minute of a connection charged in full was counted when it began.
     const bool firstMinutePaid = console_.indivisible == schema::FlagOn && duration::Heures(duration_) == 0
@@ -142,18 +194,24 @@ void MeteringTick::countConnectedSecond()
         for (QString *counter : {&console_.TextId, &console_.Txtmois, &console_.TxtDay})
             advance(*counter, duration::AjouteSeconde);
     }
-    console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
+    return atMark;
+}
 
+void MeteringTick::checkPackage(const QString &monthBefore)
+{
     // With no package there is nothing to exceed, whatever the alert option says.
-    if (option(schema::options::Alarm.path) != schema::FlagOff && console_.TempsForfait != duration::Zero) {
-        if (duration::CompareDurees(console_.Txtmois, console_.TempsForfait) == -1)
-            console_.ForfaitDepasse();
-        if (duration::CompareDurees(console_.Txtmois, console_.TempsForfait) == 0)
-            console_.ForfaitJusteDepasse();
-    }
-
-    if (++ticksSinceSave_ >= SaveEveryTicks) {
-        ticksSinceSave_ = 0;
-        console_.saveCounters();
-    }
+    if (option(schema::options::Alarm.path) == schema::FlagOff || console_.TempsForfait == duration::Zero)
+        return;
+    // CompareDurees gives -1 when the first is longer, 0 when equal, 1 when shorter.
+    const auto before = duration::CompareDurees(monthBefore, console_.TempsForfait);
+    const auto after = duration::CompareDurees(console_.Txtmois, console_.TempsForfait);
+    if (!after)
+        return;
+    // Reached by this tick, however many seconds it counted: the alert opens.
+    // Already past it: the indicator stays, and the alert opens again only
+    // after a disconnection.
+    if (*after <= 0 && before == 1)
+        console_.ForfaitJusteDepasse();
+    else if (*after == -1)
+        console_.ForfaitDepasse();
 }

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MeterHome.h"
 
-#include "metering/DurationText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -53,10 +52,4 @@ QString MeterHome::fakeTimeLibrary()
             return path;
     }
     return {};
-}
-
-int MeterHome::secondsOf(const QString &text)
-{
-    const auto f = duration::parse(text.trimmed());
-    return f ? f->hours * 3600 + f->minutes * 60 + f->seconds : -1;
 }

@@ -33,9 +33,6 @@ public:
     // libfaketime, or an empty text when it is not installed (Debian package faketime).
     static QString fakeTimeLibrary();
 
-    // The seconds of a duration text; -1 when it is not one.
-    static int secondsOf(const QString &text);
-
 private:
     QTemporaryDir dir_;
 };

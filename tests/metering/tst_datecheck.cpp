@@ -58,6 +58,8 @@ private slots:
     void anniversaire();
     void datesAreWrittenInTheSystemsShortForm();
     void longRunningMeterAcrossMidnightAndAResetDay();
+    void heldUpOverTheMonthsEnd_data();
+    void heldUpOverTheMonthsEnd();
     void clockSetBackThenPutRight();
     void olderResetDateFormReads();
     void nothingChangesUntilTheStoreCanBeRead_data();
@@ -220,6 +222,39 @@ void TestDateCheck::longRunningMeterAcrossMidnightAndAResetDay()
     c.ticks(1);
     const QStringList journal = c.journalLines(2004);
     QCOMPARE(journal.filter(QStringLiteral("00:00:05")).size(), 1);
+}
+
+void TestDateCheck::heldUpOverTheMonthsEnd_data()
+{
+    QTest::addColumn<int>("late");
+    QTest::addColumn<QString>("march"); // the month archived, for Total and alice
+    QTest::addColumn<QString>("april");
+    // Connected at 23:59:00 on 31 March; the next tick comes `late` seconds late.
+    QTest::addRow("to midnight") << 59 << "01:00" << "00:00:01";
+    QTest::addRow("a minute past midnight") << 119 << "01:00" << "00:01:01";
+    QTest::addRow("an hour past midnight") << 3659 << "01:00" << "01:00:01";
+}
+
+void TestDateCheck::heldUpOverTheMonthsEnd()
+{
+    QFETCH(int, late);
+    QFETCH(QString, march);
+    QFETCH(QString, april);
+    Calendar c;
+    c.set("Options\\Raz", "1");
+    c.lastStart(QDate(2004, 3, 31));
+    c.startOn(QDateTime(QDate(2004, 3, 31), QTime(23, 59)));
+    c.linkUp();
+    c.ticks(1);
+    c.clock.advanceSeconds(late);
+    c.ticks(1);
+    // The seconds before midnight are March's, the others April's: none lost,
+    // none counted twice.
+    QCOMPARE(c.archived(2004, 3, "Total"), "05:" + march);
+    QCOMPARE(c.archived(2004, 3, "alice"), "03:" + march);
+    QCOMPARE(c.core.Txtmois, april);
+    QCOMPARE(c.core.TxtDay, april);
+    QCOMPARE(c.core.TextId, april);
 }
 
 void TestDateCheck::clockSetBackThenPutRight()

@@ -47,6 +47,15 @@ private slots:
     void popUpAtTenMinuteMarks_data();
     void popUpAtTenMinuteMarks();
     void countersSavedDuringALongConnection();
+    void lateTicksCountEverySecondOnce_data();
+    void lateTicksCountEverySecondOnce();
+    void unevenTimerCountsOneSecondATick();
+    void dateAndTimeChangesAddNothing_data();
+    void dateAndTimeChangesAddNothing();
+    void popUpMarksPassedByALateTick_data();
+    void popUpMarksPassedByALateTick();
+    void packageReachedByALateTick_data();
+    void packageReachedByALateTick();
     void failingProbeCountsAsDisconnectedAndIsToldOnce();
     void eachTickLooksAtTheLinkOnce();
     void unwritableJournalLosesOnlyItsEntries();
@@ -248,6 +257,151 @@ void TestMeteringTick::countersSavedDuringALongConnection()
     QCOMPARE(m.get("Variables\\alice"), QStringLiteral("00:31:00"));
     m.ticks(150);
     QCOMPARE(m.get("Variables\\Total"), QStringLiteral("01:03:00"));
+}
+
+void TestMeteringTick::lateTicksCountEverySecondOnce_data()
+{
+    QTest::addColumn<QString>("indivisible");
+    QTest::addColumn<int>("late");
+    QTest::addColumn<QString>("duration");
+    QTest::addColumn<QString>("month");
+    QTest::addColumn<bool>("savedAtOnce");
+
+    // A connecting tick, one late by `late` seconds, two on time, then the end.
+    QTest::addRow("1 s late") << "0" << 1 << "00:00:05" << "01:00:05" << false;
+    QTest::addRow("57 s late") << "0" << 57 << "00:01:01" << "01:01:01" << false;
+    QTest::addRow("58 s late, checkpoint") << "0" << 58 << "00:01:02" << "01:01:02" << true;
+    QTest::addRow("10 minutes late") << "0" << 600 << "00:10:04" << "01:10:04" << true;
+    QTest::addRow("an hour late") << "0" << 3600 << "01:00:04" << "02:00:04" << true;
+    QTest::addRow("30 s late, first minute in full") << "1" << 30 << "00:00:34" << "01:01:00" << false;
+    QTest::addRow("100 s late, first minute in full") << "1" << 100 << "00:01:44" << "01:01:44" << true;
+}
+
+void TestMeteringTick::lateTicksCountEverySecondOnce()
+{
+    QFETCH(QString, indivisible);
+    QFETCH(int, late);
+    QFETCH(QString, duration);
+    QFETCH(QString, month);
+    QFETCH(bool, savedAtOnce);
+
+    Meter m(indivisible);
+    m.linkDown();
+    m.ticks(1);
+    m.linkUp();
+    m.ticks(1);
+    m.clock.advanceSeconds(late);
+    m.ticks(1);
+    QCOMPARE(m.get("Variables\\Total") == m.core.Txtmois, savedAtOnce);
+    m.ticks(2);
+    m.linkDown();
+    m.ticks(1);
+
+    QCOMPARE(m.get("Variables\\Total"), month);
+    QCOMPARE(m.tick.connectionDuration(), duration);
+    // The journal's lines are as far apart as the connection lasted.
+    const QStringList lines = m.journalLines(2004);
+    QCOMPARE(lines.size(), 3);
+    const int seconds = secondsOf(duration);
+    const QString closedAt = QTime(12, 0, 1).addSecs(seconds).toString(QStringLiteral("HH:mm:ss"));
+    QVERIFY2(lines.at(1).startsWith("15/03/2004    " + closedAt) && lines.at(1).endsWith("Déconnexion " + duration),
+             qPrintable(lines.at(1)));
+}
+
+void TestMeteringTick::unevenTimerCountsOneSecondATick()
+{
+    // Timers may come a few percent early or late, to save wake-ups: each tick
+    // still counts one second, never none then two.
+    Meter m;
+    m.linkUp();
+    m.tick.Timer1_Timer();
+    for (int i = 1; i <= 100; ++i) {
+        m.clock.advanceMilliseconds(i % 2 ? 960 : 1040);
+        m.tick.Timer1_Timer();
+        QCOMPARE(secondsOf(m.tick.connectionDuration()), i + 1);
+    }
+}
+
+void TestMeteringTick::dateAndTimeChangesAddNothing_data()
+{
+    QTest::addColumn<qint64>("step");
+    QTest::addRow("three hours on, or a suspend") << qint64(3 * 3600);
+    QTest::addRow("three hours back") << qint64(-3 * 3600);
+    QTest::addRow("a minute back") << qint64(-60);
+}
+
+void TestMeteringTick::dateAndTimeChangesAddNothing()
+{
+    QFETCH(qint64, step);
+    Meter m;
+    m.linkUp();
+    m.ticks(5);
+    m.clock.set(m.clock.now().addSecs(step));
+    m.ticks(5);
+    m.linkDown();
+    m.ticks(1);
+    QCOMPARE(m.tick.connectionDuration(), QStringLiteral("00:00:10"));
+    QCOMPARE(m.get("Variables\\Total"), QStringLiteral("01:00:10"));
+}
+
+void TestMeteringTick::popUpMarksPassedByALateTick_data()
+{
+    QTest::addColumn<int>("onTime"); // connected seconds counted tick by tick first
+    QTest::addColumn<int>("late");
+    QTest::addColumn<int>("afterLateTick"); // pop-ups since the late tick
+    QTest::addColumn<int>("afterNextTick");
+    QTest::addRow("over 00:10:00") << 590 << 30 << 1 << 1;
+    QTest::addRow("over 00:10:00 and 00:20:00, once") << 590 << 700 << 1 << 1;
+    QTest::addRow("up to 00:10:00, the next tick passes it") << 580 << 19 << 0 << 1;
+    QTest::addRow("over the hour, no mark") << 3300 << 359 << 0 << 0;
+}
+
+void TestMeteringTick::popUpMarksPassedByALateTick()
+{
+    QFETCH(int, onTime);
+    QFETCH(int, late);
+    QFETCH(int, afterLateTick);
+    QFETCH(int, afterNextTick);
+    Meter m;
+    m.set("Options\\Pop", "1");
+    m.linkUp();
+    m.ticks(onTime);
+    const int before = m.view.popupFadesStarted;
+    m.clock.advanceSeconds(late);
+    m.ticks(1);
+    QCOMPARE(m.view.popupFadesStarted - before, afterLateTick);
+    m.ticks(1);
+    QCOMPARE(m.view.popupFadesStarted - before, afterNextTick);
+}
+
+void TestMeteringTick::packageReachedByALateTick_data()
+{
+    QTest::addColumn<int>("late");
+    QTest::addColumn<int>("alerts");
+    QTest::addColumn<bool>("indicator");
+    // The month stands at 09:59:01 after the connecting tick; the package is 10:00:00.
+    QTest::addRow("short of it") << 30 << 0 << false;
+    QTest::addRow("onto it") << 58 << 1 << true;
+    QTest::addRow("past it") << 120 << 1 << true;
+    QTest::addRow("far past it") << 3600 << 1 << true;
+}
+
+void TestMeteringTick::packageReachedByALateTick()
+{
+    QFETCH(int, late);
+    QFETCH(int, alerts);
+    QFETCH(bool, indicator);
+    Meter m;
+    m.set("Options\\Forfait", "10:00:00");
+    m.set("Options\\Alarm", "1");
+    m.set("Variables\\Total", "09:59:00");
+    m.run();
+    m.linkUp();
+    m.ticks(1);
+    m.clock.advanceSeconds(late);
+    m.ticks(3);
+    QCOMPARE(m.view.alertsOpened, alerts);
+    QCOMPARE(m.view.indicatorShown, indicator);
 }
 
 void TestMeteringTick::failingProbeCountsAsDisconnectedAndIsToldOnce()

@@ -5,8 +5,6 @@
 // exactly one archived month, whatever the moves.
 #include "support/TestSupport.h"
 
-#include "metering/DurationText.h"
-
 namespace {
 
 struct Move {
@@ -16,17 +14,11 @@ struct Move {
 };
 using Moves = QList<Move>;
 
-qint64 seconds(const QString &durationText)
-{
-    const auto f = duration::parse(durationText);
-    return f ? f->hours * 3600LL + f->minutes * 60 + f->seconds : -1;
-}
-
 // Connected seconds of a name in every archived month of the store, plus its
 // running counter.
 qint64 countedEverywhere(ConsoleFixture &f, const QString &name)
 {
-    qint64 sum = seconds(f.get("Variables\\" + name));
+    qint64 sum = secondsOf(f.get("Variables\\" + name));
     for (int year = 1990; year <= 2020; ++year)
         for (int month = 1; month <= 12; ++month) {
             const QString archived =
@@ -34,7 +26,7 @@ qint64 countedEverywhere(ConsoleFixture &f, const QString &name)
                               QStringLiteral("SOFTWARE\\Dialmeter\\Compte Rendu\\%1\\%2\\%3").arg(year).arg(month).arg(name),
                               QString());
             if (!archived.isEmpty())
-                sum += seconds(archived);
+                sum += secondsOf(archived);
         }
     return sum;
 }

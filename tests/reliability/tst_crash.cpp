@@ -6,6 +6,7 @@
 // connections of up to two minutes in a few seconds each.
 #include "e2e/MeterHome.h"
 #include "e2e/TunLink.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -72,7 +73,7 @@ void TestCrash::killedMeterLosesAtMostAMinute()
 
         const auto after = home.store({"get", Total});
         QVERIFY2(after.exitCode == 0, qPrintable(after.err));
-        const int now = MeterHome::secondsOf(after.out);
+        const int now = secondsOf(after.out);
         const int gained = now - stored;
         qInfo("run %d: killed after at most %lld s connected, %d s stored", run, upTo, gained);
         QVERIFY2(gained >= 0 && gained <= upTo, qPrintable(QStringLiteral("%1 s stored").arg(gained)));

@@ -11,7 +11,6 @@
 #include "support/TestSupport.h"
 
 #include "metering/DateText.h"
-#include "metering/DurationText.h"
 #include "options/OptionsLogic.h"
 #include "tray/TrayCommands.h"
 #include "tray/TrayView.h"
@@ -33,12 +32,6 @@ int envNumber(const char *name, int fallback)
     bool ok = false;
     const int value = qEnvironmentVariableIntValue(name, &ok);
     return ok && value > 0 ? value : fallback;
-}
-
-qint64 seconds(const QString &text)
-{
-    const auto f = duration::parse(text);
-    return f ? f->hours * 3600LL + f->minutes * 60 + f->seconds : -1;
 }
 
 class YesTray final : public TrayView {
@@ -255,7 +248,7 @@ struct Model {
             ++user;
             if (month >= kPackage)
                 indicator = true;
-            if (++ticksSinceSave >= MeteringTick::SaveEveryTicks) {
+            if (++ticksSinceSave >= MeteringTick::SaveEverySeconds) {
                 ticksSinceSave = 0;
                 save();
             }
@@ -431,7 +424,7 @@ private:
              {std::tuple{"month working copy", core.Txtmois, model_.month},
               {"day working copy", core.TxtDay, model_.day},
               {"user working copy", core.TextId, model_.user}}) {
-            if (seconds(actual) != expected)
+            if (secondsOf(actual) != expected)
                 return mismatch(what, actual, text(expected));
         }
 
@@ -442,9 +435,9 @@ private:
             const QString name = QString::fromStdString(v.name);
             const QString value = QString::fromStdString(v.text);
             if (key.compare("Variables", Qt::CaseInsensitive) == 0)
-                variables[name] = seconds(value);
+                variables[name] = secondsOf(value);
             else if (key.startsWith("Compte Rendu\\", Qt::CaseInsensitive) && value != SettingsStore::Erreur)
-                archive[key.section('\\', 1) + '\\' + name] = seconds(value);
+                archive[key.section('\\', 1) + '\\' + name] = secondsOf(value);
             else if (key == "Compte Rendu" && name == "Date")
                 date = value;
             else if (key == "Options" && name == "Anniversaire")

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
 
+#include "metering/DurationText.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -10,6 +12,12 @@ TempStore::TempStore()
     QString notice, error;
     if (!backend.open(file(), &notice, &error))
         qFatal("cannot open a temporary store: %s", qPrintable(error));
+}
+
+qint64 secondsOf(const QString &durationText)
+{
+    const auto f = duration::parse(durationText.trimmed());
+    return f ? f->hours * 3600LL + f->minutes * 60 + f->seconds : -1;
 }
 
 QStringList readJournal(const QString &path)

@@ -16,7 +16,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// A clock that stands still until a test moves it.
+// A clock that stands still until a test moves it. Time that passes moves both
+// the date and the running time; setting the date, as a user or a time server
+// would, moves the date alone, and so does a suspend.
 class FakeClock final : public Clock {
 public:
     explicit FakeClock(QDateTime now = QDateTime(QDate(2004, 3, 15), QTime(12, 0)))
@@ -24,11 +26,18 @@ public:
     {
     }
     QDateTime now() const override { return now_; }
+    qint64 runningMilliseconds() const override { return running_; }
     void set(const QDateTime &now) { now_ = now; }
-    void advanceSeconds(qint64 seconds) { now_ = now_.addSecs(seconds); }
+    void advanceSeconds(qint64 seconds) { advanceMilliseconds(seconds * 1000); }
+    void advanceMilliseconds(qint64 milliseconds)
+    {
+        now_ = now_.addMSecs(milliseconds);
+        running_ += milliseconds;
+    }
 
 private:
     QDateTime now_;
+    qint64 running_ = 0;
 };
 
 class FakeIdentity final : public SystemIdentity {
@@ -210,6 +219,9 @@ public:
 
 // The lines of a journal file, without their CR LF.
 QStringList readJournal(const QString &path);
+
+// The seconds of a duration text; -1 when it is not one.
+qint64 secondsOf(const QString &durationText);
 
 // Writes lang/<name>.lang in a folder.
 void writeLanguageFile(const QString &folder, const QString &name, const QByteArray &content);
