@@ -10,7 +10,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-TunLink::TunLink()
+TunLink::TunLink(const char *namePattern)
 {
     if (geteuid() != 0) {
         problem_ = QStringLiteral("needs root to make a TUN interface");
@@ -23,7 +23,7 @@ TunLink::TunLink()
     }
     ifreq request = {};
     request.ifr_flags = IFF_TUN | IFF_NO_PI;
-    std::strncpy(request.ifr_name, "dmtest%d", IFNAMSIZ - 1);
+    std::strncpy(request.ifr_name, namePattern, IFNAMSIZ - 1);
     if (::ioctl(fd_, TUNSETIFF, &request) != 0) {
         problem_ = QStringLiteral("cannot make a TUN interface: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
         ::close(fd_);

@@ -7,7 +7,8 @@
 // a dial-up link is while connected. Needs root and /dev/net/tun.
 class TunLink {
 public:
-    TunLink();
+    // The kernel names it from the pattern ("dmtest0", "dmtest1"...).
+    explicit TunLink(const char *namePattern = "dmtest%d");
     ~TunLink();
     TunLink(const TunLink &) = delete;
     TunLink &operator=(const TunLink &) = delete;
