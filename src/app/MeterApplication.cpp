@@ -26,6 +26,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
@@ -168,6 +169,7 @@ bool MeterApplication::start()
     windows_->setOptionsLogic(*options_);
     windows_->setJournal(*journal_);
     consoleCore_->load(screenWidth);
+    watchStore(folder);
     // Told in the language the load has chosen.
     if (!trayForm.hasTray())
         tell(language_->message(QStringLiteral("NoTray"),
@@ -181,4 +183,25 @@ bool MeterApplication::start()
     else
         windows_->console().show();
     return true;
+}
+
+void MeterApplication::watchStore(const QString &folder)
+{
+    const QString file = datafolder::storeFile(folder);
+    const QStringList files{file, file + QStringLiteral("-wal")};
+    const auto watchThoseThere = [this, files] {
+        for (const QString &path : files)
+            if (!storeFiles_.files().contains(path) && QFileInfo::exists(path))
+                storeFiles_.addPath(path);
+    };
+    watchThoseThere();
+    // One read for the several notices a single write gives.
+    storeChanged_.setSingleShot(true);
+    storeChanged_.setInterval(0);
+    connect(&storeFiles_, &QFileSystemWatcher::fileChanged, &storeChanged_, qOverload<>(&QTimer::start));
+    connect(&storeChanged_, &QTimer::timeout, this, [this, watchThoseThere] {
+        // A file replaced (the log of changes made anew) is watched again.
+        watchThoseThere();
+        consoleCore_->readMeteringOptions();
+    });
 }

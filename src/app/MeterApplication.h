@@ -6,7 +6,9 @@
 #include "QuitSignals.h"
 #include "StoreBackend.h"
 
+#include <QFileSystemWatcher>
 #include <QObject>
+#include <QTimer>
 
 #include <memory>
 
@@ -45,6 +47,9 @@ private:
     // Whether the console has a real screen to stand on: the offscreen
     // platform's make-believe one does not count.
     static bool hasRealScreen();
+    // Reads the metering options again whenever the store's files change (the
+    // store tool, another member's meter, this meter's own saves).
+    void watchStore(const QString &folder);
 
     SystemClock clock_;
     std::unique_ptr<StoreBackend> backend_;
@@ -61,4 +66,6 @@ private:
     std::unique_ptr<PopupAnimation> popup_;
     std::unique_ptr<OptionsLogic> options_;
     std::unique_ptr<YearReport> report_;
+    QFileSystemWatcher storeFiles_;
+    QTimer storeChanged_;
 };

@@ -130,11 +130,12 @@ void ConsoleCore::load(qint64 screenWidthTwips)
     loaded_ = true;
     dateCheck_.Check_Date();
 
-    // Decided on the month as the date check left it. Before the alert is
-    // armed only the indicator can show: the alert window waits for a connection.
+    Lancer();
+    // Decided on the month as the date check left it, with the options Lancer
+    // read. Before the alert is armed only the indicator can show: the alert
+    // window waits for a connection.
     decidePackageIndicator();
     alertArmed = true;
-    Lancer();
 }
 
 void ConsoleCore::Lancer()
@@ -152,9 +153,19 @@ void ConsoleCore::Lancer()
     if (!LoadAtWinStartup(s_.store, s_.startupEntry, QCoreApplication::applicationFilePath(), &error) && s_.tell)
         s_.tell(QStringLiteral("Le lancement à l'ouverture de session n'a pas pu être mis en place : %1").arg(error));
 
+    readMeteringOptions();
+}
+
+void ConsoleCore::readMeteringOptions()
+{
     const QString links = s_.store.Lit(HKLM, schema::options::Interfaces.path);
     s_.probe.setLinkPatterns(links == SettingsStore::Erreur ? QString() : links);
     indivisible = s_.store.Lit(HKLM, schema::options::Indivisible.path);
+    // A missing or non-numeric pop-up option means no pop-up; only "0" turns
+    // the alert off.
+    bool popIsNumber = false;
+    popUpWanted = s_.store.Lit(HKLM, schema::options::Pop.path).trimmed().toInt(&popIsNumber) == 1 && popIsNumber;
+    packageAlarm = s_.store.Lit(HKLM, schema::options::Alarm.path) != schema::FlagOff;
     Pourcent = s_.store.Lit(HKLM, schema::options::Pourcent.path);
     const bool barShown = Pourcent == schema::FlagOn;
     s_.view.setPercentBarVisible(barShown);
@@ -182,16 +193,14 @@ void ConsoleCore::Reinitialise()
 void ConsoleCore::ForfaitDepasse()
 {
     s_.view.showPackageIndicator();
-    if (s_.store.Lit(HKLM, schema::options::Alarm.path) == schema::FlagOff)
-        return;
-    if (alertArmed)
+    if (packageAlarm && alertArmed)
         s_.view.openPackageAlert();
 }
 
 void ConsoleCore::ForfaitJusteDepasse()
 {
     s_.view.showPackageIndicator();
-    if (s_.store.Lit(HKLM, schema::options::Alarm.path) != schema::FlagOff)
+    if (packageAlarm)
         s_.view.openPackageAlert();
 }
 

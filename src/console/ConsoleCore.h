@@ -25,6 +25,11 @@ public:
     // Applies the stored language and options to the windows; run at load and
     // after the Options dialog is confirmed.
     void Lancer();
+    // Reads the options the metering works from (the links, the first minute,
+    // the bar, the pop-up, the alert) into the fields below: at load, after the
+    // Options dialog, and whenever the store changes, so that no tick has to
+    // read the store.
+    void readMeteringOptions();
     // Applies the hiding style, the always-on-top option and the anchoring.
     void Reinitialise();
 
@@ -87,6 +92,8 @@ public:
     QString Pourcent; // "1": the percentage bar is shown
     QString indivisible; // the Indivisible option, read by the metering tick
     QString TempsForfait; // the monthly package; "00:00:00" = none
+    bool popUpWanted = false; // the pop-up at each ten-minute mark
+    bool packageAlarm = true; // the alert when the package is used up
     QString Label14 = QStringLiteral("0"); // the link state at the previous tick
     QString Label15;  // the running connection duration, as of the last tick
     QString Label8ToolTip; // the console's tool tip: the link's state and duration

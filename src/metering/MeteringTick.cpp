@@ -5,25 +5,14 @@
 #include "DurationText.h"
 #include "app/Clock.h"
 #include "app/Schema.h"
-#include "app/SettingsStore.h"
 #include "console/ConsoleCore.h"
 #include "console/ConsoleView.h"
 #include "options/Language.h"
 #include "records/Journal.h"
 
-namespace {
-constexpr int HKLM = SettingsStore::LocalMachine;
-
-} // namespace
-
 MeteringTick::MeteringTick(ConsoleCore &console)
     : console_(console)
 {
-}
-
-QString MeteringTick::option(const QString &path) const
-{
-    return console_.services().store.Lit(HKLM, path);
 }
 
 void MeteringTick::Timer1_Timer()
@@ -163,11 +152,8 @@ void MeteringTick::countConnectedSeconds(qint64 seconds)
         markPassed = countOneSecond() || markPassed;
 
     // The pop-up comes once at each ten-minute mark of the connection, when
-    // wanted, and once for a tick that passed several marks; a missing or
-    // non-numeric option means no pop-up.
-    bool popWanted = false;
-    const int pop = option(schema::options::Pop.path).trimmed().toInt(&popWanted);
-    if (markPassed && popWanted && pop == 1)
+    // wanted, and once for a tick that passed several marks.
+    if (markPassed && console_.popUpWanted)
         console_.hiding().cacher2();
 
     console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
@@ -200,7 +186,7 @@ bool MeteringTick::countOneSecond()
 void MeteringTick::checkPackage(const QString &monthBefore)
 {
     // With no package there is nothing to exceed, whatever the alert option says.
-    if (option(schema::options::Alarm.path) == schema::FlagOff || console_.TempsForfait == duration::Zero)
+    if (!console_.packageAlarm || console_.TempsForfait == duration::Zero)
         return;
     // CompareDurees gives -1 when the first is longer, 0 when equal, 1 when shorter.
     const auto before = duration::CompareDurees(monthBefore, console_.TempsForfait);

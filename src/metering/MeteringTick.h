@@ -43,7 +43,6 @@ private:
     void setToolTip(const QString &text);
     // The counter one step on; at its limit it stays, and the user is told once.
     void advance(QString &counter, std::optional<QString> (*step)(const QString &));
-    QString option(const QString &path) const;
 
     ConsoleCore &console_;
     QString duration_;

@@ -98,6 +98,7 @@ private slots:
     void hiddenStartShowsTheConsoleHidden_data();
     void hiddenStartShowsTheConsoleHidden();
     void noTrayNoticeInTheChosenLanguage();
+    void optionsChangedInTheStoreAreTakenUp();
 };
 
 void TestMeterApplication::initTestCase()
@@ -193,6 +194,23 @@ void TestMeterApplication::noTrayNoticeInTheChosenLanguage()
     QVERIFY(started);
     QVERIFY2(told.contains("No tray here."), told.constData());
     QVERIFY2(!told.contains("zone de notification"), told.constData());
+}
+
+// The store tool, or another member's meter, changes an option the metering
+// works from while this meter runs: it is taken up without a restart.
+void TestMeterApplication::optionsChangedInTheStoreAreTakenUp()
+{
+    Meter m;
+    m.set("Options\\Pourcent", "0");
+    QVERIFY(m.meter.start());
+    QWidget *console = topLevel(QStringLiteral("reg"));
+    QVERIFY(console);
+    QWidget *bar = console->findChild<QWidget *>(QStringLiteral("Shape2"));
+    QVERIFY(bar && !bar->isVisible());
+    m.set("Options\\Pourcent", "1");
+    QTRY_VERIFY(bar->isVisible());
+    m.set("Options\\Pourcent", "0");
+    QTRY_VERIFY(!bar->isVisible());
 }
 
 QTEST_MAIN(TestMeterApplication)

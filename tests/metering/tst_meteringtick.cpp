@@ -236,6 +236,7 @@ void TestMeteringTick::popUpAtTenMinuteMarks()
     Meter m;
     if (!pop.isNull())
         m.set("Options\\Pop", pop);
+    m.run();
     m.linkUp();
     m.ticks(10 * 60);
     QCOMPARE(m.view.popupFadesStarted, 0);
@@ -364,6 +365,7 @@ void TestMeteringTick::popUpMarksPassedByALateTick()
     QFETCH(int, afterNextTick);
     Meter m;
     m.set("Options\\Pop", "1");
+    m.run();
     m.linkUp();
     m.ticks(onTime);
     const int before = m.view.popupFadesStarted;
