@@ -11,6 +11,7 @@
 #include <memory>
 
 class ConsoleCore;
+class DesktopNotifier;
 class InstanceLock;
 class Journal;
 class Language;
@@ -61,4 +62,5 @@ private:
     std::unique_ptr<PopupAnimation> popup_;
     std::unique_ptr<OptionsLogic> options_;
     std::unique_ptr<YearReport> report_;
+    std::unique_ptr<DesktopNotifier> notifier_;
 };

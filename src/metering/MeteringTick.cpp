@@ -151,6 +151,7 @@ void MeteringTick::countConnectedSecond()
         if (duration::CompareDurees(console_.Txtmois, console_.TempsForfait) == 0)
             console_.ForfaitJusteDepasse();
     }
+    console_.warnings().check();
 
     if (++ticksSinceSave_ >= SaveEveryTicks) {
         ticksSinceSave_ = 0;
