@@ -63,6 +63,12 @@ void TestLanguageFiles::everyTextHasAKey()
             const QString key = control.name + (control.hasText() ? "_Text" : "_Caption");
             if (control.hasCaption() || control.hasText())
                 QVERIFY2(!value(key).isEmpty(), qPrintable(window->name + " " + key));
+            // A sentence with places for figures keeps every one of them.
+            for (int argument = 1; argument <= 9; ++argument) {
+                const QString place = QLatin1Char('%') + QString::number(argument);
+                QVERIFY2(value(key).contains(place) == control.text.contains(place),
+                         qPrintable(window->name + " " + key + " " + place));
+            }
         }
     }
 }
