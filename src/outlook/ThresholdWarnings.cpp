@@ -59,13 +59,12 @@ void ThresholdWarnings::check()
     // look like a month that fell below its thresholds.
     if (!console_.countersRead())
         return;
-    const SettingsStore::Reading wanted = store.read(HKLM, schema::options::Seuils.path);
-    const SettingsStore::Reading givenText = store.read(HKLM, schema::report::Seuils.path);
-    if (wanted.status == SettingsStore::Reading::Unreadable || givenText.status == SettingsStore::Reading::Unreadable)
-        return;
     const qint64 used = duration::toSeconds(console_.Txtmois).value_or(0);
     const qint64 package = duration::toSeconds(console_.TempsForfait).value_or(0);
     const qint64 share = package > 0 ? duration::percentOf(used, package) : 0;
+    const SettingsStore::Reading givenText = store.read(HKLM, schema::report::Seuils.path);
+    if (givenText.status == SettingsStore::Reading::Unreadable)
+        return;
 
     QList<int> given;
     for (int threshold : thresholds::readLeniently(givenText.text)) {
@@ -73,10 +72,17 @@ void ThresholdWarnings::check()
             given << threshold;
     }
     int reached = 0;
-    for (int threshold : inForce(wanted)) {
-        if (threshold <= share && !given.contains(threshold)) {
-            given << threshold;
-            reached = qMax(reached, threshold);
+    // Below the lowest possible threshold nothing can be reached: the tick
+    // spares itself the reading of the option.
+    if (share >= thresholds::Lowest) {
+        const SettingsStore::Reading wanted = store.read(HKLM, schema::options::Seuils.path);
+        if (wanted.status == SettingsStore::Reading::Unreadable)
+            return;
+        for (int threshold : inForce(wanted)) {
+            if (threshold <= share && !given.contains(threshold)) {
+                given << threshold;
+                reached = qMax(reached, threshold);
+            }
         }
     }
     std::sort(given.begin(), given.end());
