@@ -63,6 +63,9 @@ void MeteringTick::Timer1_Timer()
 
     if (console_.Pourcent == schema::FlagOn)
         console_.Calcul();
+    // The month grows only while connected: only then can it reach a threshold.
+    if (connected == 1)
+        console_.warnings().check();
     console_.Label14 = QString::number(connected);
     console_.Label15 = duration_;
 }
@@ -151,7 +154,6 @@ void MeteringTick::countConnectedSecond()
         if (duration::CompareDurees(console_.Txtmois, console_.TempsForfait) == 0)
             console_.ForfaitJusteDepasse();
     }
-    console_.warnings().check();
 
     if (++ticksSinceSave_ >= SaveEveryTicks) {
         ticksSinceSave_ = 0;

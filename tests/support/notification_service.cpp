@@ -66,11 +66,11 @@ public slots:
         return id;
     }
     QStringList GetCapabilities() { return {QStringLiteral("body")}; }
-    QString GetServerInformation(QString &vendor, QString &version, QString &specification)
+    QString GetServerInformation(QString &vendor, QString &version, QString &protocolVersion)
     {
         vendor = QStringLiteral("Dialmeter tests");
         version = QStringLiteral("1");
-        specification = QStringLiteral("1.2");
+        protocolVersion = QStringLiteral("1.2");
         return QStringLiteral("notification-service");
     }
     void CloseNotification(uint) {}
