@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MeterHome.h"
+#include "TunLink.h"
 #include "metering/DateText.h"
 
 #include <QDate>
@@ -11,14 +12,15 @@
 
 // The built meter's early warnings, end to end: through a notification service
 // on a session bus of the test's own, once per threshold and period across
-// restarts and a rollover; and, without that service, as one line on standard
-// error.
+// restarts and a rollover, each replacing the meter's previous one; and,
+// without that service, as one line on standard error.
 class TestNotifications : public QObject {
     Q_OBJECT
 private slots:
     void init();
     void cleanup();
     void oncePerThresholdAndPeriodThroughTheService();
+    void aWarningWhileConnectedReplacesThePreviousOne();
     void withoutTheServiceOneLineOnStandardError_data();
     void withoutTheServiceOneLineOnStandardError();
 
@@ -161,6 +163,33 @@ void TestNotifications::oncePerThresholdAndPeriodThroughTheService()
     stop(meter);
     QCOMPARE(meter.exitCode(), 0);
     QCOMPARE(notifications().size(), 3);
+}
+
+void TestNotifications::aWarningWhileConnectedReplacesThePreviousOne()
+{
+    TunLink link;
+    if (!link.problem().isEmpty())
+        QSKIP(qPrintable("no real link for this test: " + link.problem()));
+    if (!startBus())
+        QSKIP("dbus-daemon is not installed (Debian package dbus-daemon)");
+    startService();
+    QVERIFY(home_->set(QStringLiteral("SOFTWARE\\Dialmeter\\Compte Rendu\\Date"), datetext::date(QDate::currentDate())));
+    QVERIFY(home_->set(QStringLiteral("SOFTWARE\\Dialmeter\\Options\\Interfaces"), link.name()));
+    QVERIFY(link.setUp(true));
+
+    // 80 % is told at the start, 90 % two connected seconds later.
+    QProcess meter;
+    startMeter(meter, QStringLiteral("17:59:58"), busAddress_);
+    QTRY_COMPARE_WITH_TIMEOUT(notifications().size(), 2, 30000);
+    const QList<QStringList> sent = notifications();
+    QCOMPARE(sent.at(0).at(4), QStringLiteral("80 % du forfait utilisé"));
+    QCOMPARE(sent.at(0).at(2), QStringLiteral("0"));
+    QCOMPARE(sent.at(1).at(4), QStringLiteral("90 % du forfait utilisé"));
+    QVERIFY2(sent.at(1).at(5).startsWith(QStringLiteral("Utilisé : 18:00:00 sur 20:00:00.")), qPrintable(sent.at(1).at(5)));
+    // The second takes the place of the first.
+    QCOMPARE(sent.at(1).at(2), sent.at(0).at(8));
+    stop(meter);
+    QCOMPARE(meter.exitCode(), 0);
 }
 
 void TestNotifications::withoutTheServiceOneLineOnStandardError_data()
