@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The meter's hot paths: one second of metering (a connected tick with the SQLite
-// store and the real link probe), the duration procedures, and the store's reads
-// and writes.
+// store and the real link probe), the duration procedures, the store's reads
+// and writes, and the period outlook's figures.
 
 #include "BenchMeter.h"
 #include "e2e/TunLink.h"
 #include "metering/DurationText.h"
 #include "metering/MeteringTick.h"
+#include "outlook/PeriodOutlook.h"
 
 
 #include <benchmark/benchmark.h>
@@ -15,13 +16,16 @@ namespace {
 
 // A tick as the meter makes it each second, on a real link that is up (a TUN
 // interface, when this runs as root) or on the machine's links as they are.
-void ConnectedTick(benchmark::State &state)
+// `total` is the month when it starts, against `package` ("00:00:00": none).
+void tickWith(benchmark::State &state, const char *total, const char *package)
 {
     TunLink link;
     const bool connected = link.problem().isEmpty() && link.setUp(true);
     bench::Meter meter(&platformLinkProbe());
     if (connected)
         meter.store.Ecrit(2, "SOFTWARE\\Dialmeter\\Options\\Interfaces", link.name());
+    meter.store.Ecrit(2, "SOFTWARE\\Dialmeter\\Variables\\Total", total);
+    meter.store.Ecrit(2, "SOFTWARE\\Dialmeter\\Options\\Forfait", package);
     meter.core.load(1280 * 15);
     MeteringTick tick(meter.core);
     for (auto _ : state) {
@@ -30,7 +34,32 @@ void ConnectedTick(benchmark::State &state)
     }
     state.SetLabel(connected ? "connected (TUN link)" : "no link up (not root)");
 }
+
+void ConnectedTick(benchmark::State &state)
+{
+    tickWith(state, "00:00:00", "00:00:00");
+}
 BENCHMARK(ConnectedTick)->Unit(benchmark::kMicrosecond);
+
+// The same past a warning threshold of the package, both warned of: each tick
+// also reads the thresholds and those given.
+void ConnectedTickPastAWarning(benchmark::State &state)
+{
+    tickWith(state, "95:00:00", "100:00:00");
+}
+BENCHMARK(ConnectedTickPastAWarning)->Unit(benchmark::kMicrosecond);
+
+// The figures the period outlook shows, made again each second while it is open.
+void PeriodOutlookFigures(benchmark::State &state)
+{
+    bench::Meter meter;
+    meter.store.Ecrit(2, "SOFTWARE\\Dialmeter\\Variables\\Total", "12:34:56");
+    meter.store.Ecrit(2, "SOFTWARE\\Dialmeter\\Options\\Forfait", "20:00:00");
+    meter.core.load(1280 * 15);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(PeriodOutlook::of(meter.core));
+}
+BENCHMARK(PeriodOutlookFigures)->Unit(benchmark::kMicrosecond);
 
 // The link probe alone, the part of a tick that asks the kernel.
 void LinkProbeAsk(benchmark::State &state)

@@ -273,7 +273,8 @@ def main():
     row("journal viewer load, 1,000,000 lines / 1 s", times["JournalViewerLoadOfAMillionLines"][0] / 1.0, "target <= 1")
     tick, label = times["ConnectedTick"]
     row(f"one tick ({label}) / one second", tick / 1.0, "")
-    for name in ("DurationAddSecond", "DurationCompare", "StoreRead", "StoreWrite", "ApplyLanguageToAllWindows"):
+    for name in ("ConnectedTickPastAWarning", "PeriodOutlookFigures", "DurationAddSecond", "DurationCompare",
+                 "StoreRead", "StoreWrite", "ApplyLanguageToAllWindows"):
         print(f"  {name:<52} {times[name][0] * 1e6:>12.4g} us", flush=True)
 
     if link and args.accuracy_minutes > 0:

@@ -17,6 +17,7 @@
 #include "metering/MeteringTick.h"
 #include "options/OptionsDialog.h"
 #include "options/OptionsLogic.h"
+#include "outlook/DesktopNotifier.h"
 #include "records/YearReport.h"
 #include "StartupEntry.h"
 #include "tray/PopupAnimation.h"
@@ -168,6 +169,12 @@ bool MeterApplication::start()
     options_ = std::make_unique<OptionsLogic>(*consoleCore_);
     windows_->setOptionsLogic(*options_);
     windows_->setJournal(*journal_);
+    windows_->setOutlookSource(*consoleCore_);
+    notifier_ = std::make_unique<DesktopNotifier>(
+        [&trayForm](const QString &title, const QString &text) { return trayForm.showBalloon(title, text); },
+        [this](const QString &message) { tell(message); });
+    consoleCore_->warnings().setNotifier(
+        [this](const QString &title, const QString &text) { notifier_->notify(title, text); });
     consoleCore_->load(screenWidth);
     watchStore(folder);
     // Told in the language the load has chosen.

@@ -13,6 +13,7 @@
 #include <memory>
 
 class ConsoleCore;
+class DesktopNotifier;
 class InstanceLock;
 class Journal;
 class Language;
@@ -66,6 +67,7 @@ private:
     std::unique_ptr<PopupAnimation> popup_;
     std::unique_ptr<OptionsLogic> options_;
     std::unique_ptr<YearReport> report_;
+    std::unique_ptr<DesktopNotifier> notifier_;
     QFileSystemWatcher storeFiles_;
     QTimer storeChanged_;
 };

@@ -40,6 +40,9 @@ inline const Value Raz{OptionsKey + QStringLiteral("Raz"), {}};
 inline const Value Anniversaire{OptionsKey + QStringLiteral("Anniversaire"), {}};
 inline const Value FirstBoot{OptionsKey + QStringLiteral("FirstBoot"), {}};
 inline const Value Interfaces{OptionsKey + QStringLiteral("Interfaces"), {}};
+// The shares of the package, in percent, at which the user is warned before
+// it is used up; empty for none. The default is read, never written.
+inline const Value Seuils{OptionsKey + QStringLiteral("Seuils"), QStringLiteral("80,90")};
 } // namespace options
 
 namespace variables {
@@ -67,6 +70,8 @@ inline const Value Date{ReportKey + QStringLiteral("Date"), {}};
 // text and the counter it came from, so that a rollover cut short is finished
 // as it was meant rather than counted twice. Present only while one runs.
 inline const Value ArchiveInProgress{ReportKey + QStringLiteral("Archive en cours"), {}};
+// The warning thresholds already given in this period; cleared by the rollover.
+inline const Value Seuils{ReportKey + QStringLiteral("Seuils"), {}};
 // One archived month: the year in four digits, the month without a leading zero.
 inline QString archive(int year, int month, const QString &name)
 {

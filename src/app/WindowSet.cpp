@@ -5,6 +5,7 @@
 #include "options/AboutBox.h"
 #include "options/Language.h"
 #include "options/OptionsDialog.h"
+#include "outlook/OutlookWindow.h"
 #include "records/JournalViewer.h"
 #include "tray/TrayForm.h"
 
@@ -27,6 +28,7 @@ WindowSet::WindowSet(const Language &language)
     connect(action("MnuAbout"), &QAction::triggered, this, [this] { showWindow(catalogue::form3()); });
     connect(action("MnuViewer"), &QAction::triggered, this, [this] { showWindow(catalogue::form2()); });
     connect(action("MnuJournal"), &QAction::triggered, this, [this] { journalViewer().Reload(); });
+    connect(action("MnuBilan"), &QAction::triggered, this, [this] { showWindow(catalogue::form8()); });
     connect(action("MnuOption"), &QAction::triggered, this, [this] { optionsDialog().Reload(); });
     // Of "Montrer" and "Cacher", the menu offers the one that fits the console.
     connect(console_.get(), &ConsoleWindow::offerShowChanged, this, [action](bool show) {
@@ -67,6 +69,13 @@ CatalogueWindow *WindowSet::create(const catalogue::Window &design)
         language_.ApplyLanguage({viewer});
         return viewer;
     }
+    if (&design == &catalogue::form8()) {
+        Q_ASSERT(outlookSource_);
+        auto *outlook = new OutlookWindow(*outlookSource_);
+        connect(outlook, &OutlookWindow::refused, this, &WindowSet::message);
+        language_.ApplyLanguage({outlook});
+        return outlook;
+    }
     auto *window = new CatalogueWindow(design);
     language_.ApplyLanguage({window});
     return window;
@@ -96,7 +105,7 @@ QList<TranslationTarget *> WindowSet::windowsForLancer()
 {
     QList<TranslationTarget *> windows{console_.get()};
     for (const catalogue::Window *design : {&catalogue::form1(), &catalogue::form2(), &catalogue::form3(),
-                                            &catalogue::form5()}) {
+                                            &catalogue::form5(), &catalogue::form8()}) {
         if (design == &catalogue::form2())
             windows.append(trayForm_.get());
         else if (const auto found = others_.find(design); found != others_.end() && found->second)

@@ -10,6 +10,7 @@
 #include <memory>
 
 class CatalogueWindow;
+class ConsoleCore;
 class ConsoleWindow;
 class Journal;
 class JournalViewer;
@@ -35,6 +36,8 @@ public:
     void setOptionsLogic(OptionsLogic &logic) { optionsLogic_ = &logic; }
     // The journal the journal viewer shows; needed before the viewer is first used.
     void setJournal(const Journal &journal) { journal_ = &journal; }
+    // The meter whose period the outlook shows; needed before the outlook is first used.
+    void setOutlookSource(ConsoleCore &console) { outlookSource_ = &console; }
 
     ConsoleWindow &console() { return *console_; }
     TrayForm &trayForm() { return *trayForm_; }
@@ -58,6 +61,7 @@ private:
     const Language &language_;
     OptionsLogic *optionsLogic_ = nullptr;
     const Journal *journal_ = nullptr;
+    ConsoleCore *outlookSource_ = nullptr;
     std::unique_ptr<ConsoleWindow> console_;
     std::unique_ptr<TrayForm> trayForm_;
     std::map<const catalogue::Window *, QPointer<CatalogueWindow>> others_;

@@ -171,6 +171,9 @@ void ConsoleCore::readMeteringOptions()
     s_.view.setPercentBarVisible(barShown);
     if (barShown)
         Calcul();
+    // The package or the thresholds may have changed: a threshold the month
+    // has reached meanwhile is told now.
+    warnings_.check();
 }
 
 bool ConsoleCore::anchored() const
@@ -206,22 +209,16 @@ void ConsoleCore::ForfaitJusteDepasse()
 
 void ConsoleCore::Calcul()
 {
-    const auto month = duration::parse(Txtmois);
-    const auto user = duration::parse(TextId);
-    if (!month || !user)
-        return;
-    const auto seconds = [](const duration::Fields &f) {
-        return f.hours * 3600LL + f.minutes * 60LL + f.seconds;
-    };
-    const qint64 monthSeconds = seconds(*month);
+    const auto monthSeconds = duration::toSeconds(Txtmois);
+    const auto userSeconds = duration::toSeconds(TextId);
     // An empty month has no share: the bar keeps what it showed.
-    if (monthSeconds == 0)
+    if (!monthSeconds || !userSeconds || *monthSeconds == 0)
         return;
     // Whole seconds, so that the figures are exact: 72 s of an hour are 2 %.
     // The share is not limited to 100 %; the width's bound only keeps it an int.
-    const qint64 hundredfold = 100 * seconds(*user);
-    const int width = static_cast<int>(qMin<qint64>(hundredfold / (3 * monthSeconds), 1000000));
-    s_.view.setPercentBar(width, QString::number(hundredfold / monthSeconds) + QLatin1Char('%'));
+    const qint64 percent = duration::percentOf(*userSeconds, *monthSeconds);
+    const int width = static_cast<int>(qMin<qint64>(100 * *userSeconds / (3 * *monthSeconds), 1000000));
+    s_.view.setPercentBar(width, QString::number(percent) + QLatin1Char('%'));
 }
 
 void ConsoleCore::shutdown()

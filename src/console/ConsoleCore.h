@@ -5,6 +5,7 @@
 #include "ConsoleMouse.h"
 #include "ConsoleServices.h"
 #include "metering/DateCheck.h"
+#include "outlook/ThresholdWarnings.h"
 
 #include <QString>
 
@@ -76,6 +77,9 @@ public:
         if (countersUnread_)
             saveCounters();
     }
+    // Whether the working counters hold the stored ones (they count from zero
+    // while the store cannot give them).
+    bool countersRead() const { return !countersUnread_; }
     // Tells the user once that the journal cannot be written, until it can again.
     void journalWritten(bool written);
 
@@ -83,6 +87,7 @@ public:
     DateCheck &dateCheck() { return dateCheck_; }
     ConsoleHiding &hiding() { return hiding_; }
     ConsoleMouse &mouse() { return mouse_; }
+    ThresholdWarnings &warnings() { return warnings_; }
 
     // Working state, named as the console's fields.
     QString Txtmois;  // the month, all users
@@ -109,6 +114,7 @@ private:
     DateCheck dateCheck_{*this};
     ConsoleHiding hiding_{*this};
     ConsoleMouse mouse_{*this};
+    ThresholdWarnings warnings_{*this};
     qint64 shownLeft_ = 0;
     qint64 screenWidth_ = 0;
     bool loaded_ = false;

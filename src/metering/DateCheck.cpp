@@ -148,6 +148,8 @@ bool DateCheck::NouveauMois(int year, int month)
         store.Suprime(HKLM, slot.counter);
     }
     store.Suprime(HKLM, schema::VariablesKey);
+    // A new period: each warning threshold may be told again.
+    store.Suprime(HKLM, schema::report::Seuils.path);
     for (const QString &path : {schema::variables::Total.path, schema::variables::Jour.path,
                                 schema::variables::user(console_.UserId).path})
         store.Ecrit(HKLM, path, duration::Zero);

@@ -118,6 +118,21 @@ std::optional<QString> sum(const QString &a, const QString &b)
     return format(int(total / 3600), int(total / 60 % 60), int(total % 60));
 }
 
+std::optional<qint64> toSeconds(const QString &text)
+{
+    const auto f = parse(text);
+    return f ? std::optional<qint64>(f->hours * 3600LL + f->minutes * 60LL + f->seconds) : std::nullopt;
+}
+
+QString fromSeconds(qint64 seconds)
+{
+    seconds = qMax<qint64>(seconds, 0);
+    return QStringLiteral("%1:%2:%3")
+        .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
+        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
 QString orZero(const QString &text)
 {
     return isDurationText(text) ? text : Zero;

@@ -44,6 +44,20 @@ std::optional<int> CompareDurees(const QString &a, const QString &b);
 // when either is not a duration text or the hours would pass 32767.
 std::optional<QString> sum(const QString &a, const QString &b);
 
+// The length in seconds (fields taken as they are: 00:00:75 is 75 s); nothing
+// when the text is not a duration text.
+std::optional<qint64> toSeconds(const QString &text);
+// A length in seconds as a duration text, put right, with as many hour digits
+// as it needs (at least two); a negative length is shown as zero.
+QString fromSeconds(qint64 seconds);
+
+// The share of `part` in `whole` (seconds) in whole percent, rounded down, not
+// limited to 100: 72 s of an hour are 2 %. `whole` must not be zero.
+inline qint64 percentOf(qint64 part, qint64 whole)
+{
+    return 100 * part / whole;
+}
+
 // The text of a counter that is to be shown and counted: the text itself when it
 // is a duration text, "00:00:00" otherwise.
 QString orZero(const QString &text);

@@ -64,6 +64,9 @@ void MeteringTick::Timer1_Timer()
 
     if (console_.Pourcent == schema::FlagOn)
         console_.Calcul();
+    // The month grows only while connected: only then can it reach a threshold.
+    if (connected == 1)
+        console_.warnings().check();
     console_.Label14 = QString::number(connected);
     console_.Label15 = duration_;
 }

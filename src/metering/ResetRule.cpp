@@ -59,4 +59,23 @@ QDate periodStart(const SettingsStore &store, const QDate &clockDate)
     return QDate(start.year(), start.month(), 1);
 }
 
+Period currentPeriod(const SettingsStore &store, const QDate &clockDate)
+{
+    const QDate today = meterDate(store, clockDate);
+    const int resetDay = day(store);
+    if (resetDay == FirstOfMonth) {
+        const QDate start(today.year(), today.month(), 1);
+        return {start, start.addMonths(1)};
+    }
+    // The stored date of the next reset while it is ahead; one that has passed
+    // (its reset not made yet) or that does not read gives the period of the
+    // chosen day around today.
+    const QDate following = nextOccurrenceAfter(today, resetDay);
+    const auto stored = nextReset(store);
+    const QDate end = stored && *stored > today ? *stored : following;
+    // A reset date set further ahead than a month: the period still began on
+    // the last chosen day, not after today.
+    return {qMin(end.addMonths(-1), following.addMonths(-1)), end};
+}
+
 } // namespace resetrule

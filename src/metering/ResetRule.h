@@ -40,4 +40,12 @@ QDate nextOccurrenceAfter(const QDate &date, int day);
 // month before the stored reset date (this month when it does not read).
 QDate periodStart(const SettingsStore &store, const QDate &clockDate);
 
+// The billing period the meter is in, on the meter's date: from the day of the
+// last reset to the day of the next one, which belongs to the next period.
+struct Period {
+    QDate start;
+    QDate end;
+};
+Period currentPeriod(const SettingsStore &store, const QDate &clockDate);
+
 } // namespace resetrule

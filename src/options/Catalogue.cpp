@@ -88,6 +88,8 @@ C list(const QString &n, int l, int t, int w, int h) { return C(n, Kind::ListBox
 C picture(const QString &n, int l, int t, int w, int h) { return C(n, Kind::PictureBox, {}, l, t, w, h); }
 C image(const QString &n, int l, int t, int w, int h) { return C(n, Kind::Image, {}, l, t, w, h); }
 C shape(const QString &n, int l, int t, int w, int h) { return C(n, Kind::Shape, {}, l, t, w, h); }
+C textBox(const QString &n, int l, int t, int w, int h) { return C(n, Kind::TextBox, {}, l, t, w, h); }
+C progressBar(const QString &n, int l, int t, int w, int h) { return C(n, Kind::ProgressBar, {}, l, t, w, h); }
 
 C timer(const QString &n, int milliseconds, bool enabledFromStart)
 {
@@ -206,6 +208,7 @@ Window makeForm2()
         menu(QStringLiteral("MnuAbout"), QStringLiteral("A propos"), root),
         menu(QStringLiteral("MnuViewer"), QStringLiteral("Connect Viewer"), root),
         menu(QStringLiteral("MnuJournal"), QStringLiteral("Journal"), root),
+        menu(QStringLiteral("MnuBilan"), QStringLiteral("Bilan de la période"), root),
         submenu(settings, QStringLiteral("Réglages"), root),
         menu(QStringLiteral("MnuOption"), QStringLiteral("Options"), settings),
         submenu(reset, QStringLiteral("Remise a zéro"), settings),
@@ -366,6 +369,54 @@ Window makeForm7()
     return w;
 }
 
+// The period outlook: what is used and left of the package, the daily allowance,
+// the pace and where it leads, and the warning thresholds. Its sentences are
+// made from the hidden text holders below the visible area.
+Window makeForm8()
+{
+    Window w;
+    w.name = QStringLiteral("Form8");
+    w.caption = QStringLiteral("  Bilan de la période");
+    w.border = Border::FixedSingle;
+    w.clientWidth = 6600;
+    w.clientHeight = 4260;
+    w.centred = true;
+    const QString warnings = QStringLiteral("Frame1");
+    const auto sentence = [](const QString &n, int top, int height) {
+        return label(n, {}, 240, top, 6120, height).wrapped().work();
+    };
+    const auto holder = [](const QString &n, const QString &text, int top) {
+        return label(n, text, 240, top, 6120, 255).hidden();
+    };
+    w.controls = {
+        sentence(QStringLiteral("Label1"), 240, 255).tabAt(0),
+        sentence(QStringLiteral("Label2"), 600, 255).tabAt(1),
+        progressBar(QStringLiteral("Bar1"), 240, 930, 6120, 255).tabAt(2),
+        sentence(QStringLiteral("Label3"), 1320, 255).tabAt(3),
+        sentence(QStringLiteral("Label4"), 1680, 435).tabAt(4),
+        sentence(QStringLiteral("Label5"), 2160, 435).tabAt(5),
+        frame(warnings, QStringLiteral("Avertissements "), 240, 2700, 6120, 855).tabAt(6),
+        label(QStringLiteral("Label6"), QStringLiteral("Avertir à (% du forfait) :"), 240, 390, 2415, 255).in(warnings).tabAt(7),
+        textBox(QStringLiteral("Text1"), 2700, 330, 1695, 315).in(warnings).tabAt(8),
+        button(QStringLiteral("Command2"), QStringLiteral("Appliquer"), 4560, 300, 1335, 375).in(warnings).tabAt(9),
+        button(QStringLiteral("Command1"), QStringLiteral("OK"), 5025, 3720, 1335, 375).tabAt(10),
+        timer(QStringLiteral("Timer1"), 1000, false),
+        holder(QStringLiteral("Période"), QStringLiteral("Du %1 au %2 : %3 jour(s) restant(s), aujourd'hui compris."), 4560),
+        holder(QStringLiteral("Utilisé"), QStringLiteral("Utilisé : %1 sur %2 (%3 %)."), 4560),
+        holder(QStringLiteral("SansForfait"), QStringLiteral("Utilisé : %1, sans forfait."), 4560),
+        holder(QStringLiteral("Reste"), QStringLiteral("Reste : %1, soit %2 par jour jusqu'à la fin de la période."), 4560),
+        holder(QStringLiteral("Epuisé"), QStringLiteral("Le forfait est épuisé : %1 de plus."), 4560),
+        holder(QStringLiteral("Rythme"), QStringLiteral("Moyenne : %1 par jour écoulé ; à ce rythme, %2 sur la période."), 4560),
+        holder(QStringLiteral("Suffit"), QStringLiteral("À ce rythme, le forfait suffit : il en resterait %1."), 4560),
+        holder(QStringLiteral("Dépassé"),
+               QStringLiteral("À ce rythme, le forfait sera dépassé de %1 : il serait épuisé le %2 vers %3."), 4560),
+        holder(QStringLiteral("AuDelà"), QStringLiteral("À ce rythme, la période finira %1 au-delà du forfait."), 4560),
+        holder(QStringLiteral("TropTôt"),
+               QStringLiteral("Moins d'une heure de la période est passée : pas encore de moyenne ni de prévision."), 4560),
+    };
+    return w;
+}
+
 } // namespace
 
 const Window &reg() { static const Window w = makeReg(); return w; }
@@ -376,10 +427,11 @@ const Window &form4() { static const Window w = makeForm4(); return w; }
 const Window &form5() { static const Window w = makeForm5(); return w; }
 const Window &form6() { static const Window w = makeForm6(); return w; }
 const Window &form7() { static const Window w = makeForm7(); return w; }
+const Window &form8() { static const Window w = makeForm8(); return w; }
 
 QVector<const Window *> all()
 {
-    return {&reg(), &form1(), &form2(), &form3(), &form4(), &form5(), &form6(), &form7()};
+    return {&reg(), &form1(), &form2(), &form3(), &form4(), &form5(), &form6(), &form7(), &form8()};
 }
 
 QVector<const Window *> translatable()

@@ -14,7 +14,8 @@
 // is applied in its order.
 namespace catalogue {
 
-enum class Kind { Label, Button, CheckBox, OptionButton, Frame, ComboBox, ListBox, PictureBox, Image, Shape, Timer, MenuItem };
+enum class Kind { Label, Button, CheckBox, OptionButton, Frame, ComboBox, ListBox, PictureBox, Image, Shape, Timer, MenuItem,
+                  TextBox, ProgressBar };
 
 // A colour: a plain RGB value or one of the system colours the layout names.
 struct Colour {
@@ -92,6 +93,7 @@ const Window &form4(); // the package alert
 const Window &form5(); // the journal viewer
 const Window &form6(); // the periodic pop-up
 const Window &form7(); // the transparency holder
+const Window &form8(); // the period outlook
 
 // Every window, in the order above.
 QVector<const Window *> all();

@@ -11,8 +11,10 @@
 #include <QIcon>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -291,6 +293,15 @@ QObject *CatalogueWindow::build(const catalogue::Control &c)
     case Kind::Shape:
         widget = new QFrame(parent);
         break;
+    case Kind::TextBox:
+        widget = new QLineEdit(parent);
+        break;
+    case Kind::ProgressBar: {
+        auto *bar = new QProgressBar(parent);
+        bar->setRange(0, 100);
+        widget = bar;
+        break;
+    }
     case Kind::Timer:
     case Kind::MenuItem:
         break;

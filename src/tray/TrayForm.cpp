@@ -104,6 +104,14 @@ bool TrayForm::hasTray() const
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
+bool TrayForm::showBalloon(const QString &title, const QString &text)
+{
+    if (!hasTray() || !icon_->isVisible())
+        return false;
+    icon_->showMessage(title, text, icon_->icon());
+    return true;
+}
+
 QString TrayForm::holderText(const QString &holder) const
 {
     return labelText(holder);

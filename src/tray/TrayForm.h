@@ -31,6 +31,8 @@ public:
     void ChargementDesValeurs();
     // Whether the desktop has a notification area to show the icon in.
     bool hasTray() const;
+    // A message on the tray icon; false when there is no tray to show it on.
+    bool showBalloon(const QString &title, const QString &text);
     // The pop-up window, once a pop-up has come.
     CatalogueWindow *popupWindow() const { return popupWindow_.get(); }
 

@@ -6,18 +6,24 @@
 # opens the menu; a console stored hidden comes up hidden (slid away, or
 # transparent) and "Montrer" brings it back; and "Quitter" or a stop signal
 # ends the meter with its counters saved, even after a viewer was opened and
-# closed. Every step waits for the window, property or value it needs, with a
+# closed; the period outlook opens from the tray menu, and a warning goes to the
+# desktop's notification service, or to a balloon on the tray icon when there
+# is none. Every step waits for the window, property or value it needs, with a
 # generous deadline, so that a busy machine only makes it slower. Screenshots go
 # to the folder named by the third argument. Exits 77 (skipped) when the X tools
 # are missing.
 set -u
 meter=$1 store=$2 shots=${3:-$PWD/desktop-shots}
-for tool in Xvfb openbox trayer xdotool xwininfo xprop import; do
+# The tests' stand-in for the notification service, built beside the meter.
+notifier=${4:-$(dirname "$meter")/dialmeter-test-notifications}
+for tool in Xvfb openbox trayer xdotool xwininfo xprop import dbus-daemon; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 mkdir -p "$shots"
 work=$(mktemp -d)
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+# The meters reach no session bus but the one a step starts for them.
+unset DBUS_SESSION_BUS_ADDRESS
 pids=()
 cleanup() { for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; wait "${pids[i]}" 2>/dev/null; done; rm -rf "$work"; }
 trap cleanup EXIT
@@ -238,6 +244,47 @@ for name in Langage LaunchAtWinStartup Pourcent Alarm Raz Forfait Forf Pop indiv
 done
 check "the first start is over" is_stored 'SOFTWARE\Dialmeter\Options\FirstBoot' 0
 kill "$first_pid"
+
+# The period outlook from the tray menu (its fourth entry), and a warning at 80 %
+# of the package through the notification service: the tests' stand-in, on a
+# session bus of its own.
+home outlook
+"$store" set 'SOFTWARE\Dialmeter\Options\Forfait' 20:00:00
+"$store" set 'SOFTWARE\Dialmeter\Variables\Total' 17:00:00
+{ read -r bus_address; read -r bus_pid; } < <(dbus-daemon --session --fork --print-address=1 --print-pid=1)
+pids+=("$bus_pid")
+export DBUS_SESSION_BUS_ADDRESS=$bus_address
+"$notifier" >"$work/notifications.log" 2>&1 &
+pids+=($!)
+service_ready() { grep -q '^ready' "$work/notifications.log"; }
+check "the notification service is on the bus" wait_for "$patience" service_ready
+warned() { [ "$(grep -c $'^notify\tDialmeter\t0\tdialmeter\t80 % du forfait utilisé\t' "$work/notifications.log")" = 1 ]; }
+check "a meter with a package" start_meter outlook
+check "warns once through the notification service" wait_for "$patience" warned
+menu "$meter_pid" Down Down Down Down
+import -window root "$shots/menu-outlook.png"
+xdotool key Return
+check "the period outlook opens from the menu" wait_for "$patience" has_titled "$meter_pid" 'Bilan de la période'
+outlook=$(titled "$meter_pid" 'Bilan de la période')
+if [ -n "$outlook" ]; then
+  import -frame -window "$outlook" "$shots/outlook.png"
+  check "the window manager closes the outlook" close_by_window_manager "$outlook"
+fi
+kill -TERM "$meter_pid"
+check "SIGTERM ends the meter" stops_cleanly "$meter_pid"
+check "and it warned only once" warned
+unset DBUS_SESSION_BUS_ADDRESS
+
+# Without a notification service, the warning is a balloon on the tray icon:
+# one more window of the meter's.
+home balloon
+"$store" set 'SOFTWARE\Dialmeter\Options\Forfait' 20:00:00
+"$store" set 'SOFTWARE\Dialmeter\Variables\Total' 17:00:00
+check "a meter with a package, no notification service" start_meter balloon
+check "warns with a balloon on the tray icon" wait_for "$patience" more_windows "$meter_pid" 2
+import -window root "$shots/balloon.png"
+kill -TERM "$meter_pid"
+check "SIGTERM ends the meter" stops_cleanly "$meter_pid"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -174,6 +174,7 @@ void TestCatalogue::controls_data()
     row("Form2", "MnuAbout", "QAction", "A propos");
     row("Form2", "MnuViewer", "QAction", "Connect Viewer");
     row("Form2", "MnuJournal", "QAction", "Journal");
+    row("Form2", "MnuBilan", "QAction", "Bilan de la période");
     row("Form2", "Mnuréglages", "QAction", "Réglages");
     row("Form2", "MnuOption", "QAction", "Options");
     row("Form2", "MnuZero", "QAction", "Remise a zéro");
@@ -318,7 +319,7 @@ void TestCatalogue::trayMenuTree()
             list << action->objectName();
         return list;
     };
-    QCOMPARE(names(form2.menuOf("Menu")), QStringList({"MnuAbout", "MnuViewer", "MnuJournal", "Mnuréglages",
+    QCOMPARE(names(form2.menuOf("Menu")), QStringList({"MnuAbout", "MnuViewer", "MnuJournal", "MnuBilan", "Mnuréglages",
                                                        "MnuMaximize", "MnuMinimize", "MnuMinimize2", "MnuQuitter"}));
     QCOMPARE(names(form2.menuOf("Mnuréglages")), QStringList({"MnuOption", "MnuZero"}));
     QCOMPARE(names(form2.menuOf("MnuZero")), QStringList({"MnuzeroUtilisateur", "MnuZerojour", "MnuAll"}));

@@ -28,7 +28,8 @@ namespace {
 // one is given ("%1", "%2").
 const QMap<QString, int> kMessages{{"PackageRefused", 1}, {"ResetDayRefused", 1}, {"JournalNotWritten", 1},
                                    {"CounterAtLimit", 1}, {"StoreNotSaved", 2},   {"NoTray", 0},
-                                   {"JournalNotRead", 1}, {"JournalCut", 1},  {"JournalNotErased", 1}};
+                                   {"JournalNotRead", 1}, {"JournalCut", 1},  {"JournalNotErased", 1},
+                                   {"ThresholdTitle", 1}, {"ThresholdText", 5}, {"ThresholdsRefused", 1}};
 
 } // namespace
 
@@ -62,6 +63,12 @@ void TestLanguageFiles::everyTextHasAKey()
             const QString key = control.name + (control.hasText() ? "_Text" : "_Caption");
             if (control.hasCaption() || control.hasText())
                 QVERIFY2(!value(key).isEmpty(), qPrintable(window->name + " " + key));
+            // A sentence with places for figures keeps every one of them.
+            for (int argument = 1; argument <= 9; ++argument) {
+                const QString place = QLatin1Char('%') + QString::number(argument);
+                QVERIFY2(value(key).contains(place) == control.text.contains(place),
+                         qPrintable(window->name + " " + key + " " + place));
+            }
         }
     }
 }
@@ -103,7 +110,7 @@ void TestLanguageFiles::everyMessageHasItsPlaceholders()
     for (auto message = kMessages.cbegin(); message != kMessages.cend(); ++message) {
         const QString text = file.INIProfileRead(message.key(), {}, QStringLiteral("Messages"));
         QVERIFY2(!text.isEmpty(), qPrintable("no message " + message.key()));
-        for (int argument = 1; argument <= 3; ++argument) {
+        for (int argument = 1; argument <= 5; ++argument) {
             const bool expected = argument <= message.value();
             QVERIFY2(text.contains(QLatin1Char('%') + QString::number(argument)) == expected,
                      qPrintable(message.key() + " %" + QString::number(argument)));
