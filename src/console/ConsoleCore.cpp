@@ -173,7 +173,7 @@ void ConsoleCore::readMeteringOptions()
         Calcul();
     // The package or the thresholds may have changed: a threshold the month
     // has reached meanwhile is told now.
-    warnings_.check();
+    warnings_.recheck();
 }
 
 bool ConsoleCore::anchored() const

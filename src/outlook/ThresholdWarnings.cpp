@@ -48,7 +48,7 @@ bool ThresholdWarnings::setThresholds(const QString &typed, QString *error)
         return false;
     }
     console_.services().store.Ecrit(HKLM, schema::options::Seuils.path, thresholds::text(*list));
-    check();
+    recheck();
     return true;
 }
 
@@ -62,6 +62,8 @@ void ThresholdWarnings::check()
     const qint64 used = duration::toSeconds(console_.Txtmois).value_or(0);
     const qint64 package = duration::toSeconds(console_.TempsForfait).value_or(0);
     const qint64 share = package > 0 ? duration::percentOf(used, package) : 0;
+    if (checkedShare_ == share)
+        return;
     const SettingsStore::Reading givenText = store.read(HKLM, schema::report::Seuils.path);
     if (givenText.status == SettingsStore::Reading::Unreadable)
         return;
@@ -95,6 +97,7 @@ void ThresholdWarnings::check()
         else
             store.Ecrit(HKLM, schema::report::Seuils.path, text);
     }
+    checkedShare_ = share;
     if (reached > 0)
         warn(reached, used, package);
 }

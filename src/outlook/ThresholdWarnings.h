@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class ConsoleCore;
 
@@ -25,8 +26,17 @@ public:
 
     // Warns of the highest threshold reached and not yet given in this period,
     // and notes every threshold reached as given. Does nothing while the store
-    // cannot give its values (it is asked again at the next check).
+    // cannot give its values (it is asked again at the next check), nor while
+    // the month's share is the one the last check saw: the tick's seconds read
+    // the store only when the share moves.
     void check();
+    // The same, whatever the share: the package, the thresholds or the store
+    // may have changed.
+    void recheck()
+    {
+        checkedShare_.reset();
+        check();
+    }
 
     // The thresholds in force: the stored list, or the default when none is stored.
     QList<int> thresholds() const;
@@ -40,4 +50,5 @@ private:
 
     ConsoleCore &console_;
     Notify notify_;
+    std::optional<qint64> checkedShare_;
 };
