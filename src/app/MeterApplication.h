@@ -42,9 +42,10 @@ private:
     enum class Wait { No, UntilRead };
     void tell(const QString &message, Wait wait = Wait::No);
     static qint64 screenWidthTwips();
-    // Whether the console has a real screen to stand on: the offscreen
-    // platform's make-believe one does not count.
-    static bool hasRealScreen();
+    // Whether the meter places the console on a real screen: not on the
+    // offscreen platform's make-believe one, nor where the compositor places
+    // the windows.
+    static bool placesConsole();
 
     SystemClock clock_;
     std::unique_ptr<StoreBackend> backend_;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "DesktopNotice.h"
 #include "PopupView.h"
 #include "TrayView.h"
 #include "options/CatalogueWindow.h"
@@ -31,6 +32,8 @@ public:
     void ChargementDesValeurs();
     // Whether the desktop has a notification area to show the icon in.
     bool hasTray() const;
+    // The desktop's notifications, for what no window of the meter can show.
+    DesktopNotice &notice() { return notice_; }
     // The pop-up window, once a pop-up has come.
     CatalogueWindow *popupWindow() const { return popupWindow_.get(); }
 
@@ -46,6 +49,7 @@ public:
     void placePopup(qint64 leftTwips, qint64 topTwips) override;
     void setPopupAlpha(int alpha) override;
     void setPopupOnTop(bool onTop) override;
+    void showNotice(const QString &total, const QString &since) override;
     void setTimerRunning(bool running) override;
     void sendConsoleToBottom() override;
 
@@ -61,4 +65,9 @@ private:
     PopupAnimation *popup_ = nullptr;
     YearReport *report_ = nullptr;
     QStringListModel *reportLines_;
+    DesktopNotice notice_;
+    // The panel shows the menu itself (a StatusNotifierItem host): a right
+    // click on the icon reaches the panel, not the meter.
+    bool menuOnPanel_ = false;
+    bool noticeFailureTold_ = false;
 };
