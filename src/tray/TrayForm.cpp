@@ -82,6 +82,7 @@ TrayForm::TrayForm(const Language &language, ConsoleWindow &console)
     , console_(console)
     , icon_(std::make_unique<QSystemTrayIcon>(QIcon(QStringLiteral(":/images/dialmeter-32.png"))))
     , reportLines_(new QStringListModel(this))
+    , hasTray_(QSystemTrayIcon::isSystemTrayAvailable())
 {
     control<QListView>(QStringLiteral("List1"))->setModel(reportLines_);
     // The year box reports a picked year, or a typed one when Enter is pressed.
@@ -135,11 +136,6 @@ void TrayForm::ChargementDesValeurs()
         reportLines_->setStringList(report_->ChargementDesValeurs(
             control<QComboBox>(QStringLiteral("Combo1"))->currentText(), holderText(QStringLiteral("AnnéeC"))));
     }
-}
-
-bool TrayForm::hasTray() const
-{
-    return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 QString TrayForm::holderText(const QString &holder) const

@@ -30,8 +30,9 @@ public:
     void attach(TrayCommands &commands, PopupAnimation &popup, YearReport &report);
     // The Connection Viewer's list: the report of the year in the year box.
     void ChargementDesValeurs();
-    // Whether the desktop has a notification area to show the icon in.
-    bool hasTray() const;
+    // Whether the desktop has a notification area to show the icon in, as it
+    // had when the meter started.
+    bool hasTray() const { return hasTray_; }
     // The desktop's notifications, for what no window of the meter can show.
     DesktopNotice &notice() { return notice_; }
     // The pop-up window, once a pop-up has come.
@@ -66,6 +67,9 @@ private:
     YearReport *report_ = nullptr;
     QStringListModel *reportLines_;
     DesktopNotice notice_;
+    // Asked once: on a panel of StatusNotifierItems each question costs a
+    // connection to the session bus.
+    const bool hasTray_;
     // The panel shows the menu itself (a StatusNotifierItem host): a right
     // click on the icon reaches the panel, not the meter.
     bool menuOnPanel_ = false;
