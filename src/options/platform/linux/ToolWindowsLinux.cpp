@@ -29,10 +29,11 @@ void keepOutOfTaskSwitchers(QWidget &window)
 {
     // X11 taskbars differ on utility windows (some list them): the window says
     // so itself. A Wayland compositor has no such request, and decides alone.
+    // (The offscreen platform answers as an X11 one too, with no connection.)
     auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11)
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || !connection)
         return;
-    xcb_connection_t *connection = x11->connection();
     const auto id = static_cast<xcb_window_t>(window.winId());
     const xcb_atom_t state = atom(connection, "_NET_WM_STATE");
     const std::array<xcb_atom_t, 2> wanted{atom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
