@@ -34,6 +34,7 @@ public:
     qint64 leftTwips() const override { return 0; }
     qint64 topTwips() const override { return 0; }
     bool fitsOnScreen(qint64, qint64) const override { return true; }
+    void startSystemMove() override {}
     void setOpacity(int) override {}
     void setOnTop(bool) override {}
     void setMovableCursor(bool) override {}

@@ -13,15 +13,16 @@ install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev libsqlite3-dev libbenchmark-dev fonts-liberation fonts-dejavu-core)
+BUILD_PACKAGES=(cmake ninja-build g++ pkgconf qt6-base-dev libxcb1-dev libsqlite3-dev libbenchmark-dev fonts-liberation fonts-dejavu-core)
 # faketime moves the meter's clock in the end-to-end tests; the desktop test
-# runs the meter on Xvfb with a window manager and a tray host; dbus-daemon
-# gives the warnings' tests a session bus of their own.
+# runs the meter on Xvfb with a window manager and a tray host; the Wayland test
+# runs it under weston (with XWayland, and Qt's Wayland platform) on a private
+# session bus (dbus-run-session).
 # The fuzz targets build with clang and its libFuzzer.
 FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 # Building the Debian package needs dpkg-shlibdeps and file; its test checks it
 # with lintian, validates what it installs and meters a virtual link (ip; pgrep
 # finds the meters it starts; inotifywait wakes it when the shared folder changes).
 PACKAGE_PACKAGES=(dpkg-dev file)
-TEST_PACKAGES=(faketime xvfb openbox trayer xdotool x11-utils imagemagick dbus-daemon
+TEST_PACKAGES=(faketime xvfb openbox trayer xdotool x11-utils imagemagick weston xwayland qt6-wayland dbus-daemon
   "${PACKAGE_PACKAGES[@]}" lintian iproute2 procps inotify-tools appstream desktop-file-utils man-db)

@@ -2,6 +2,7 @@
 #include "MeterApplication.h"
 
 #include "DataFolder.h"
+#include "DisplayPlatform.h"
 #include "EntryProcedure.h"
 #include "InstanceLock.h"
 #include "PlatformStore.h"
@@ -90,11 +91,11 @@ qint64 MeterApplication::screenWidthTwips()
     return screen ? twips::fromPixels(screen->geometry().width()) : 0;
 }
 
-bool MeterApplication::hasRealScreen()
+bool MeterApplication::placesConsole()
 {
     const QString platform = QGuiApplication::platformName();
     return QGuiApplication::primaryScreen() && platform != QLatin1String("offscreen")
-        && platform != QLatin1String("minimal");
+        && platform != QLatin1String("minimal") && !displayplatform::placedByCompositor(platform);
 }
 
 bool MeterApplication::start()
@@ -132,7 +133,7 @@ bool MeterApplication::start()
 
     const qint64 screenWidth = screenWidthTwips();
     const StartupOutcome outcome = runEntryProcedure(*store_, platformIdentity(), *journal_,
-                                                     hasRealScreen() ? std::optional(screenWidth) : std::nullopt);
+                                                     placesConsole() ? std::optional(screenWidth) : std::nullopt);
 
     // Language files: the user's own in the data folder first (trusted ones
     // only: the folder may be shared), then those beside the program, then the
@@ -153,6 +154,7 @@ bool MeterApplication::start()
                                                                  platformStartupEntry(),
                                                                  [this](const QString &message) { tell(message); }});
     consoleCore_->oldWindows = outcome.oldWindows;
+    consoleCore_->compositorPlaces = displayplatform::placedByCompositor(QGuiApplication::platformName());
     tick_ = std::make_unique<MeteringTick>(*consoleCore_);
     windows_->console().attach(*consoleCore_);
     TrayForm &trayForm = windows_->trayForm();
@@ -177,11 +179,21 @@ bool MeterApplication::start()
         [this](const QString &title, const QString &text) { notifier_->notify(title, text); });
     consoleCore_->load(screenWidth);
     watchStore(folder);
-    // Told in the language the load has chosen.
-    if (!trayForm.hasTray())
-        tell(language_->message(QStringLiteral("NoTray"),
-                                QStringLiteral("Ce bureau n'a pas de zone de notification : le menu de Dialmeter "
-                                               "s'ouvre d'un clic droit sur la console.")));
+    // Told in the language the load has chosen. A Wayland desktop without a
+    // panel for the icon is common: there it is a notification, not a box to
+    // close at every start (a box still, when there is no notification either).
+    if (!trayForm.hasTray()) {
+        const QString noTray = language_->message(
+            QStringLiteral("NoTray"), QStringLiteral("Ce bureau n'a pas de zone de notification : le menu de "
+                                                     "Dialmeter s'ouvre d'un clic droit sur la console."));
+        if (consoleCore_->compositorPlaces) {
+            trayForm.notice().show(QStringLiteral("Dialmeter"), noTray, [this, noTray](const QString &) {
+                tell(noTray);
+            });
+        } else {
+            tell(noTray);
+        }
+    }
     // A first start shows the Options dialog; its "OK" brings the console. A
     // hidden console is shown too, in its hidden state (slid away or
     // transparent), so that "Montrer" has a window to bring back.

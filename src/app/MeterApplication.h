@@ -45,9 +45,10 @@ private:
     enum class Wait { No, UntilRead };
     void tell(const QString &message, Wait wait = Wait::No);
     static qint64 screenWidthTwips();
-    // Whether the console has a real screen to stand on: the offscreen
-    // platform's make-believe one does not count.
-    static bool hasRealScreen();
+    // Whether the meter places the console on a real screen: not on the
+    // offscreen platform's make-believe one, nor where the compositor places
+    // the windows.
+    static bool placesConsole();
     // Reads the metering options again whenever the store's files change (the
     // store tool, another member's meter, this meter's own saves).
     void watchStore(const QString &folder);

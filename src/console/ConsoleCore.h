@@ -106,6 +106,14 @@ public:
     bool Cache = false;
     bool alertArmed = false;
     bool oldWindows = false; // no transparency at all
+    // The compositor places the windows (a native Wayland client): the console
+    // cannot slide or be moved by the program, and the pop-up's figures come as
+    // a desktop notification.
+    bool compositorPlaces = false;
+
+    // Whether the console is put away by sliding (the style chosen, where the
+    // program may move its windows) rather than by fading.
+    bool slides() const { return OldHideWay && !compositorPlaces; }
 
 private:
     qint64 storedPosition(const QString &path, qint64 fallback) const;

@@ -39,7 +39,7 @@ void ConsoleHiding::Cacher()
 {
     refreshHidden();
     console_.services().view.setTimerRunning(
-        console_.OldHideWay ? ConsoleView::Timer::Slide : ConsoleView::Timer::HideFade, true);
+        console_.slides() ? ConsoleView::Timer::Slide : ConsoleView::Timer::HideFade, true);
 }
 
 void ConsoleHiding::Timer2_Timer()
@@ -72,7 +72,7 @@ void ConsoleHiding::ICacher()
 {
     refreshHidden();
     ConsoleView &view = console_.services().view;
-    if (console_.OldHideWay) {
+    if (console_.slides()) {
         // The slid-away place, in a wide integer: a left edge near 32767 twips
         // does not overflow.
         view.placeLeft(console_.shownLeft() + SlideSteps * SlideStepTwips);
@@ -85,6 +85,11 @@ void ConsoleHiding::ICacher()
 void ConsoleHiding::cacher2()
 {
     refreshHidden();
+    // The figures come as a notification beside the console, which stays.
+    if (console_.compositorPlaces) {
+        console_.services().view.afficherPop();
+        return;
+    }
     popupOut_ = true;
     if (!popupShown_)
         console_.services().view.setTimerRunning(ConsoleView::Timer::PopupFade, true);

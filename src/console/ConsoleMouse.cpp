@@ -16,6 +16,12 @@ void ConsoleMouse::pressed(Button button, const QPoint &global)
 {
     if (button != Button::Left || console_.anchored())
         return;
+    // A compositor moves its windows itself, following the pointer until the
+    // button is released.
+    if (console_.compositorPlaces) {
+        console_.services().view.startSystemMove();
+        return;
+    }
     const ConsoleView &view = console_.services().view;
     const QPoint window(static_cast<int>(twips::toPixels(view.leftTwips())),
                         static_cast<int>(twips::toPixels(view.topTwips())));

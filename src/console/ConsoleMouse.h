@@ -8,7 +8,7 @@ class ConsoleCore;
 // The mouse on the console's surface: a left-button drag moves an unanchored
 // console, with the point grabbed staying under the pointer; the right button's
 // release opens the menu; a double click hides or shows the console. Positions
-// are screen pixels.
+// are screen pixels. Where the compositor places the windows, it does the drag.
 class ConsoleMouse {
 public:
     enum class Button { Left, Right, Other };

@@ -22,6 +22,9 @@ public:
     virtual qint64 topTwips() const = 0;
     // Whether the console placed there would be seen on one of the screens.
     virtual bool fitsOnScreen(qint64 leftTwips, qint64 topTwips) const = 0;
+    // The compositor moves the console with the pointer, from the button press
+    // under way until its release.
+    virtual void startSystemMove() = 0;
     // The console's opacity, 0 (invisible) to 255 (opaque).
     virtual void setOpacity(int alpha) = 0;
     // Above all other windows, or in the normal order.

@@ -4,12 +4,14 @@
 #include "ConsoleCore.h"
 #include "SkinShape.h"
 #include "Twips.h"
+#include "app/DisplayPlatform.h"
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -30,6 +32,7 @@ ConsoleMouse::Button buttonOf(Qt::MouseButton button)
 ConsoleWindow::ConsoleWindow(QWidget *parent)
     : CatalogueWindow(catalogue::reg(), parent, Qt::Tool)
     , placed_(twips::toWindowPixels(catalogue::reg().left), twips::toWindowPixels(catalogue::reg().top))
+    , placedByCompositor_(displayplatform::placedByCompositor(QGuiApplication::platformName()))
 {
     // Until the console is placed from the store it stands where it was
     // designed to (a console hidden by fading keeps that left edge).
@@ -129,9 +132,26 @@ bool ConsoleWindow::fitsOnScreen(qint64 left, qint64 top) const
                        [&](const QScreen *screen) { return screen->geometry().intersects(place); });
 }
 
+void ConsoleWindow::startSystemMove()
+{
+    if (QWindow *window = windowHandle())
+        window->startSystemMove();
+}
+
 void ConsoleWindow::setOpacity(int alpha)
 {
-    setAlpha(alpha);
+    if (!placedByCompositor_) {
+        setAlpha(alpha);
+        return;
+    }
+    putAway_ = alpha == 0;
+    CatalogueWindow::setVisible(wanted_ && !putAway_);
+}
+
+void ConsoleWindow::setVisible(bool visible)
+{
+    wanted_ = visible;
+    CatalogueWindow::setVisible(visible && !putAway_);
 }
 
 void ConsoleWindow::setOnTop(bool onTop)

@@ -25,6 +25,7 @@ public:
     qint64 leftTwips() const override;
     qint64 topTwips() const override;
     bool fitsOnScreen(qint64 leftTwips, qint64 topTwips) const override;
+    void startSystemMove() override;
     void setOpacity(int alpha) override;
     void setOnTop(bool onTop) override;
     void setMovableCursor(bool movable) override;
@@ -40,6 +41,10 @@ public:
     QString holderText(const QString &holder) const override;
     void setStatus(const QString &text) override;
     void setSurfaceToolTip(const QString &text) override;
+
+    // Shown or not as asked, unless it is put away where the desktop has no
+    // window opacity.
+    void setVisible(bool visible) override;
 
 signals:
     // The user asks for the menu, at that point of the screen.
@@ -61,4 +66,9 @@ private:
     // window's place relative to their own frame (0, 0), so the window's own
     // idea of its position cannot be read back.
     QPoint placed_;
+    // Where the compositor places the windows it makes none transparent
+    // either: a console faded out is put away instead, until it fades in.
+    const bool placedByCompositor_;
+    bool putAway_ = false;
+    bool wanted_ = false;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CatalogueWindow.h"
 
+#include "ToolWindows.h"
 #include "console/Twips.h"
 
 #include <QAction>
@@ -146,6 +147,8 @@ void CatalogueWindow::showEvent(QShowEvent *event)
             move(target->availableGeometry().center() - rect().center());
     }
     placed_ = true;
+    if (windowType() == Qt::Tool)
+        keepOutOfTaskSwitchers(*this);
     QWidget::showEvent(event);
 }
 

@@ -178,8 +178,12 @@ bool OptionsLogic::OptionCheck(OptionsForm &form)
     }
     console_.Cache = false;
     write(schema::options::Cache, schema::truthText(false));
-    write(schema::options::X, QString::number(view.leftTwips()));
-    write(schema::options::Y, QString::number(view.topTwips()));
+    // Where the compositor places the console its place is not known: the
+    // stored one is kept for a desktop where the meter places it again.
+    if (!console_.compositorPlaces) {
+        write(schema::options::X, QString::number(view.leftTwips()));
+        write(schema::options::Y, QString::number(view.topTwips()));
+    }
     return true;
 }
 

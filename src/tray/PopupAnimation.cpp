@@ -62,6 +62,12 @@ void PopupAnimation::decideEdge()
 
 void PopupAnimation::AfficherPop()
 {
+    // Where the compositor places the windows, nothing can slide in over the
+    // taskbar: the desktop shows the figures among its notifications.
+    if (console_.compositorPlaces) {
+        view_.showNotice(console_.Txtmois, console_.Label8ToolTip);
+        return;
+    }
     // Dropping the request would leave the console faded out for the pop-up
     // that never comes, and no pop-up would ever come again.
     if (running_) {

@@ -24,6 +24,8 @@ public:
     virtual void placePopup(qint64 leftTwips, qint64 topTwips) = 0;
     virtual void setPopupAlpha(int alpha) = 0;
     virtual void setPopupOnTop(bool onTop) = 0;
+    // The same figures as a desktop notification, in place of the pop-up window.
+    virtual void showNotice(const QString &total, const QString &since) = 0;
 
     virtual void setTimerRunning(bool running) = 0;
     // The console goes behind every other window.

@@ -5,6 +5,7 @@
 #include "TaskbarPosition.h"
 #include "TrayCommands.h"
 #include "console/ConsoleWindow.h"
+#include "app/DisplayPlatform.h"
 #include "console/Twips.h"
 #include "options/Language.h"
 #include "records/YearReport.h"
@@ -17,6 +18,10 @@
 #include <QPushButton>
 #include <QStringListModel>
 #include <QCursor>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -24,6 +29,8 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace {
 
@@ -42,6 +49,25 @@ int messageOf(QSystemTrayIcon::ActivationReason reason)
     }
 }
 
+// Whether a panel hosts StatusNotifierItems on the session bus (KDE Plasma,
+// waybar, GNOME with its AppIndicator extension): Qt's tray icon is then one of
+// those items, which the panel draws with its menu.
+bool statusNotifierHostPresent()
+{
+    const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(watcher))
+        return false;
+    QDBusMessage get = QDBusMessage::createMethodCall(watcher, QStringLiteral("/StatusNotifierWatcher"),
+                                                     QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                     QStringLiteral("Get"));
+    get << watcher << QStringLiteral("IsStatusNotifierHostRegistered");
+    constexpr int patienceMs = 2000;
+    const QDBusMessage answer = bus.call(get, QDBus::Block, patienceMs);
+    return answer.type() == QDBusMessage::ReplyMessage && !answer.arguments().isEmpty()
+        && answer.arguments().constFirst().value<QDBusVariant>().variant().toBool();
+}
+
 const QScreen *screenOf(const QWidget &widget)
 {
     const QScreen *screen = widget.screen();
@@ -56,6 +82,7 @@ TrayForm::TrayForm(const Language &language, ConsoleWindow &console)
     , console_(console)
     , icon_(std::make_unique<QSystemTrayIcon>(QIcon(QStringLiteral(":/images/dialmeter-32.png"))))
     , reportLines_(new QStringListModel(this))
+    , hasTray_(QSystemTrayIcon::isSystemTrayAvailable())
 {
     control<QListView>(QStringLiteral("List1"))->setModel(reportLines_);
     // The year box reports a picked year, or a typed one when Enter is pressed.
@@ -65,7 +92,14 @@ TrayForm::TrayForm(const Language &language, ConsoleWindow &console)
     connect(control<QPushButton>(QStringLiteral("Command1")), &QPushButton::clicked, reportLines_,
             [this] { reportLines_->setStringList({}); });
     icon_->setToolTip(TrayCommands::tipText());
-    menuOf(QStringLiteral("Menu"))->setDefaultAction(control<QAction>(QStringLiteral("MnuQuitter")));
+    QMenu *menu = menuOf(QStringLiteral("Menu"));
+    menu->setDefaultAction(control<QAction>(QStringLiteral("MnuQuitter")));
+    // A panel that hosts the icon as a StatusNotifierItem opens its menu
+    // itself, from the menu the icon exports; elsewhere the meter opens it.
+    if (statusNotifierHostPresent()) {
+        icon_->setContextMenu(menu);
+        menuOnPanel_ = true;
+    }
 }
 
 TrayForm::~TrayForm()
@@ -79,8 +113,10 @@ void TrayForm::attach(TrayCommands &commands, PopupAnimation &popup, YearReport 
 {
     popup_ = &popup;
     report_ = &report;
-    connect(icon_.get(), &QSystemTrayIcon::activated, this,
-            [&commands](QSystemTrayIcon::ActivationReason reason) { commands.Form_MouseMove(messageOf(reason)); });
+    connect(icon_.get(), &QSystemTrayIcon::activated, this, [this, &commands](QSystemTrayIcon::ActivationReason reason) {
+        if (!(menuOnPanel_ && reason == QSystemTrayIcon::Context))
+            commands.Form_MouseMove(messageOf(reason));
+    });
     connect(control<QTimer>(QStringLiteral("Timer3")), &QTimer::timeout, this, [&popup] { popup.Timer3_Timer(); });
     connect(control<QAction>(QStringLiteral("MnuzeroUtilisateur")), &QAction::triggered, this,
             [&commands] { commands.resetUser(); });
@@ -88,7 +124,10 @@ void TrayForm::attach(TrayCommands &commands, PopupAnimation &popup, YearReport 
             [&commands] { commands.resetDay(); });
     connect(control<QAction>(QStringLiteral("MnuAll")), &QAction::triggered, this,
             [&commands] { commands.resetAll(); });
-    icon_->show();
+    // A Wayland compositor has no tray but the panels' StatusNotifierItems:
+    // without one of those the icon would have nowhere to go.
+    if (hasTray() || !displayplatform::placedByCompositor(QGuiApplication::platformName()))
+        icon_->show();
 }
 
 void TrayForm::ChargementDesValeurs()
@@ -97,11 +136,6 @@ void TrayForm::ChargementDesValeurs()
         reportLines_->setStringList(report_->ChargementDesValeurs(
             control<QComboBox>(QStringLiteral("Combo1"))->currentText(), holderText(QStringLiteral("AnnéeC"))));
     }
-}
-
-bool TrayForm::hasTray() const
-{
-    return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 bool TrayForm::showBalloon(const QString &title, const QString &text)
@@ -197,6 +231,20 @@ void TrayForm::setPopupOnTop(bool onTop)
 {
     if (popupWindow_)
         popupWindow_->setStaysOnTop(onTop);
+}
+
+void TrayForm::showNotice(const QString &total, const QString &since)
+{
+    // The pop-up window, never shown, gives the words of the language in force.
+    loadPopup(total, since);
+    const QString title = popupWindow_->labelText(QStringLiteral("Label1")).trimmed();
+    const QString text = popupWindow_->labelText(QStringLiteral("Label4")) + total + QLatin1Char('\n') + since;
+    notice_.show(title, text, [this](const QString &why) {
+        // Said once: the figures stay on the console meanwhile.
+        if (!noticeFailureTold_)
+            std::fprintf(stderr, "dialmeter: the desktop shows no notifications (%s)\n", qPrintable(why));
+        noticeFailureTold_ = true;
+    });
 }
 
 void TrayForm::setTimerRunning(bool running)

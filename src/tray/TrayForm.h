@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "DesktopNotice.h"
 #include "PopupView.h"
 #include "TrayView.h"
 #include "options/CatalogueWindow.h"
@@ -29,8 +30,11 @@ public:
     void attach(TrayCommands &commands, PopupAnimation &popup, YearReport &report);
     // The Connection Viewer's list: the report of the year in the year box.
     void ChargementDesValeurs();
-    // Whether the desktop has a notification area to show the icon in.
-    bool hasTray() const;
+    // Whether the desktop has a notification area to show the icon in, as it
+    // had when the meter started.
+    bool hasTray() const { return hasTray_; }
+    // The desktop's notifications, for what no window of the meter can show.
+    DesktopNotice &notice() { return notice_; }
     // A message on the tray icon; false when there is no tray to show it on.
     bool showBalloon(const QString &title, const QString &text);
     // The pop-up window, once a pop-up has come.
@@ -48,6 +52,7 @@ public:
     void placePopup(qint64 leftTwips, qint64 topTwips) override;
     void setPopupAlpha(int alpha) override;
     void setPopupOnTop(bool onTop) override;
+    void showNotice(const QString &total, const QString &since) override;
     void setTimerRunning(bool running) override;
     void sendConsoleToBottom() override;
 
@@ -63,4 +68,12 @@ private:
     PopupAnimation *popup_ = nullptr;
     YearReport *report_ = nullptr;
     QStringListModel *reportLines_;
+    DesktopNotice notice_;
+    // Asked once: on a panel of StatusNotifierItems each question costs a
+    // connection to the session bus.
+    const bool hasTray_;
+    // The panel shows the menu itself (a StatusNotifierItem host): a right
+    // click on the icon reaches the panel, not the meter.
+    bool menuOnPanel_ = false;
+    bool noticeFailureTold_ = false;
 };

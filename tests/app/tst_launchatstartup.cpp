@@ -4,6 +4,8 @@
 #include "app/LaunchAtStartup.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 
 namespace {
@@ -105,6 +107,16 @@ void TestLaunchAtStartup::execLineQuotesThePath()
     const QByteArray text = file.readAll();
     QVERIFY(text.startsWith("[Desktop Entry]\n"));
     QVERIFY(text.contains("\nType=Application\n"));
+    // Started by every desktop's session, GNOME's included.
+    QVERIFY(text.contains("\nX-GNOME-Autostart-enabled=true\n"));
+    QVERIFY(!text.contains("OnlyShowIn") && !text.contains("NotShowIn"));
+    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+    if (!validator.isEmpty()) {
+        QProcess validate;
+        validate.start(validator, {entryFile()});
+        QVERIFY(validate.waitForFinished(30000));
+        QVERIFY2(validate.exitCode() == 0, validate.readAllStandardOutput().constData());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestLaunchAtStartup)

@@ -58,6 +58,7 @@ private slots:
     void noNewPopupFadeWhileThePopupIsShown();
     void hiddenStart_data();
     void hiddenStart();
+    void whereTheCompositorPlacesTheConsoleItFadesInsteadOfSliding();
 };
 
 void TestConsoleHiding::slideAwayAndBackReturnsToTheStart()
@@ -208,6 +209,29 @@ void TestConsoleHiding::hiddenStart()
     QCOMPARE(c.view.alphas, alphas);
     QCOMPARE(c.view.offersShow, std::optional<bool>(true));
     QCOMPARE(c.get("Options\\X"), x);
+}
+
+void TestConsoleHiding::whereTheCompositorPlacesTheConsoleItFadesInsteadOfSliding()
+{
+    ConsoleFixture c;
+    c.core.compositorPlaces = true;
+    c.set("Options\\OldHideWay", "True");
+    c.set("Options\\Caché", "True");
+    c.run();
+    // A hidden start is faded out, not slid away.
+    QCOMPARE(c.view.alphas, QList<int>{0});
+    const qint64 left = c.view.left;
+
+    c.view.alphas.clear();
+    c.core.hiding().Cacher();
+    QVERIFY(!c.view.running(Timer::Slide));
+    while (c.view.running(Timer::HideFade))
+        c.core.hiding().Timer3_Timer();
+    QCOMPARE(c.view.alphas, steps(15, 255, 15));
+    QCOMPARE(c.view.left, left);
+    QCOMPARE(c.get("Options\\Caché"), QStringLiteral("False"));
+    // The chosen style stays stored for a desktop where the console slides.
+    QCOMPARE(c.get("Options\\OldHideWay"), QStringLiteral("True"));
 }
 
 QTEST_GUILESS_MAIN(TestConsoleHiding)

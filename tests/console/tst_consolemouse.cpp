@@ -31,6 +31,7 @@ private slots:
     void drag();
     void doubleClickHidesAndShows();
     void onTopAndPointerFollowTheOptions();
+    void whereTheCompositorPlacesTheConsoleItDoesTheDrag();
 };
 
 void TestConsoleMouse::drag_data()
@@ -97,6 +98,24 @@ void TestConsoleMouse::onTopAndPointerFollowTheOptions()
     QVERIFY(c.view.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(c.view.isVisible());
     QCOMPARE(c.surface()->cursor().shape(), Qt::ArrowCursor);
+}
+
+void TestConsoleMouse::whereTheCompositorPlacesTheConsoleItDoesTheDrag()
+{
+    ConsoleFixture c;
+    c.core.compositorPlaces = true;
+    c.set("Options\\Ancrage", "0");
+    c.run();
+    const qint64 left = c.view.left;
+    c.core.mouse().pressed(ConsoleMouse::Button::Left, QPoint(100, 50));
+    QCOMPARE(c.view.systemMoves, 1);
+    c.core.mouse().moved(QPoint(160, 80));
+    QCOMPARE(c.view.left, left);
+    c.core.mouse().released(ConsoleMouse::Button::Left, QPoint(160, 80));
+    // Anchored, the console stays where the compositor put it.
+    c.set("Options\\Ancrage", "1");
+    c.core.mouse().pressed(ConsoleMouse::Button::Left, QPoint(100, 50));
+    QCOMPARE(c.view.systemMoves, 1);
 }
 
 QTEST_MAIN(TestConsoleMouse)

@@ -144,6 +144,11 @@ import -window root "$shots/console-and-icon.png"
 console=$(window_of "$meter_pid" 250 101)
 read -r cx cy cw ch <<<"$(geometry "$console")"
 check "console is 250 x 101" [ "$cw" = 250 ] && [ "$ch" = 101 ]
+# Out of taskbars and task switchers, under the desktop entry's window class.
+check "the console stays out of taskbars and pagers" \
+  bash -c "xprop -id $console _NET_WM_STATE | grep -q '_NET_WM_STATE_SKIP_TASKBAR, _NET_WM_STATE_SKIP_PAGER'"
+check "the console's window class is the desktop entry's" \
+  bash -c "xprop -id $console WM_CLASS | grep -q '= \"org.example.Dialmeter\"'"
 # The shape: the skin's rounded corner is cut away, its face is not.
 corner=$(import -window root -crop 1x1+$((cx))+$((cy)) -depth 8 txt:- | tail -n 1)
 face=$(import -window root -crop 1x1+$((cx + 125))+$((cy + 50)) -depth 8 txt:- | tail -n 1)

@@ -45,6 +45,8 @@ private slots:
     void movingTogglesAndOkAnchors();
     void totalHidingWithAnUnreadableX();
     void confirmingWhileHiddenBringsTheConsoleBack();
+    void whereTheCompositorPlacesTheConsoleOkKeepsItsStoredPlace_data();
+    void whereTheCompositorPlacesTheConsoleOkKeepsItsStoredPlace();
 };
 
 void TestOptionsLogic::firstRunShowsTheDesignAndItsOkWritesEverything()
@@ -272,6 +274,34 @@ void TestOptionsLogic::confirmingWhileHiddenBringsTheConsoleBack()
     QCOMPARE(o.get("Options\\X"), QString::number(shown));
     QCOMPARE(o.get("Options\\Caché"), QStringLiteral("False"));
     QCOMPARE(o.view.offersShow, std::optional<bool>(false));
+}
+
+void TestOptionsLogic::whereTheCompositorPlacesTheConsoleOkKeepsItsStoredPlace_data()
+{
+    QTest::addColumn<QString>("x");
+    QTest::addRow("a place stored on an X11 desktop") << "3000";
+    QTest::addRow("no place stored") << QString();
+}
+
+void TestOptionsLogic::whereTheCompositorPlacesTheConsoleOkKeepsItsStoredPlace()
+{
+    QFETCH(QString, x);
+    ConsoleFixture o;
+    o.core.compositorPlaces = true;
+    if (!x.isNull()) {
+        o.set("Options\\X", x);
+        o.set("Options\\Y", "1500");
+    }
+    o.core.load(ConsoleFixture::Screen1280);
+    OptionsLogic logic{o.core};
+    OptionsForm form;
+    logic.Form_Load(form);
+    form.hideCompletely = true;
+    QVERIFY(logic.ok(form));
+    const QString missing = SettingsStore::Erreur;
+    QCOMPARE(o.get("Options\\X"), x.isNull() ? missing : x);
+    QCOMPARE(o.get("Options\\Y"), x.isNull() ? missing : QStringLiteral("1500"));
+    QCOMPARE(o.get("Options\\OldHideWay"), QStringLiteral("False"));
 }
 
 QTEST_GUILESS_MAIN(TestOptionsLogic)

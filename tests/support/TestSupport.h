@@ -121,6 +121,7 @@ public:
     qint64 leftTwips() const override { return left; }
     qint64 topTwips() const override { return top; }
     bool fitsOnScreen(qint64 l, qint64 t) const override { return screen.intersects(QRect(l / 15, t / 15, 250, 101)); }
+    void startSystemMove() override { ++systemMoves; }
     void setOpacity(int a) override { alphas << a; }
     void setOnTop(bool on) override { onTop = on; }
     void setMovableCursor(bool m) override { movableCursor = m; }
@@ -154,6 +155,7 @@ public:
     QString userHeading;
     qint64 left = -1;
     qint64 top = -1;
+    int systemMoves = 0;
     QList<int> alphas;
     bool onTop = false;
     bool movableCursor = false;

@@ -19,6 +19,7 @@ public:
     void placePopup(qint64 l, qint64 t) override { place = {l, t}; }
     void setPopupAlpha(int alpha) override { alphas << alpha; }
     void setPopupOnTop(bool on) override { onTop << on; }
+    void showNotice(const QString &total, const QString &since) override { notices << QStringList{total, since}; }
     void setTimerRunning(bool r) override { running = r; }
     void sendConsoleToBottom() override { ++consoleSentDown; }
 
@@ -31,6 +32,7 @@ public:
     QList<bool> onTop;
     bool running = false;
     int consoleSentDown = 0;
+    QList<QStringList> notices;
 };
 
 struct Popup : ConsoleFixture {
@@ -55,11 +57,16 @@ struct Popup : ConsoleFixture {
              ++tick) {
             if (view.running(ConsoleView::Timer::PopupFade))
                 core.hiding().Timer4_Timer();
-            for (; requested < view.popups; ++requested)
-                animation.AfficherPop();
+            serveRequests();
             if (animation.running())
                 animation.Timer3_Timer();
         }
+    }
+    // The pop-ups the console has asked for since the last call.
+    void serveRequests()
+    {
+        for (; requested < view.popups; ++requested)
+            animation.AfficherPop();
     }
     RecordingPopup popup;
     int requested = 0;
@@ -84,6 +91,7 @@ private slots:
     void consoleGoesDownOnTheWayOutOnlyWhenNotOnTop_data();
     void consoleGoesDownOnTheWayOutOnlyWhenNotOnTop();
     void oldWindowsNeverFade();
+    void whereTheCompositorPlacesWindowsTheFiguresComeAsANotice();
 };
 
 void TestPopupAnimation::edges_data()
@@ -258,6 +266,27 @@ void TestPopupAnimation::oldWindowsNeverFade()
     p.ticksUntil([&] { return !p.animation.running(); });
     QVERIFY(p.popup.alphas.isEmpty());
     QCOMPARE(p.popup.unloaded, 1);
+}
+
+void TestPopupAnimation::whereTheCompositorPlacesWindowsTheFiguresComeAsANotice()
+{
+    Popup p;
+    p.core.compositorPlaces = true;
+    p.core.Txtmois = "12:34:56";
+    p.core.Label8ToolTip = "Depuis  00:10:00";
+    // A tray click: no fade of the console, no window sliding in.
+    p.core.hiding().cacher2();
+    p.serveRequests();
+    p.runTogether();
+    QCOMPARE(p.popup.notices, QList<QStringList>{QStringList({"12:34:56", "Depuis  00:10:00"})});
+    QCOMPARE(p.popup.shown, 0);
+    QVERIFY(!p.animation.running());
+    QVERIFY(p.view.alphas.isEmpty());
+    QVERIFY(!p.core.hiding().popupShown());
+    // The next one comes as well.
+    p.core.hiding().cacher2();
+    p.serveRequests();
+    QCOMPARE(p.popup.notices.size(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestPopupAnimation)

@@ -1,0 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "options/ToolWindows.h"
+
+// Qt gives a tool window the WS_EX_TOOLWINDOW style on Windows, which keeps it
+// out of the taskbar and of Alt+Tab: there is nothing to add.
+void keepOutOfTaskSwitchers(QWidget &)
+{
+}
