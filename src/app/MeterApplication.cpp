@@ -18,7 +18,7 @@
 #include "metering/MeteringTick.h"
 #include "options/OptionsDialog.h"
 #include "options/OptionsLogic.h"
-#include "outlook/DesktopNotifier.h"
+#include "tray/DesktopNotifier.h"
 #include "records/YearReport.h"
 #include "StartupEntry.h"
 #include "tray/PopupAnimation.h"
@@ -172,11 +172,15 @@ bool MeterApplication::start()
     windows_->setOptionsLogic(*options_);
     windows_->setJournal(*journal_);
     windows_->setOutlookSource(*consoleCore_);
-    notifier_ = std::make_unique<DesktopNotifier>(
-        [&trayForm](const QString &title, const QString &text) { return trayForm.showBalloon(title, text); },
-        [this](const QString &message) { tell(message); });
-    consoleCore_->warnings().setNotifier(
-        [this](const QString &title, const QString &text) { notifier_->notify(title, text); });
+    // Warnings as desktop notifications; without the service, on the tray
+    // icon; without a tray either, told the meter's usual way.
+    notifier_ = std::make_unique<DesktopNotifier>();
+    consoleCore_->warnings().setNotifier([this, &trayForm](const QString &title, const QString &text) {
+        notifier_->show(title, text, [this, &trayForm, title, text](const QString &) {
+            if (!trayForm.showBalloon(title, text))
+                tell(title + QStringLiteral(" — ") + text);
+        });
+    });
     consoleCore_->load(screenWidth);
     watchStore(folder);
     // Told in the language the load has chosen. A Wayland desktop without a

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "DesktopNotice.h"
+#include "DesktopNotifier.h"
 #include "PopupView.h"
 #include "TrayView.h"
 #include "options/CatalogueWindow.h"
@@ -34,7 +34,7 @@ public:
     // had when the meter started.
     bool hasTray() const { return hasTray_; }
     // The desktop's notifications, for what no window of the meter can show.
-    DesktopNotice &notice() { return notice_; }
+    DesktopNotifier &notice() { return notice_; }
     // A message on the tray icon; false when there is no tray to show it on.
     bool showBalloon(const QString &title, const QString &text);
     // The pop-up window, once a pop-up has come.
@@ -68,7 +68,7 @@ private:
     PopupAnimation *popup_ = nullptr;
     YearReport *report_ = nullptr;
     QStringListModel *reportLines_;
-    DesktopNotice notice_;
+    DesktopNotifier notice_{5000}; // the pop-up's figures, shown a few seconds
     // Asked once: on a panel of StatusNotifierItems each question costs a
     // connection to the session bus.
     const bool hasTray_;

@@ -5,6 +5,7 @@
 
 #include <QDBusArgument>
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
@@ -54,25 +55,25 @@ NotificationImage applicationImage()
     return image;
 }
 
-// How long the service may take to answer before the warning goes another way.
+// How long the service may take to answer before the notification goes another way.
 constexpr int AnswerMilliseconds = 5000;
 
 } // namespace
 
 Q_DECLARE_METATYPE(NotificationImage)
 
-DesktopNotifier::DesktopNotifier(Balloon balloon, Tell tell)
-    : balloon_(std::move(balloon))
-    , tell_(std::move(tell))
+DesktopNotifier::DesktopNotifier(int shownMilliseconds, QObject *parent)
+    : QObject(parent)
+    , shownMilliseconds_(shownMilliseconds)
 {
     qDBusRegisterMetaType<NotificationImage>();
 }
 
-void DesktopNotifier::notify(const QString &title, const QString &text)
+void DesktopNotifier::show(const QString &title, const QString &text, Failure failure)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        withoutService(title, text);
+        failure(bus.lastError().message());
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(Service, QStringLiteral("/org/freedesktop/Notifications"),
@@ -81,24 +82,16 @@ void DesktopNotifier::notify(const QString &title, const QString &text)
                             {QStringLiteral("image-data"), QVariant::fromValue(applicationImage())},
                             {QStringLiteral("urgency"), QVariant::fromValue(uchar(1))}};
     // Arguments: application, notification replaced, icon, title, text,
-    // actions, hints, time shown (-1: the service's choice).
-    call << ApplicationName << shown_ << IconName << title << text << QStringList() << hints << qint32(-1);
-    // Asked without waiting: the meter goes on counting while the service answers.
+    // actions, hints, time shown.
+    call << ApplicationName << shown_ << IconName << title << text << QStringList() << hints
+         << qint32(shownMilliseconds_);
     auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, AnswerMilliseconds), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, title, text] {
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, failure = std::move(failure)] {
         watcher->deleteLater();
         const QDBusPendingReply<uint> reply = *watcher;
         if (reply.isError())
-            withoutService(title, text);
+            failure(reply.error().message());
         else
             shown_ = reply.value();
     });
-}
-
-void DesktopNotifier::withoutService(const QString &title, const QString &text)
-{
-    if (balloon_ && balloon_(title, text))
-        return;
-    if (tell_)
-        tell_(title + QStringLiteral(" — ") + text);
 }
