@@ -60,6 +60,10 @@ bool ConsoleWindow::eventFilter(QObject *watched, QEvent *event)
         return false;
     const bool surface = watched == control(QStringLiteral("Label8"));
     switch (event->type()) {
+    case QEvent::Paint:
+        // The surface catches the mouse over the whole console and shows
+        // nothing: every repaint of the figures beneath it would paint it too.
+        return surface && static_cast<QLabel *>(watched)->text().isEmpty();
     case QEvent::MouseButtonDblClick:
         core_->mouse().doubleClicked();
         return true;
