@@ -94,6 +94,8 @@ void TestRealLink::countsTheSecondsOfAMeterHeldUp()
     connected.start();
     QTRY_COMPARE_WITH_TIMEOUT(readJournal(journal).size(), 1, 15000);
     QCOMPARE(::kill(pid_t(meter.processId()), SIGSTOP), 0);
+    // The stall under test, not a wait for a result: the meter is held for
+    // this long, then the link stays up a little longer.
     QTest::qWait(12000);
     QCOMPARE(::kill(pid_t(meter.processId()), SIGCONT), 0);
     // Half a second off the meter's ticks, so that the end is seen half a

@@ -16,8 +16,7 @@ TempStore::TempStore()
 
 qint64 secondsOf(const QString &durationText)
 {
-    const auto f = duration::parse(durationText.trimmed());
-    return f ? f->hours * 3600LL + f->minutes * 60 + f->seconds : -1;
+    return duration::toSeconds(durationText.trimmed()).value_or(-1);
 }
 
 QStringList readJournal(const QString &path)

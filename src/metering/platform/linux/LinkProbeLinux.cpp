@@ -72,8 +72,12 @@ public:
                                                                                  : State::NotConnected;
     }
 
+    // Given again with every reading of the options: the same patterns keep
+    // the link found.
     void setLinkPatterns(std::vector<std::string> patterns) override
     {
+        if (patterns == patterns_)
+            return;
         patterns_ = std::move(patterns);
         found_.reset();
     }
