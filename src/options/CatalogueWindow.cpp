@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QGroupBox>
 #include <QLabel>
@@ -57,6 +58,56 @@ QString cssColour(const catalogue::Colour &colour)
     return QColor::fromRgb(colour.rgb).name();
 }
 
+QColor colourOf(const catalogue::Colour &colour)
+{
+    switch (colour.source) {
+    case catalogue::Colour::Source::Highlight:
+        return QGuiApplication::palette().color(QPalette::Highlight);
+    case catalogue::Colour::Source::ActiveBorder:
+        return QGuiApplication::palette().color(QPalette::Mid);
+    case catalogue::Colour::Source::Rgb:
+        break;
+    }
+    return QColor::fromRgb(colour.rgb);
+}
+
+// Labels, pictures and shapes show nothing but their colours, text and
+// picture: the palette can give them all of it. A style sheet would send each
+// of their paints (the console's figures repaint every second) through the
+// style-sheet style, and a background the palette fills lets the toolkit skip
+// painting whatever lies beneath. A shape holds no text, so its outline takes
+// the foreground colour, which a plain box is drawn in.
+bool colouredByPalette(const catalogue::Control &c)
+{
+    switch (c.kind) {
+    case Kind::Shape:
+        return true;
+    case Kind::Label:
+    case Kind::PictureBox:
+    case Kind::Image:
+        return !c.border;
+    default:
+        return false;
+    }
+}
+
+void colourWithPalette(QFrame *frame, const catalogue::Control &c)
+{
+    QPalette palette = frame->palette();
+    if (c.fore)
+        palette.setColor(QPalette::WindowText, colourOf(*c.fore));
+    if (c.border) {
+        palette.setColor(QPalette::WindowText, colourOf(*c.border));
+        frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+        frame->setLineWidth(c.borderWidth);
+    }
+    const bool filled = c.back && !c.transparent;
+    if (filled)
+        palette.setColor(QPalette::Window, colourOf(*c.back));
+    frame->setPalette(palette);
+    frame->setAutoFillBackground(filled);
+}
+
 Qt::Alignment alignmentOf(catalogue::Align align)
 {
     switch (align) {
@@ -82,8 +133,6 @@ QString styleOf(const catalogue::Control &c, const QString &selector)
         rules << QStringLiteral("background: %1;").arg(cssColour(*c.back));
     if (c.border)
         rules << QStringLiteral("border: %1px solid %2;").arg(c.borderWidth).arg(cssColour(*c.border));
-    if (c.kind == Kind::Shape && !c.back)
-        rules << QStringLiteral("background: transparent;");
     if (rules.isEmpty())
         return {};
     return selector + QStringLiteral(" { ") + rules.join(QLatin1Char(' ')) + QStringLiteral(" }");
@@ -317,8 +366,9 @@ QObject *CatalogueWindow::build(const catalogue::Control &c)
         font.setBold(c.font->bold);
         widget->setFont(font);
     }
-    const QString style = styleOf(c, QLatin1Char('#') + c.name);
-    if (!style.isEmpty()) {
+    if (colouredByPalette(c)) {
+        colourWithPalette(qobject_cast<QFrame *>(widget), c);
+    } else if (const QString style = styleOf(c, QLatin1Char('#') + c.name); !style.isEmpty()) {
         widget->setAttribute(Qt::WA_StyledBackground);
         widget->setStyleSheet(style);
     }
