@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DurationText.h"
 
-#include <cstdio>
+#include <charconv>
 #include <limits>
 #include <tuple>
 
 namespace duration {
 namespace {
 
-// Views and a printf-style buffer: the meter reads and writes three of these
+// Views and a character buffer: the meter reads and writes three of these
 // texts every second, and the string copies of left()/mid()/arg() cost more
 // than the arithmetic.
 std::optional<qint16> toField(QStringView text)
@@ -23,9 +23,15 @@ std::optional<qint16> toField(QStringView text)
 QString formatFields(qint64 hours, int minutes, int seconds)
 {
     char text[32];
-    const int length = std::snprintf(text, sizeof text, "%02lld:%02d:%02d", static_cast<long long>(hours), minutes,
-                                     seconds);
-    return QString::fromLatin1(text, length);
+    char *end = text;
+    for (const qint64 field : {hours, qint64(minutes), qint64(seconds)}) {
+        if (end != text)
+            *end++ = ':';
+        if (field < 10)
+            *end++ = '0';
+        end = std::to_chars(end, text + sizeof text, field).ptr;
+    }
+    return QString::fromLatin1(text, end - text);
 }
 
 std::optional<QString> format(int hours, int minutes, int seconds)
