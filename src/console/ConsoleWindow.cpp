@@ -39,10 +39,28 @@ ConsoleWindow::ConsoleWindow(QWidget *parent)
     move(placed_);
     // The console's outline is its skin's: the pure red around it is cut away.
     const auto *skin = control<QLabel>(QStringLiteral("picMainSkin"));
-    setMask(MakeRegion(skinBox(skin->pixmap().toImage(), skin->size())));
+    const QRegion outline = MakeRegion(skinBox(skin->pixmap().toImage(), skin->size()));
+    if (placedByCompositor_) {
+        // A Wayland compositor takes a mask for the input region only: the
+        // widget's own mask keeps the red from being painted.
+        setMask(outline);
+    } else {
+        // The windowing system cuts the window to its outline. A widget mask
+        // would also clip each repaint of the figures to this many-sided
+        // region, which costs more than painting them.
+        create();
+        windowHandle()->setMask(outline);
+    }
 
     control<QWidget>(QStringLiteral("Label8"))->installEventFilter(this);
     control<QWidget>(QStringLiteral("Picture1"))->installEventFilter(this);
+
+    // The figures keep their designed size: a new text then does not post the
+    // skin a request to lay out its children again, every second.
+    for (const char *figure : {"Txtmois", "TxtDay", "TextId"}) {
+        auto *label = control<QWidget>(QString::fromLatin1(figure));
+        label->setFixedSize(label->size());
+    }
 }
 
 void ConsoleWindow::attach(ConsoleCore &core)
