@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CatalogueWindow.h"
 
+#include "ResourceImage.h"
 #include "ToolWindows.h"
 #include "console/Twips.h"
 
@@ -9,7 +10,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
-#include <QIcon>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -108,7 +108,7 @@ CatalogueWindow::CatalogueWindow(const catalogue::Window &design, QWidget *paren
     else
         setFixedSize(client);
     if (design.icon)
-        setWindowIcon(QIcon(QStringLiteral(":/images/dialmeter-48.png")));
+        setWindowIcon(resourceimage::icon(QStringLiteral(":/images/dialmeter-48.png")));
     if (design.back) {
         setAttribute(Qt::WA_StyledBackground);
         setStyleSheet(QStringLiteral("#%1 { background: %2; }").arg(design.name, cssColour(*design.back)));
@@ -286,7 +286,7 @@ QObject *CatalogueWindow::build(const catalogue::Control &c)
         auto *picture = new QLabel(parent);
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         if (!c.picture.isEmpty()) {
-            const QPixmap pixmap(c.picture);
+            const QPixmap pixmap = resourceimage::pixmap(c.picture);
             picture->setPixmap(c.kind == Kind::Image ? pixmap.scaled(twips::rect(0, 0, c.width, c.height).size())
                                                      : pixmap);
         }

@@ -2,6 +2,7 @@
 #include "DesktopNotifier.h"
 
 #include "app/Version.h"
+#include "options/ResourceImage.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -46,7 +47,7 @@ const QDBusArgument &operator>>(const QDBusArgument &argument, NotificationImage
 
 NotificationImage applicationImage()
 {
-    const QImage icon = QImage(QStringLiteral(":/images/dialmeter-48.png")).convertToFormat(QImage::Format_RGBA8888);
+    const QImage icon = resourceimage::image(QStringLiteral(":/images/dialmeter-48.png")).convertToFormat(QImage::Format_RGBA8888);
     NotificationImage image;
     image.width = icon.width();
     image.height = icon.height();

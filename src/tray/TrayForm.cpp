@@ -8,6 +8,7 @@
 #include "app/DisplayPlatform.h"
 #include "console/Twips.h"
 #include "options/Language.h"
+#include "options/ResourceImage.h"
 #include "records/YearReport.h"
 
 #include <QAction>
@@ -80,7 +81,7 @@ TrayForm::TrayForm(const Language &language, ConsoleWindow &console)
     : CatalogueWindow(catalogue::form2())
     , language_(language)
     , console_(console)
-    , icon_(std::make_unique<QSystemTrayIcon>(QIcon(QStringLiteral(":/images/dialmeter-32.png"))))
+    , icon_(std::make_unique<QSystemTrayIcon>(resourceimage::icon(QStringLiteral(":/images/dialmeter-32.png"))))
     , reportLines_(new QStringListModel(this))
     , hasTray_(QSystemTrayIcon::isSystemTrayAvailable())
 {
