@@ -67,11 +67,14 @@ DesktopNotifier::DesktopNotifier(int shownMilliseconds, QObject *parent)
     : QObject(parent)
     , shownMilliseconds_(shownMilliseconds)
 {
-    qDBusRegisterMetaType<NotificationImage>();
 }
 
 void DesktopNotifier::show(const QString &title, const QString &text, Failure failure)
 {
+    // Registered with the first notification: a meter that shows none never
+    // sets up D-Bus's type system.
+    static const QMetaType imageType = qDBusRegisterMetaType<NotificationImage>();
+    Q_UNUSED(imageType);
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         failure(bus.lastError().message());
