@@ -11,10 +11,12 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QPalette>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -44,17 +46,17 @@ Qt::WindowFlags flagsFor(const catalogue::Window &design)
     return Qt::Window;
 }
 
-QString cssColour(const catalogue::Colour &colour)
+QColor colourOf(const catalogue::Colour &colour)
 {
     switch (colour.source) {
     case catalogue::Colour::Source::Highlight:
-        return QStringLiteral("palette(highlight)");
+        return QGuiApplication::palette().color(QPalette::Highlight);
     case catalogue::Colour::Source::ActiveBorder:
-        return QStringLiteral("palette(mid)");
+        return QGuiApplication::palette().color(QPalette::Mid);
     case catalogue::Colour::Source::Rgb:
         break;
     }
-    return QColor::fromRgb(colour.rgb).name();
+    return QColor::fromRgb(colour.rgb);
 }
 
 Qt::Alignment alignmentOf(catalogue::Align align)
@@ -70,23 +72,32 @@ Qt::Alignment alignmentOf(catalogue::Align align)
     return Qt::AlignLeft | Qt::AlignTop;
 }
 
-// The look of a control as one style sheet: colours, fill and border.
-QString styleOf(const catalogue::Control &c, const QString &selector)
+// The look of a control through its palette: colours, fill and border. Style
+// sheets would do as well, but would bring Qt's style sheet engine into a
+// meter that runs all day. A control with a look of its own takes every
+// colour from it or from the application, none from its container.
+void giveLook(QWidget &widget, const catalogue::Control &c)
 {
-    QStringList rules;
-    if (c.fore)
-        rules << QStringLiteral("color: %1;").arg(cssColour(*c.fore));
-    if (c.transparent)
-        rules << QStringLiteral("background: transparent;");
-    else if (c.back)
-        rules << QStringLiteral("background: %1;").arg(cssColour(*c.back));
-    if (c.border)
-        rules << QStringLiteral("border: %1px solid %2;").arg(c.borderWidth).arg(cssColour(*c.border));
-    if (c.kind == Kind::Shape && !c.back)
-        rules << QStringLiteral("background: transparent;");
-    if (rules.isEmpty())
-        return {};
-    return selector + QStringLiteral(" { ") + rules.join(QLatin1Char(' ')) + QStringLiteral(" }");
+    const bool fills = c.back && !c.transparent;
+    if (!c.fore && !fills && !c.border && !c.transparent && c.kind != Kind::Shape)
+        return;
+    QPalette palette = QGuiApplication::palette();
+    if (c.fore) {
+        palette.setColor(QPalette::WindowText, colourOf(*c.fore));
+        palette.setColor(QPalette::Text, colourOf(*c.fore));
+    }
+    if (fills)
+        palette.setColor(QPalette::Window, colourOf(*c.back));
+    auto *frame = qobject_cast<QFrame *>(&widget);
+    if (c.border && frame) {
+        // A plain box is drawn in the text colour.
+        palette.setColor(QPalette::WindowText, colourOf(*c.border));
+        frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+        frame->setLineWidth(c.borderWidth);
+    }
+    palette.setResolveMask(~QPalette::ResolveMask(0));
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(fills);
 }
 
 } // namespace
@@ -110,8 +121,10 @@ CatalogueWindow::CatalogueWindow(const catalogue::Window &design, QWidget *paren
     if (design.icon)
         setWindowIcon(resourceimage::icon(QStringLiteral(":/images/dialmeter-48.png")));
     if (design.back) {
-        setAttribute(Qt::WA_StyledBackground);
-        setStyleSheet(QStringLiteral("#%1 { background: %2; }").arg(design.name, cssColour(*design.back)));
+        QPalette back = palette();
+        back.setColor(QPalette::Window, colourOf(*design.back));
+        setPalette(back);
+        setAutoFillBackground(true);
     }
 
     controls_.reserve(design.controls.size());
@@ -317,11 +330,7 @@ QObject *CatalogueWindow::build(const catalogue::Control &c)
         font.setBold(c.font->bold);
         widget->setFont(font);
     }
-    const QString style = styleOf(c, QLatin1Char('#') + c.name);
-    if (!style.isEmpty()) {
-        widget->setAttribute(Qt::WA_StyledBackground);
-        widget->setStyleSheet(style);
-    }
+    giveLook(*widget, c);
     if (!c.toolTip.isEmpty())
         widget->setToolTip(c.toolTip);
     if (c.handCursor)
