@@ -97,7 +97,9 @@ TrayForm::TrayForm(const Language &language, ConsoleWindow &console)
     menu->setDefaultAction(control<QAction>(QStringLiteral("MnuQuitter")));
     // A panel that hosts the icon as a StatusNotifierItem opens its menu
     // itself, from the menu the icon exports; elsewhere the meter opens it.
-    if (statusNotifierHostPresent()) {
+    // Such a panel makes a tray for Qt: without a tray none is asked for, and
+    // the session bus is left alone.
+    if (hasTray_ && statusNotifierHostPresent()) {
         icon_->setContextMenu(menu);
         menuOnPanel_ = true;
     }
