@@ -128,8 +128,12 @@ CatalogueWindow::CatalogueWindow(const catalogue::Window &design, QWidget *paren
     }
 
     controls_.reserve(design.controls.size());
-    for (const catalogue::Control &c : design.controls)
-        controls_.append(build(c));
+    for (int i = 0; i < design.controls.size(); ++i) {
+        const catalogue::Control &c = design.controls.at(i);
+        if (c.kind == Kind::ComboBox)
+            laterTexts_.insert(i, c.text);
+        controls_.append(buildsLater(c) ? nullptr : build(c));
+    }
 
     // Labels, images and shapes are drawn on their container, under every
     // control that is a window of its own (an image behind a list box is not
@@ -139,13 +143,49 @@ CatalogueWindow::CatalogueWindow(const catalogue::Window &design, QWidget *paren
         if (kind == Kind::Label || kind == Kind::Image || kind == Kind::Shape)
             qobject_cast<QWidget *>(controls_.at(i))->lower();
     }
+    orderTabs();
+    itemViewsBuilt_ = !controls_.contains(nullptr);
+}
 
+bool CatalogueWindow::buildsLater(const catalogue::Control &design)
+{
+    return design.kind == Kind::ComboBox || design.kind == Kind::ListBox;
+}
+
+void CatalogueWindow::buildItemViews() const
+{
+    if (itemViewsBuilt_)
+        return;
+    itemViewsBuilt_ = true;
+    // Built on first use, as if they had been there from the start.
+    auto *self = const_cast<CatalogueWindow *>(this);
+    for (int i = 0; i < controls_.size(); ++i) {
+        if (controls_.at(i))
+            continue;
+        controls_[i] = self->build(design_.controls.at(i));
+        if (auto *combo = qobject_cast<QComboBox *>(controls_.at(i)))
+            combo->setCurrentText(laterTexts_.value(i));
+    }
+    self->laterTexts_.clear();
+    self->orderTabs();
+    self->itemViewsBuilt();
+}
+
+void CatalogueWindow::setVisible(bool visible)
+{
+    if (visible)
+        buildItemViews();
+    QWidget::setVisible(visible);
+}
+
+void CatalogueWindow::orderTabs()
+{
     // The keyboard follows the designed tab order.
     QVector<std::pair<int, QWidget *>> focusable;
     for (int i = 0; i < controls_.size(); ++i) {
         auto *widget = qobject_cast<QWidget *>(controls_.at(i));
-        if (widget && design.controls.at(i).tab >= 0 && widget->focusPolicy() != Qt::NoFocus)
-            focusable.append({design.controls.at(i).tab, widget});
+        if (widget && design_.controls.at(i).tab >= 0 && widget->focusPolicy() != Qt::NoFocus)
+            focusable.append({design_.controls.at(i).tab, widget});
     }
     std::sort(focusable.begin(), focusable.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     for (int i = 1; i < focusable.size(); ++i)
@@ -191,8 +231,11 @@ void CatalogueWindow::setStaysOnTop(bool onTop)
 QObject *CatalogueWindow::control(const QString &name) const
 {
     for (int i = 0; i < controls_.size(); ++i) {
-        if (design_.controls.at(i).name == name)
+        if (design_.controls.at(i).name == name) {
+            if (!controls_.at(i))
+                buildItemViews();
             return controls_.at(i);
+        }
     }
     return nullptr;
 }
@@ -372,12 +415,16 @@ void CatalogueWindow::setControlCaption(int i, const QString &text)
 
 std::optional<QString> CatalogueWindow::controlText(int i) const
 {
+    if (laterTexts_.contains(i))
+        return laterTexts_.value(i);
     auto *combo = qobject_cast<QComboBox *>(controls_.at(i));
     return combo ? std::optional<QString>(combo->currentText()) : std::nullopt;
 }
 
 void CatalogueWindow::setControlText(int i, const QString &text)
 {
-    if (auto *combo = qobject_cast<QComboBox *>(controls_.at(i)))
+    if (laterTexts_.contains(i))
+        laterTexts_[i] = text;
+    else if (auto *combo = qobject_cast<QComboBox *>(controls_.at(i)))
         combo->setCurrentText(text);
 }

@@ -85,11 +85,6 @@ TrayForm::TrayForm(const Language &language, ConsoleWindow &console)
     , reportLines_(new QStringListModel(this))
     , hasTray_(QSystemTrayIcon::isSystemTrayAvailable())
 {
-    control<QListView>(QStringLiteral("List1"))->setModel(reportLines_);
-    // The year box reports a picked year, or a typed one when Enter is pressed.
-    auto *years = control<QComboBox>(QStringLiteral("Combo1"));
-    connect(years, QOverload<int>::of(&QComboBox::activated), this, &TrayForm::ChargementDesValeurs);
-    years->installEventFilter(this);
     connect(control<QPushButton>(QStringLiteral("Command1")), &QPushButton::clicked, reportLines_,
             [this] { reportLines_->setStringList({}); });
     icon_->setToolTip(TrayCommands::tipText());
@@ -131,6 +126,15 @@ void TrayForm::attach(TrayCommands &commands, PopupAnimation &popup, YearReport 
     // without one of those the icon would have nowhere to go.
     if (hasTray() || !displayplatform::placedByCompositor(QGuiApplication::platformName()))
         icon_->show();
+}
+
+void TrayForm::itemViewsBuilt()
+{
+    control<QListView>(QStringLiteral("List1"))->setModel(reportLines_);
+    // The year box reports a picked year, or a typed one when Enter is pressed.
+    auto *years = control<QComboBox>(QStringLiteral("Combo1"));
+    connect(years, QOverload<int>::of(&QComboBox::activated), this, &TrayForm::ChargementDesValeurs);
+    years->installEventFilter(this);
 }
 
 void TrayForm::ChargementDesValeurs()
@@ -273,7 +277,9 @@ void TrayForm::closeEvent(QCloseEvent *event)
 
 bool TrayForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == control(QStringLiteral("Combo1")) && event->type() == QEvent::KeyPress) {
+    // By name: asking for the year box would build it.
+    if (event->type() == QEvent::KeyPress && qobject_cast<QComboBox *>(watched)
+        && watched->objectName() == QLatin1String("Combo1")) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             ChargementDesValeurs();
