@@ -46,6 +46,47 @@ SettingsStore::Reading SettingsStore::read(int hkey, const QString &endroit) con
     return {};
 }
 
+SettingsStore::KeyCopy::KeyCopy(const SettingsStore &store, int root, QString foldedKey)
+    : store_(store)
+    , root_(root)
+    , foldedKey_(std::move(foldedKey))
+{
+}
+
+bool SettingsStore::KeyCopy::holds(const RegistryName &name) const
+{
+    if (name.root != root_)
+        return false;
+    const QString key = foldName(name.key);
+    return foldedKey_.isEmpty() || key == foldedKey_ || key.startsWith(foldedKey_ + QLatin1Char('\\'));
+}
+
+QString SettingsStore::KeyCopy::Lit(int hkey, const QString &endroit, const QString &retournerEnErreur) const
+{
+    const auto name = RegistryName::parse(Racine(hkey) + endroit);
+    if (!name || !holds(*name))
+        return store_.Lit(hkey, endroit, retournerEnErreur);
+    return values_.value(pendingKey(*name), retournerEnErreur);
+}
+
+SettingsStore::KeyCopy SettingsStore::copyOfKey(int hkey, const QString &key) const
+{
+    const auto name = RegistryName::parse(Racine(hkey) + key + QLatin1Char('\\'));
+    // A name without a root copies nothing: every read then goes to the store.
+    KeyCopy copy(*this, name ? name->root : -1, name ? foldName(name->key) : QString());
+    if (!name)
+        return copy;
+    for (const StoreBackend::Value &value : backend_.list(name->root, name->key.toStdString())) {
+        const RegistryName stored{value.root, QString::fromStdString(value.key), QString::fromStdString(value.name)};
+        copy.values_.insert(pendingKey(stored), QString::fromStdString(value.text));
+    }
+    // Values waiting to be written are read as they would be one by one.
+    for (const Pending &pending : pending_)
+        if (copy.holds(pending.name))
+            copy.values_.insert(pendingKey(pending.name), pending.text);
+    return copy;
+}
+
 bool SettingsStore::hasTransactions() const
 {
     return backend_.hasTransactions();

@@ -3,6 +3,7 @@
 
 #include "RegistryName.h"
 
+#include <QHash>
 #include <QMap>
 #include <QString>
 
@@ -41,6 +42,27 @@ public:
         QString text;
     };
     Reading read(int hkey, const QString &endroit) const;
+
+    // Every value of a key and of its subkeys, read at once, for a caller that
+    // reads many of them: one look-up in the backend instead of one per value.
+    // Reads outside the key go to the store. Changes made after it was taken
+    // are not seen.
+    class KeyCopy {
+    public:
+        QString Lit(int hkey, const QString &endroit, const QString &retournerEnErreur = Erreur) const;
+
+    private:
+        friend class SettingsStore;
+        KeyCopy(const SettingsStore &store, int root, QString foldedKey);
+        bool holds(const RegistryName &name) const;
+
+        const SettingsStore &store_;
+        int root_;
+        QString foldedKey_;
+        // Texts by the names pendingKey() gives.
+        QHash<QString, QString> values_;
+    };
+    KeyCopy copyOfKey(int hkey, const QString &key) const;
 
     // Runs `work` so that its writes and deletions reach the store together or
     // not at all (a kill part-way leaves the store as it was before). When the

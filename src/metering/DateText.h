@@ -18,6 +18,13 @@ QString timeFormat();
 QString date(const QDate &date);
 QString time(const QTime &time);
 
+// The rewrites of the system's forms: every run of "y" becomes "yyyy"; the
+// time zone ("t", "tt", ...) and the blanks around it become one space, ends
+// trimmed; a lone "dd" or "MM" field becomes "d" or "M".
+QString fourDigitYears(const QString &format);
+QString withoutTimeZone(const QString &format);
+QString oneOrTwoDigitFields(const QString &format);
+
 // A stored date read back; nothing when the text is not a date in the short
 // date form (a changed locale, a hand edit).
 std::optional<QDate> parse(const QString &text);

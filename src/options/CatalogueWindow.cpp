@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CatalogueWindow.h"
 
+#include "ResourceImage.h"
 #include "ToolWindows.h"
 #include "console/Twips.h"
 
@@ -9,13 +10,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
-#include <QGuiApplication>
-#include <QIcon>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QPalette>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -45,19 +46,6 @@ Qt::WindowFlags flagsFor(const catalogue::Window &design)
     return Qt::Window;
 }
 
-QString cssColour(const catalogue::Colour &colour)
-{
-    switch (colour.source) {
-    case catalogue::Colour::Source::Highlight:
-        return QStringLiteral("palette(highlight)");
-    case catalogue::Colour::Source::ActiveBorder:
-        return QStringLiteral("palette(mid)");
-    case catalogue::Colour::Source::Rgb:
-        break;
-    }
-    return QColor::fromRgb(colour.rgb).name();
-}
-
 QColor colourOf(const catalogue::Colour &colour)
 {
     switch (colour.source) {
@@ -69,43 +57,6 @@ QColor colourOf(const catalogue::Colour &colour)
         break;
     }
     return QColor::fromRgb(colour.rgb);
-}
-
-// Labels, pictures and shapes show nothing but their colours, text and
-// picture: the palette can give them all of it. A style sheet would send each
-// of their paints (the console's figures repaint every second) through the
-// style-sheet style, and a background the palette fills lets the toolkit skip
-// painting whatever lies beneath. A shape holds no text, so its outline takes
-// the foreground colour, which a plain box is drawn in.
-bool colouredByPalette(const catalogue::Control &c)
-{
-    switch (c.kind) {
-    case Kind::Shape:
-        return true;
-    case Kind::Label:
-    case Kind::PictureBox:
-    case Kind::Image:
-        return !c.border;
-    default:
-        return false;
-    }
-}
-
-void colourWithPalette(QFrame *frame, const catalogue::Control &c)
-{
-    QPalette palette = frame->palette();
-    if (c.fore)
-        palette.setColor(QPalette::WindowText, colourOf(*c.fore));
-    if (c.border) {
-        palette.setColor(QPalette::WindowText, colourOf(*c.border));
-        frame->setFrameStyle(QFrame::Box | QFrame::Plain);
-        frame->setLineWidth(c.borderWidth);
-    }
-    const bool filled = c.back && !c.transparent;
-    if (filled)
-        palette.setColor(QPalette::Window, colourOf(*c.back));
-    frame->setPalette(palette);
-    frame->setAutoFillBackground(filled);
 }
 
 Qt::Alignment alignmentOf(catalogue::Align align)
@@ -121,21 +72,32 @@ Qt::Alignment alignmentOf(catalogue::Align align)
     return Qt::AlignLeft | Qt::AlignTop;
 }
 
-// The look of a control as one style sheet: colours, fill and border.
-QString styleOf(const catalogue::Control &c, const QString &selector)
+// The look of a control through its palette: colours, fill and border. Style
+// sheets would do as well, but would bring Qt's style sheet engine into a
+// meter that runs all day. A control with a look of its own takes every
+// colour from it or from the application, none from its container.
+void giveLook(QWidget &widget, const catalogue::Control &c)
 {
-    QStringList rules;
-    if (c.fore)
-        rules << QStringLiteral("color: %1;").arg(cssColour(*c.fore));
-    if (c.transparent)
-        rules << QStringLiteral("background: transparent;");
-    else if (c.back)
-        rules << QStringLiteral("background: %1;").arg(cssColour(*c.back));
-    if (c.border)
-        rules << QStringLiteral("border: %1px solid %2;").arg(c.borderWidth).arg(cssColour(*c.border));
-    if (rules.isEmpty())
-        return {};
-    return selector + QStringLiteral(" { ") + rules.join(QLatin1Char(' ')) + QStringLiteral(" }");
+    const bool fills = c.back && !c.transparent;
+    if (!c.fore && !fills && !c.border && !c.transparent && c.kind != Kind::Shape)
+        return;
+    QPalette palette = QGuiApplication::palette();
+    if (c.fore) {
+        palette.setColor(QPalette::WindowText, colourOf(*c.fore));
+        palette.setColor(QPalette::Text, colourOf(*c.fore));
+    }
+    if (fills)
+        palette.setColor(QPalette::Window, colourOf(*c.back));
+    auto *frame = qobject_cast<QFrame *>(&widget);
+    if (c.border && frame) {
+        // A plain box is drawn in the text colour.
+        palette.setColor(QPalette::WindowText, colourOf(*c.border));
+        frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+        frame->setLineWidth(c.borderWidth);
+    }
+    palette.setResolveMask(~QPalette::ResolveMask(0));
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(fills);
 }
 
 } // namespace
@@ -157,15 +119,21 @@ CatalogueWindow::CatalogueWindow(const catalogue::Window &design, QWidget *paren
     else
         setFixedSize(client);
     if (design.icon)
-        setWindowIcon(QIcon(QStringLiteral(":/images/dialmeter-48.png")));
+        setWindowIcon(resourceimage::icon(QStringLiteral(":/images/dialmeter-48.png")));
     if (design.back) {
-        setAttribute(Qt::WA_StyledBackground);
-        setStyleSheet(QStringLiteral("#%1 { background: %2; }").arg(design.name, cssColour(*design.back)));
+        QPalette back = palette();
+        back.setColor(QPalette::Window, colourOf(*design.back));
+        setPalette(back);
+        setAutoFillBackground(true);
     }
 
     controls_.reserve(design.controls.size());
-    for (const catalogue::Control &c : design.controls)
-        controls_.append(build(c));
+    for (int i = 0; i < design.controls.size(); ++i) {
+        const catalogue::Control &c = design.controls.at(i);
+        if (c.kind == Kind::ComboBox)
+            laterTexts_.insert(i, c.text);
+        controls_.append(buildsLater(c) ? nullptr : build(c));
+    }
 
     // Labels, images and shapes are drawn on their container, under every
     // control that is a window of its own (an image behind a list box is not
@@ -175,13 +143,49 @@ CatalogueWindow::CatalogueWindow(const catalogue::Window &design, QWidget *paren
         if (kind == Kind::Label || kind == Kind::Image || kind == Kind::Shape)
             qobject_cast<QWidget *>(controls_.at(i))->lower();
     }
+    orderTabs();
+    itemViewsBuilt_ = !controls_.contains(nullptr);
+}
 
+bool CatalogueWindow::buildsLater(const catalogue::Control &design)
+{
+    return design.kind == Kind::ComboBox || design.kind == Kind::ListBox;
+}
+
+void CatalogueWindow::buildItemViews() const
+{
+    if (itemViewsBuilt_)
+        return;
+    itemViewsBuilt_ = true;
+    // Built on first use, as if they had been there from the start.
+    auto *self = const_cast<CatalogueWindow *>(this);
+    for (int i = 0; i < controls_.size(); ++i) {
+        if (controls_.at(i))
+            continue;
+        controls_[i] = self->build(design_.controls.at(i));
+        if (auto *combo = qobject_cast<QComboBox *>(controls_.at(i)))
+            combo->setCurrentText(laterTexts_.value(i));
+    }
+    self->laterTexts_.clear();
+    self->orderTabs();
+    self->itemViewsBuilt();
+}
+
+void CatalogueWindow::setVisible(bool visible)
+{
+    if (visible)
+        buildItemViews();
+    QWidget::setVisible(visible);
+}
+
+void CatalogueWindow::orderTabs()
+{
     // The keyboard follows the designed tab order.
     QVector<std::pair<int, QWidget *>> focusable;
     for (int i = 0; i < controls_.size(); ++i) {
         auto *widget = qobject_cast<QWidget *>(controls_.at(i));
-        if (widget && design.controls.at(i).tab >= 0 && widget->focusPolicy() != Qt::NoFocus)
-            focusable.append({design.controls.at(i).tab, widget});
+        if (widget && design_.controls.at(i).tab >= 0 && widget->focusPolicy() != Qt::NoFocus)
+            focusable.append({design_.controls.at(i).tab, widget});
     }
     std::sort(focusable.begin(), focusable.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     for (int i = 1; i < focusable.size(); ++i)
@@ -227,8 +231,11 @@ void CatalogueWindow::setStaysOnTop(bool onTop)
 QObject *CatalogueWindow::control(const QString &name) const
 {
     for (int i = 0; i < controls_.size(); ++i) {
-        if (design_.controls.at(i).name == name)
+        if (design_.controls.at(i).name == name) {
+            if (!controls_.at(i))
+                buildItemViews();
             return controls_.at(i);
+        }
     }
     return nullptr;
 }
@@ -335,7 +342,7 @@ QObject *CatalogueWindow::build(const catalogue::Control &c)
         auto *picture = new QLabel(parent);
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         if (!c.picture.isEmpty()) {
-            const QPixmap pixmap(c.picture);
+            const QPixmap pixmap = resourceimage::pixmap(c.picture);
             picture->setPixmap(c.kind == Kind::Image ? pixmap.scaled(twips::rect(0, 0, c.width, c.height).size())
                                                      : pixmap);
         }
@@ -366,12 +373,7 @@ QObject *CatalogueWindow::build(const catalogue::Control &c)
         font.setBold(c.font->bold);
         widget->setFont(font);
     }
-    if (colouredByPalette(c)) {
-        colourWithPalette(qobject_cast<QFrame *>(widget), c);
-    } else if (const QString style = styleOf(c, QLatin1Char('#') + c.name); !style.isEmpty()) {
-        widget->setAttribute(Qt::WA_StyledBackground);
-        widget->setStyleSheet(style);
-    }
+    giveLook(*widget, c);
     if (!c.toolTip.isEmpty())
         widget->setToolTip(c.toolTip);
     if (c.handCursor)
@@ -413,12 +415,16 @@ void CatalogueWindow::setControlCaption(int i, const QString &text)
 
 std::optional<QString> CatalogueWindow::controlText(int i) const
 {
+    if (laterTexts_.contains(i))
+        return laterTexts_.value(i);
     auto *combo = qobject_cast<QComboBox *>(controls_.at(i));
     return combo ? std::optional<QString>(combo->currentText()) : std::nullopt;
 }
 
 void CatalogueWindow::setControlText(int i, const QString &text)
 {
-    if (auto *combo = qobject_cast<QComboBox *>(controls_.at(i)))
+    if (laterTexts_.contains(i))
+        laterTexts_[i] = text;
+    else if (auto *combo = qobject_cast<QComboBox *>(controls_.at(i)))
         combo->setCurrentText(text);
 }

@@ -23,6 +23,7 @@ public:
 
     const catalogue::Window &design() const { return design_; }
     // The control of that name (a widget, an action or a timer), or nullptr.
+    // A list or combo box not built yet is built then.
     QObject *control(const QString &name) const;
     template <typename T>
     T *control(const QString &name) const { return qobject_cast<T *>(control(name)); }
@@ -40,7 +41,7 @@ public:
     QString windowName() const override { return design_.name; }
     QString caption() const override { return windowTitle(); }
     void setCaption(const QString &text) override { setWindowTitle(text); }
-    int controlCount() const override { return controls_.size(); }
+    int controlCount() const override { return design_.controls.size(); }
     QString controlName(int i) const override { return design_.controls.at(i).name; }
     int controlIndex(int) const override { return 0; }
     std::optional<QString> controlCaption(int i) const override;
@@ -48,14 +49,29 @@ public:
     std::optional<QString> controlText(int i) const override;
     void setControlText(int i, const QString &text) override;
 
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent *event) override;
+    // Called once the list and combo boxes are built, for a window that
+    // connects to them.
+    virtual void itemViewsBuilt() {}
 
 private:
     QObject *build(const catalogue::Control &design);
+    // List and combo boxes are built when the window is first shown or one of
+    // them is asked for: their code is the largest of all controls, and most
+    // windows that hold one may never be opened.
+    static bool buildsLater(const catalogue::Control &design);
+    void buildItemViews() const;
+    void orderTabs();
 
     const catalogue::Window &design_;
-    QVector<QObject *> controls_; // in the design's order
+    // In the design's order; nullptr for a box not built yet.
+    mutable QVector<QObject *> controls_;
+    // The texts of the combo boxes not built yet, by index.
+    QHash<int, QString> laterTexts_;
+    mutable bool itemViewsBuilt_ = false;
     QHash<QWidget *, QButtonGroup *> optionGroups_; // one per container of option buttons
     bool placed_ = false;
 };

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 QString decodeLegacyText(const QByteArray &bytes)
 {
     QStringDecoder utf8(QStringConverter::Utf8);
@@ -17,6 +19,8 @@ QString decodeLegacyText(const QByteArray &bytes)
 }
 
 namespace {
+
+constexpr qint64 ReadChunk = 64 * 1024;
 
 QString cleanValue(QString value)
 {
@@ -59,7 +63,16 @@ bool IniFile::load(QFile &file, QString *error)
         *error = QStringLiteral("%1 : fichier trop volumineux").arg(file.fileName());
         return false;
     }
-    parse(file.read(MaxFileSize));
+    // As much as the file holds, up to the limit: reading the limit at once
+    // would reserve a buffer of the whole limit for every file read.
+    QByteArray bytes;
+    while (bytes.size() < MaxFileSize) {
+        const QByteArray chunk = file.read(std::min<qint64>(ReadChunk, MaxFileSize - bytes.size()));
+        if (chunk.isEmpty())
+            break;
+        bytes += chunk;
+    }
+    parse(bytes);
     return true;
 }
 

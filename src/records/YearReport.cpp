@@ -5,7 +5,6 @@
 #include "app/Clock.h"
 #include "app/DataFile.h"
 #include "app/Schema.h"
-#include "app/SettingsStore.h"
 #include "console/ConsoleCore.h"
 #include "metering/ResetRule.h"
 
@@ -29,52 +28,48 @@ YearReport::YearReport(ConsoleCore &console, QString reportFile)
 {
 }
 
-QStringList YearReport::userSlots() const
+YearReport::Figures YearReport::figures() const
 {
-    QStringList names;
+    Figures figures{console_.services().store.copyOfKey(HKLM, schema::Product), {}};
     for (int slot = 0;; ++slot) {
-        const QString name = console_.services().store.Lit(HKLM, schema::userSlot(slot));
+        const QString name = figures.values.Lit(HKLM, schema::userSlot(slot));
         if (name == SettingsStore::Erreur)
-            return names;
-        names << name;
+            return figures;
+        figures.userSlots << name;
     }
 }
 
-QString YearReport::archived(const QString &year, int month, const QString &name) const
+QStringList YearReport::archivedMonth(const Figures &figures, const QString &year, int month,
+                                      const QString &rowLead, bool threeItemMonthLine) const
 {
-    return console_.services().store.Lit(
-        HKLM, schema::ReportKey + year + QLatin1Char('\\') + QString::number(month) + QLatin1Char('\\') + name);
-}
-
-QStringList YearReport::archivedMonth(const QString &year, int month, const QString &rowLead,
-                                      bool threeItemMonthLine) const
-{
+    const QString monthKey = schema::ReportKey + year + QLatin1Char('\\') + QString::number(month) + QLatin1Char('\\');
     QStringList lines;
-    if (archived(year, month, schema::TotalSlotName) != SettingsStore::Erreur) {
+    if (figures.values.Lit(HKLM, monthKey + schema::TotalSlotName) != SettingsStore::Erreur) {
         const QString title = monthName(month) + QStringLiteral(" :");
         lines << QString() << QString()
               << (threeItemMonthLine ? printline::join({title, QStringLiteral(" "), QStringLiteral(" ")}) : title);
     }
     // A user's figure shows even in a month without a stored total.
-    for (const QString &name : userSlots()) {
-        const QString figure = archived(year, month, name);
+    for (const QString &name : figures.userSlots) {
+        const QString figure = figures.values.Lit(HKLM, monthKey + name);
         if (figure != SettingsStore::Erreur)
             lines << printline::join({rowLead, name, figure});
     }
     return lines;
 }
 
-QStringList YearReport::archivedYear(const QString &year, const QString &rowLead, bool threeItemMonthLine) const
+QStringList YearReport::archivedYear(const Figures &figures, const QString &year, const QString &rowLead,
+                                     bool threeItemMonthLine) const
 {
     QStringList lines;
     for (int month = 1; month <= 12; ++month)
-        lines << archivedMonth(year, month, rowLead, threeItemMonthLine);
+        lines << archivedMonth(figures, year, month, rowLead, threeItemMonthLine);
     return lines;
 }
 
-QStringList YearReport::connect_viewer(const QString &year) const
+QStringList YearReport::connect_viewer(const Figures &figures, const QString &year) const
 {
-    return archivedYear(year, QString(), false);
+    return archivedYear(figures, year, QString(), false);
 }
 
 QDate YearReport::periodStart() const
@@ -82,20 +77,20 @@ QDate YearReport::periodStart() const
     return resetrule::periodStart(console_.services().store, console_.services().clock.now().date());
 }
 
-QStringList YearReport::AnneeEnCours(const QString &year, int period) const
+QStringList YearReport::AnneeEnCours(const Figures &figures, const QString &year, int period) const
 {
     const QString user = console_.NomUtilisateur();
     const QString lead = QStringLiteral(" ");
-    QStringList lines = archivedYear(year, lead, true);
+    QStringList lines = archivedYear(figures, year, lead, true);
     lines << QString() << QString()
           << printline::join({monthName(period) + QStringLiteral(" :"), QStringLiteral(" "), QStringLiteral(" ")});
     lines << printline::join({lead, schema::TotalSlotName, console_.Txtmois});
     lines << printline::join({lead, user, console_.TextId});
-    const QStringList names = userSlots();
+    const QStringList &names = figures.userSlots;
     for (int slot = 1; slot < names.size(); ++slot) {
         if (names.at(slot) == user)
             continue;
-        const QString counter = console_.services().store.Lit(HKLM, schema::variables::user(names.at(slot)).path);
+        const QString counter = figures.values.Lit(HKLM, schema::variables::user(names.at(slot)).path);
         if (counter != SettingsStore::Erreur)
             lines << printline::join({lead, names.at(slot), counter});
     }
@@ -116,7 +111,8 @@ QStringList YearReport::ChargementDesValeurs(const QString &yearText, const QStr
     const QDate period = periodStart();
     const bool currentYear = yearText == QString::number(period.year());
     QStringList report{yearWord + QLatin1Char(' ') + yearText + QStringLiteral(" :")};
-    report << (currentYear ? AnneeEnCours(yearText, period.month()) : connect_viewer(yearText));
+    const Figures stored = figures();
+    report << (currentYear ? AnneeEnCours(stored, yearText, period.month()) : connect_viewer(stored, yearText));
 
     // Through the report file and back: the list shows exactly the file's lines.
     QString error;

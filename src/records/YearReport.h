@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/SettingsStore.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -24,12 +26,18 @@ public:
     QDate periodStart() const;
 
 private:
-    QStringList connect_viewer(const QString &year) const;
-    QStringList AnneeEnCours(const QString &year, int period) const;
-    QStringList archivedYear(const QString &year, const QString &rowLead, bool threeItemMonthLine) const;
-    QStringList archivedMonth(const QString &year, int month, const QString &rowLead, bool threeItemMonthLine) const;
-    QString archived(const QString &year, int month, const QString &name) const;
-    QStringList userSlots() const;
+    // The stored values a report reads, taken at once, and the user names.
+    struct Figures {
+        SettingsStore::KeyCopy values;
+        QStringList userSlots;
+    };
+    Figures figures() const;
+    QStringList connect_viewer(const Figures &figures, const QString &year) const;
+    QStringList AnneeEnCours(const Figures &figures, const QString &year, int period) const;
+    QStringList archivedYear(const Figures &figures, const QString &year, const QString &rowLead,
+                             bool threeItemMonthLine) const;
+    QStringList archivedMonth(const Figures &figures, const QString &year, int month, const QString &rowLead,
+                              bool threeItemMonthLine) const;
     // Tells the user why the report file failed; the report is then empty.
     QStringList refused(const QString &error) const;
 

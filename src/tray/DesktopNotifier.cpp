@@ -2,6 +2,7 @@
 #include "DesktopNotifier.h"
 
 #include "app/Version.h"
+#include "options/ResourceImage.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -46,7 +47,7 @@ const QDBusArgument &operator>>(const QDBusArgument &argument, NotificationImage
 
 NotificationImage applicationImage()
 {
-    const QImage icon = QImage(QStringLiteral(":/images/dialmeter-48.png")).convertToFormat(QImage::Format_RGBA8888);
+    const QImage icon = resourceimage::image(QStringLiteral(":/images/dialmeter-48.png")).convertToFormat(QImage::Format_RGBA8888);
     NotificationImage image;
     image.width = icon.width();
     image.height = icon.height();
@@ -66,11 +67,14 @@ DesktopNotifier::DesktopNotifier(int shownMilliseconds, QObject *parent)
     : QObject(parent)
     , shownMilliseconds_(shownMilliseconds)
 {
-    qDBusRegisterMetaType<NotificationImage>();
 }
 
 void DesktopNotifier::show(const QString &title, const QString &text, Failure failure)
 {
+    // Registered with the first notification: a meter that shows none never
+    // sets up D-Bus's type system.
+    static const QMetaType imageType = qDBusRegisterMetaType<NotificationImage>();
+    Q_UNUSED(imageType);
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         failure(bus.lastError().message());

@@ -8,6 +8,7 @@
 #include "app/DisplayPlatform.h"
 #include "console/Twips.h"
 #include "options/Language.h"
+#include "options/ResourceImage.h"
 #include "records/YearReport.h"
 
 #include <QAction>
@@ -80,15 +81,10 @@ TrayForm::TrayForm(const Language &language, ConsoleWindow &console)
     : CatalogueWindow(catalogue::form2())
     , language_(language)
     , console_(console)
-    , icon_(std::make_unique<QSystemTrayIcon>(QIcon(QStringLiteral(":/images/dialmeter-32.png"))))
+    , icon_(std::make_unique<QSystemTrayIcon>(resourceimage::icon(QStringLiteral(":/images/dialmeter-32.png"))))
     , reportLines_(new QStringListModel(this))
     , hasTray_(QSystemTrayIcon::isSystemTrayAvailable())
 {
-    control<QListView>(QStringLiteral("List1"))->setModel(reportLines_);
-    // The year box reports a picked year, or a typed one when Enter is pressed.
-    auto *years = control<QComboBox>(QStringLiteral("Combo1"));
-    connect(years, QOverload<int>::of(&QComboBox::activated), this, &TrayForm::ChargementDesValeurs);
-    years->installEventFilter(this);
     connect(control<QPushButton>(QStringLiteral("Command1")), &QPushButton::clicked, reportLines_,
             [this] { reportLines_->setStringList({}); });
     icon_->setToolTip(TrayCommands::tipText());
@@ -96,7 +92,9 @@ TrayForm::TrayForm(const Language &language, ConsoleWindow &console)
     menu->setDefaultAction(control<QAction>(QStringLiteral("MnuQuitter")));
     // A panel that hosts the icon as a StatusNotifierItem opens its menu
     // itself, from the menu the icon exports; elsewhere the meter opens it.
-    if (statusNotifierHostPresent()) {
+    // Such a panel makes a tray for Qt: without a tray none is asked for, and
+    // the session bus is left alone.
+    if (hasTray_ && statusNotifierHostPresent()) {
         icon_->setContextMenu(menu);
         menuOnPanel_ = true;
     }
@@ -128,6 +126,15 @@ void TrayForm::attach(TrayCommands &commands, PopupAnimation &popup, YearReport 
     // without one of those the icon would have nowhere to go.
     if (hasTray() || !displayplatform::placedByCompositor(QGuiApplication::platformName()))
         icon_->show();
+}
+
+void TrayForm::itemViewsBuilt()
+{
+    control<QListView>(QStringLiteral("List1"))->setModel(reportLines_);
+    // The year box reports a picked year, or a typed one when Enter is pressed.
+    auto *years = control<QComboBox>(QStringLiteral("Combo1"));
+    connect(years, QOverload<int>::of(&QComboBox::activated), this, &TrayForm::ChargementDesValeurs);
+    years->installEventFilter(this);
 }
 
 void TrayForm::ChargementDesValeurs()
@@ -270,7 +277,9 @@ void TrayForm::closeEvent(QCloseEvent *event)
 
 bool TrayForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == control(QStringLiteral("Combo1")) && event->type() == QEvent::KeyPress) {
+    // By name: asking for the year box would build it.
+    if (event->type() == QEvent::KeyPress && qobject_cast<QComboBox *>(watched)
+        && watched->objectName() == QLatin1String("Combo1")) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             ChargementDesValeurs();

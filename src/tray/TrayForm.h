@@ -59,6 +59,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void itemViewsBuilt() override;
 
 private:
     const Language &language_;

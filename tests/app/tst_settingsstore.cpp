@@ -34,6 +34,7 @@ private slots:
     void refusedWriteIsKeptReportedOnceAndStoredLater();
     void changesMadeTogetherLandTogether();
     void anUnreadableValueIsNotAMissingOne();
+    void aKeyCopyReadsAsTheStoreDid();
     void corruptFileIsSetAsideAndAFreshStoreStarts();
     void backendKeepsTheRulesEveryBackendKeeps();
     void newFilesInAGroupSharedFolderAreTheGroups_data();
@@ -295,6 +296,41 @@ void TestSettingsStore::refusedWriteIsKeptReportedOnceAndStoredLater()
     refusing.refuse = true;
     QVERIFY(!store.Ecrit(HKLM, kOptions + "Top", "0"));
     QCOMPARE(reports.size(), 2);
+}
+
+void TestSettingsStore::aKeyCopyReadsAsTheStoreDid()
+{
+    TempStore t;
+    RefusingBackend refusing(t.backend);
+    SettingsStore store(refusing);
+    QVERIFY(store.Ecrit(HKLM, kVariables + "Total", "01:00:00"));
+    QVERIFY(store.Ecrit(HKLM, kVariables + "Été\\Août", "02:00:00"));
+    QVERIFY(store.Ecrit(HKLM, kVariables + "Empty", ""));
+    QVERIFY(store.Ecrit(HKLM, kOptions + "Top", "1"));
+    refusing.refuse = true;
+    QVERIFY(!store.Ecrit(HKLM, kVariables + "Jour", "00:10:00"));
+    QVERIFY(!store.Ecrit(HKLM, kVariables + "Total", "01:30:00"));
+
+    const SettingsStore::KeyCopy copy = store.copyOfKey(HKLM, kVariables);
+    refusing.refuse = false;
+    QVERIFY(store.Ecrit(HKLM, kOptions + "Top", "0"));
+    QVERIFY(t.store.Ecrit(HKLM, kVariables + "Later", "1"));
+
+    // Names without regard to case, values waiting to be written, empty texts.
+    QCOMPARE(copy.Lit(HKLM, kVariables + "total"), QStringLiteral("01:30:00"));
+    QCOMPARE(copy.Lit(HKLM, kVariables + "Jour"), QStringLiteral("00:10:00"));
+    QCOMPARE(copy.Lit(HKLM, kVariables + "ÉTÉ\\août"), QStringLiteral("02:00:00"));
+    QCOMPARE(copy.Lit(HKLM, kVariables + "Empty", "none"), QString());
+    QCOMPARE(copy.Lit(HKLM, kVariables + "Missing", "none"), QStringLiteral("none"));
+    // What the copy holds is what the key held when it was taken.
+    QCOMPARE(copy.Lit(HKLM, kVariables + "Later"), QStringLiteral("Erreur"));
+    // Outside the key, and under another root, the store answers.
+    QCOMPARE(copy.Lit(HKLM, kOptions + "Top"), QStringLiteral("0"));
+    QCOMPARE(copy.Lit(1, kVariables + "Total"), QStringLiteral("Erreur"));
+    QCOMPARE(copy.Lit(9, kVariables + "Total", "none"), QStringLiteral("none"));
+
+    // A key named without a root copies nothing: reads go to the store.
+    QCOMPARE(store.copyOfKey(9, kVariables).Lit(HKLM, kVariables + "Jour"), QStringLiteral("00:10:00"));
 }
 
 void TestSettingsStore::corruptFileIsSetAsideAndAFreshStoreStarts()

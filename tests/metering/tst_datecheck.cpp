@@ -57,6 +57,8 @@ private slots:
     void anniversaire_data();
     void anniversaire();
     void datesAreWrittenInTheSystemsShortForm();
+    void systemFormsAreRewritten_data();
+    void systemFormsAreRewritten();
     void longRunningMeterAcrossMidnightAndAResetDay();
     void heldUpOverTheMonthsEnd_data();
     void heldUpOverTheMonthsEnd();
@@ -185,6 +187,39 @@ void TestDateCheck::datesAreWrittenInTheSystemsShortForm()
     QCOMPARE(datetext::parse(datetext::date(date)), std::optional<QDate>(date));
     QVERIFY(!datetext::parse("Erreur"));
     QVERIFY(!datetext::parse(""));
+}
+
+void TestDateCheck::systemFormsAreRewritten_data()
+{
+    QTest::addColumn<QString>("rewrite");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("two-digit year") << "year" << "dd/MM/yy" << "dd/MM/yyyy";
+    QTest::newRow("four-digit year stays") << "year" << "M/d/yyyy" << "M/d/yyyy";
+    QTest::newRow("lone y, several fields") << "year" << "y-M-d, yy" << "yyyy-M-d, yyyy";
+    QTest::newRow("zone at the end") << "zone" << "HH:mm:ss t" << "HH:mm:ss";
+    QTest::newRow("narrow space, long zone") << "zone" << "h:mm:ss\u202fAP tttt" << "h:mm:ss\u202fAP";
+    QTest::newRow("zone inside") << "zone" << "HH 'h' mm  tt  ss" << "HH 'h' mm ss";
+    QTest::newRow("zones side by side") << "zone" << "a t t b" << "a  b";
+    QTest::newRow("zone only") << "zone" << " t " << "";
+    QTest::newRow("no zone") << "zone" << "HH:mm:ss" << "HH:mm:ss";
+    QTest::newRow("day and month") << "fields" << "dd/MM/yyyy" << "d/M/yyyy";
+    QTest::newRow("one-letter fields stay") << "fields" << "d/M/yyyy" << "d/M/yyyy";
+    QTest::newRow("day names stay") << "fields" << "ddd dd MMMM" << "ddd d MMMM";
+    QTest::newRow("fields side by side stay") << "fields" << "ddMM.dd" << "ddMM.d";
+}
+
+// The rewrites run on every journal line and stored date; these are the forms
+// the locales give, and their corners.
+void TestDateCheck::systemFormsAreRewritten()
+{
+    QFETCH(QString, rewrite);
+    QFETCH(QString, format);
+    QFETCH(QString, expected);
+    const QString result = rewrite == "year" ? datetext::fourDigitYears(format)
+        : rewrite == "zone"                  ? datetext::withoutTimeZone(format)
+                                             : datetext::oneOrTwoDigitFields(format);
+    QCOMPARE(result, expected);
 }
 
 void TestDateCheck::longRunningMeterAcrossMidnightAndAResetDay()

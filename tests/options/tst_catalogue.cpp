@@ -4,6 +4,7 @@
 #include "support/TestSupport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -93,6 +94,7 @@ private slots:
     void trayMenuTree();
     void optionGroupsAreIndependent();
     void languageFileChangesOnlyWhatItGives();
+    void itemViewsComeWhenFirstNeeded();
 };
 
 void TestCatalogue::windows_data()
@@ -362,6 +364,42 @@ void TestCatalogue::languageFileChangesOnlyWhatItGives()
         const QString expected = design.name == "Command2" ? QStringLiteral("Cancel") : design.text;
         QCOMPARE(shownText(form1.control(design.name)), expected);
     }
+}
+
+// List and combo boxes are built when the window is first shown or one is asked
+// for, as they would have been with the window: with the text a language gave
+// them, shown, in the designed tab order.
+void TestCatalogue::itemViewsComeWhenFirstNeeded()
+{
+    CatalogueWindow viewer(catalogue::form2());
+    int yearBox = 0;
+    while (viewer.controlName(yearBox) != QStringLiteral("Combo1"))
+        ++yearBox;
+    QCOMPARE(viewer.controlText(yearBox), std::optional<QString>(QString()));
+    viewer.setControlText(yearBox, QStringLiteral("2010"));
+    QCOMPARE(viewer.controlText(yearBox), std::optional<QString>(QStringLiteral("2010")));
+    QVERIFY(!viewer.findChild<QComboBox *>());
+    QVERIFY(!viewer.findChild<QListView *>());
+    viewer.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+    auto *years = viewer.findChild<QComboBox *>(QStringLiteral("Combo1"));
+    auto *lines = viewer.findChild<QListView *>(QStringLiteral("List1"));
+    QVERIFY(years && lines);
+    QCOMPARE(viewer.control(QStringLiteral("Combo1")), years);
+    QCOMPARE(years->currentText(), QStringLiteral("2010"));
+    QVERIFY(years->isVisible() && lines->isVisible());
+    viewer.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&viewer));
+    years->setFocus();
+    QTest::keyClick(&viewer, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), lines);
+    QTest::keyClick(&viewer, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), viewer.control<QWidget>(QStringLiteral("Command1")));
+
+    CatalogueWindow hidden(catalogue::form2());
+    QVERIFY(hidden.control<QListView>(QStringLiteral("List1")));
+    QVERIFY(hidden.findChild<QComboBox *>(QStringLiteral("Combo1")));
+    QVERIFY(!hidden.isVisible());
 }
 
 QTEST_MAIN(TestCatalogue)
