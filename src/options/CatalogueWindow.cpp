@@ -178,9 +178,8 @@ void CatalogueWindow::setVisible(bool visible)
     QWidget::setVisible(visible);
 }
 
-void CatalogueWindow::orderTabs()
+QVector<QWidget *> CatalogueWindow::inTabOrder() const
 {
-    // The keyboard follows the designed tab order.
     QVector<std::pair<int, QWidget *>> focusable;
     for (int i = 0; i < controls_.size(); ++i) {
         auto *widget = qobject_cast<QWidget *>(controls_.at(i));
@@ -188,8 +187,33 @@ void CatalogueWindow::orderTabs()
             focusable.append({design_.controls.at(i).tab, widget});
     }
     std::sort(focusable.begin(), focusable.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
-    for (int i = 1; i < focusable.size(); ++i)
-        setTabOrder(focusable.at(i - 1).second, focusable.at(i).second);
+    QVector<QWidget *> widgets;
+    for (const auto &entry : focusable)
+        widgets.append(entry.second);
+    return widgets;
+}
+
+void CatalogueWindow::orderTabs()
+{
+    // The keyboard follows the designed tab order.
+    const QVector<QWidget *> widgets = inTabOrder();
+    for (int i = 1; i < widgets.size(); ++i)
+        setTabOrder(widgets.at(i - 1), widgets.at(i));
+}
+
+void CatalogueWindow::focusFirstControl()
+{
+    // Boxes built late stand last in the toolkit's focus chain: the window
+    // opens on its first control in the designed order, as it would with
+    // every control built at once.
+    if (focusWidget())
+        return;
+    for (QWidget *widget : inTabOrder()) {
+        if (widget->isEnabled() && !widget->isHidden()) {
+            widget->setFocus();
+            return;
+        }
+    }
 }
 
 void CatalogueWindow::showEvent(QShowEvent *event)
@@ -200,6 +224,7 @@ void CatalogueWindow::showEvent(QShowEvent *event)
             move(target->availableGeometry().center() - rect().center());
     }
     placed_ = true;
+    focusFirstControl();
     if (windowType() == Qt::Tool)
         keepOutOfTaskSwitchers(*this);
     QWidget::showEvent(event);

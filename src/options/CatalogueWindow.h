@@ -64,7 +64,10 @@ private:
     // windows that hold one may never be opened.
     static bool buildsLater(const catalogue::Control &design);
     void buildItemViews() const;
+    // The focusable controls in the designed tab order.
+    QVector<QWidget *> inTabOrder() const;
     void orderTabs();
+    void focusFirstControl();
 
     const catalogue::Window &design_;
     // In the design's order; nullptr for a box not built yet.

@@ -95,6 +95,8 @@ private slots:
     void optionGroupsAreIndependent();
     void languageFileChangesOnlyWhatItGives();
     void itemViewsComeWhenFirstNeeded();
+    void opensOnItsFirstControl_data();
+    void opensOnItsFirstControl();
 };
 
 void TestCatalogue::windows_data()
@@ -400,6 +402,32 @@ void TestCatalogue::itemViewsComeWhenFirstNeeded()
     QVERIFY(hidden.control<QListView>(QStringLiteral("List1")));
     QVERIFY(hidden.findChild<QComboBox *>(QStringLiteral("Combo1")));
     QVERIFY(!hidden.isVisible());
+}
+
+void TestCatalogue::opensOnItsFirstControl_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("first");
+
+    QTest::newRow("a year box built late") << "Form2" << "Combo1";
+    QTest::newRow("a list built late") << "Form5" << "List1";
+    QTest::newRow("a button built at once") << "Form1" << "Command1";
+}
+
+void TestCatalogue::opensOnItsFirstControl()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, first);
+    const catalogue::Window *design = nullptr;
+    for (const catalogue::Window *candidate : catalogue::all()) {
+        if (candidate->name == window)
+            design = candidate;
+    }
+    CatalogueWindow w(*design);
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QCOMPARE(QApplication::focusWidget(), w.control<QWidget>(first));
 }
 
 QTEST_MAIN(TestCatalogue)
