@@ -152,6 +152,16 @@ bool givePermissionsOfNewFile(const QByteArray &file)
 #endif
 }
 
+// A store holds a few hundred short values in a handful of pages, and SQLite
+// would set aside twenty pages for each connection at its first read: pages are
+// taken as they are needed instead. This must come before SQLite starts; in a
+// process that started it already it changes nothing.
+void takeCachePagesAsNeeded()
+{
+    static const bool configured = sqlite3_config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0) == SQLITE_OK;
+    Q_UNUSED(configured);
+}
+
 // SQLite opens the store, its write-ahead log and its shared memory with O_CREAT
 // even when they exist; in a shared sticky folder that open is refused to every
 // member but the file's maker, and the store would fall back to read-only. Its
@@ -208,6 +218,7 @@ bool SqliteStoreBackend::exec(const char *sql, std::string *error)
 SqliteStoreBackend::OpenResult SqliteStoreBackend::tryOpen(const QString &path, QString *error)
 {
     close();
+    takeCachePagesAsNeeded();
     openStoreFilesAsSharedFiles();
     const QByteArray file = realStoreName(path);
     const bool isNew = !QFileInfo::exists(path) && !QFileInfo(path).isSymLink();
@@ -256,6 +267,7 @@ bool SqliteStoreBackend::openReadOnly(const QString &path)
     // Read-only first; then, when even that needs room the disk has not (the
     // shared-memory file of the journal), as an unchanging file: what the last
     // checkpoint wrote.
+    takeCachePagesAsNeeded();
     openStoreFilesAsSharedFiles();
     for (const char *mode : {"?mode=ro", "?immutable=1"}) {
         close();
