@@ -7,7 +7,7 @@
 #include "console/ConsoleWindow.h"
 #include "metering/DurationText.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -28,12 +28,3 @@ void ConsoleRepaintOfASecond(benchmark::State &state)
 BENCHMARK(ConsoleRepaintOfASecond)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char *argv[])
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

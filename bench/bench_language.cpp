@@ -9,7 +9,7 @@
 #include "options/Catalogue.h"
 #include "options/Language.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -74,12 +74,3 @@ void ApplyAMillionKeyLanguageToAllWindows(benchmark::State &state)
 BENCHMARK(ApplyAMillionKeyLanguageToAllWindows)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace
-
-int main(int argc, char *argv[])
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
