@@ -66,7 +66,10 @@ QString SettingsStore::KeyCopy::Lit(int hkey, const QString &endroit, const QStr
     const auto name = RegistryName::parse(Racine(hkey) + endroit);
     if (!name || !holds(*name))
         return store_.Lit(hkey, endroit, retournerEnErreur);
-    return values_.value(pendingKey(*name), retournerEnErreur);
+    // A value the copy lacks is asked of the store: a copy cut short by a busy
+    // store then costs more reads, never a figure.
+    const auto copied = values_.constFind(pendingKey(*name));
+    return copied != values_.constEnd() ? *copied : store_.Lit(hkey, endroit, retournerEnErreur);
 }
 
 SettingsStore::KeyCopy SettingsStore::copyOfKey(int hkey, const QString &key) const

@@ -45,8 +45,8 @@ public:
 
     // Every value of a key and of its subkeys, read at once, for a caller that
     // reads many of them: one look-up in the backend instead of one per value.
-    // Reads outside the key go to the store. Changes made after it was taken
-    // are not seen.
+    // Reads outside the key, and of values the copy lacks, go to the store.
+    // Changes made after it was taken to values it holds are not seen.
     class KeyCopy {
     public:
         QString Lit(int hkey, const QString &endroit, const QString &retournerEnErreur = Erreur) const;

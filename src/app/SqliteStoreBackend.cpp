@@ -475,12 +475,22 @@ std::vector<StoreBackend::Value> SqliteStoreBackend::list(int root, const std::s
         return values;
     const std::string folded = fold(key);
     const auto [from, to] = subkeyRange(folded);
-    Statement select(prepared("SELECT v.root, COALESCE(k.path, v.key), v.name, v.text FROM vals v "
-                          "LEFT JOIN keys k ON k.root = v.root AND k.folded = v.key "
-                          "WHERE v.root = ?1 AND (v.key = ?2 OR (v.key >= ?3 AND v.key < ?4)) "
-                          "ORDER BY v.key, v.folded"));
-    select.bind(1, root).bind(2, folded).bind(3, from).bind(4, to);
-    while (select.step() == SQLITE_ROW)
-        values.push_back({select.integer(0), select.text(1), select.text(2), select.text(3)});
+    // Asked again from the start when the store is busy, as a single read is.
+    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+        if (attempt > 0)
+            sqlite3_sleep(kReadRetryPauseMs);
+        values.clear();
+        Statement select(prepared("SELECT v.root, COALESCE(k.path, v.key), v.name, v.text FROM vals v "
+                                  "LEFT JOIN keys k ON k.root = v.root AND k.folded = v.key "
+                                  "WHERE v.root = ?1 AND (v.key = ?2 OR (v.key >= ?3 AND v.key < ?4)) "
+                                  "ORDER BY v.key, v.folded"));
+        select.bind(1, root).bind(2, folded).bind(3, from).bind(4, to);
+        int rc = SQLITE_ROW;
+        while ((rc = select.step()) == SQLITE_ROW)
+            values.push_back({select.integer(0), select.text(1), select.text(2), select.text(3)});
+        const int primary = sqlite3_errcode(db_) & 0xff;
+        if (rc == SQLITE_DONE || (primary != SQLITE_BUSY && primary != SQLITE_LOCKED))
+            break;
+    }
     return values;
 }

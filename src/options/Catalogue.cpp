@@ -137,9 +137,9 @@ Window makeReg()
         figure(QStringLiteral("Label3"), QStringLiteral("Ce mois :"), 375, 480, 1080, 255).centre().tabAt(1),
         figure(QStringLiteral("Txtmois"), {}, 1440, 480, 855, 255).right().tabAt(2),
         figure(QStringLiteral("Label9"), QStringLiteral("Aujourd'hui :"), 345, 720, 1095, 255).centre().tabAt(4),
-        // Drawn see-through in the original layout, over the panel it lies
-        // within: filled with the panel's colour it looks the same, and its
-        // repaint each second leaves the panel beneath alone.
+        // Filled with the colour of the panel it lies within: it looks the
+        // same as see-through, and its repaint each second leaves the panel
+        // beneath alone.
         figure(QStringLiteral("TxtDay"), {}, 1440, 720, 855, 255).right().tabAt(15),
         // The user's name replaces this heading at start-up: no language file may overwrite it.
         figure(QStringLiteral("Label4"), QStringLiteral("User"), 360, 960, 1095, 255).centre().work().tabAt(12),

@@ -209,7 +209,7 @@ void CatalogueWindow::focusFirstControl()
     if (focusWidget())
         return;
     for (QWidget *widget : inTabOrder()) {
-        if (widget->isEnabled() && !widget->isHidden()) {
+        if (widget->isEnabled() && widget->isVisibleTo(this) && (widget->focusPolicy() & Qt::TabFocus)) {
             widget->setFocus();
             return;
         }

@@ -322,8 +322,8 @@ void TestSettingsStore::aKeyCopyReadsAsTheStoreDid()
     QCOMPARE(copy.Lit(HKLM, kVariables + "ÉTÉ\\août"), QStringLiteral("02:00:00"));
     QCOMPARE(copy.Lit(HKLM, kVariables + "Empty", "none"), QString());
     QCOMPARE(copy.Lit(HKLM, kVariables + "Missing", "none"), QStringLiteral("none"));
-    // What the copy holds is what the key held when it was taken.
-    QCOMPARE(copy.Lit(HKLM, kVariables + "Later"), QStringLiteral("Erreur"));
+    // What the copy lacks, the store answers.
+    QCOMPARE(copy.Lit(HKLM, kVariables + "Later"), QStringLiteral("1"));
     // Outside the key, and under another root, the store answers.
     QCOMPARE(copy.Lit(HKLM, kOptions + "Top"), QStringLiteral("0"));
     QCOMPARE(copy.Lit(1, kVariables + "Total"), QStringLiteral("Erreur"));
@@ -331,6 +331,11 @@ void TestSettingsStore::aKeyCopyReadsAsTheStoreDid()
 
     // A key named without a root copies nothing: reads go to the store.
     QCOMPARE(store.copyOfKey(9, kVariables).Lit(HKLM, kVariables + "Jour"), QStringLiteral("00:10:00"));
+    // Nor does a listing that fails: no figure is lost.
+    refusing.failLists = true;
+    const SettingsStore::KeyCopy cutShort = store.copyOfKey(HKLM, kVariables);
+    QCOMPARE(cutShort.Lit(HKLM, kVariables + "Été\\Août"), QStringLiteral("02:00:00"));
+    QCOMPARE(cutShort.Lit(HKLM, kVariables + "Later"), QStringLiteral("1"));
 }
 
 void TestSettingsStore::corruptFileIsSetAsideAndAFreshStoreStarts()

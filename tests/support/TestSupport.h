@@ -85,10 +85,14 @@ public:
     }
     void removeKey(int root, const std::string &key) override { inner_.removeKey(root, key); }
     bool keyExists(int root, const std::string &key) override { return inner_.keyExists(root, key); }
-    std::vector<Value> list(int root, const std::string &key) override { return inner_.list(root, key); }
+    std::vector<Value> list(int root, const std::string &key) override
+    {
+        return failLists ? std::vector<Value>{} : inner_.list(root, key);
+    }
 
     bool refuse = false;
     bool failReads = false;
+    bool failLists = false; // a listing cut short by a busy store
     std::string unreadableName;
     bool busy = false;
 
