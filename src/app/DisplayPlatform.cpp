@@ -44,4 +44,9 @@ bool placedByCompositor(const QString &platformName)
     return platformName.startsWith(QLatin1String("wayland"));
 }
 
+bool cutsWindowsToMasks(const QString &platformName)
+{
+    return platformName == QLatin1String("xcb") || platformName == QLatin1String("windows");
+}
+
 } // namespace displayplatform

@@ -35,4 +35,8 @@ QStringList qtArguments(Choice choice, const QString &appId);
 // moving the window, no whole-window opacity.
 bool placedByCompositor(const QString &platformName);
 
+// Whether the window system cuts a window to the mask given to it (X11,
+// Windows): elsewhere a mask takes input only, or nothing.
+bool cutsWindowsToMasks(const QString &platformName);
+
 } // namespace displayplatform

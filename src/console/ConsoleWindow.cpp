@@ -40,16 +40,14 @@ ConsoleWindow::ConsoleWindow(QWidget *parent)
     // The console's outline is its skin's: the pure red around it is cut away.
     const auto *skin = control<QLabel>(QStringLiteral("picMainSkin"));
     const QRegion outline = MakeRegion(skinBox(skin->pixmap().toImage(), skin->size()));
-    const QString platform = QGuiApplication::platformName();
-    if (platform == QLatin1String("xcb") || platform == QLatin1String("windows")) {
+    if (displayplatform::cutsWindowsToMasks(QGuiApplication::platformName())) {
         // The windowing system cuts the window to its outline. A widget mask
         // would also clip each repaint of the figures to this many-sided
         // region, which costs more than painting them.
         create();
         windowHandle()->setMask(outline);
     } else {
-        // Elsewhere (a Wayland compositor takes a mask for input only) the
-        // widget's own mask keeps the red from being painted.
+        // Elsewhere the widget's own mask keeps the red from being painted.
         setMask(outline);
     }
 
