@@ -6,10 +6,14 @@
 #include "Twips.h"
 #include "app/DisplayPlatform.h"
 
+#include <algorithm>
+
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QWindow>
 
@@ -25,6 +29,17 @@ ConsoleMouse::Button buttonOf(Qt::MouseButton button)
     default:
         return ConsoleMouse::Button::Other;
     }
+}
+
+// A figure is drawn as its label would draw it, fill and text in one painter:
+// the label's frame pass and the toolkit's separate background painter cost
+// more than the text itself, every second.
+void paintFigure(QLabel &figure)
+{
+    QPainter painter(&figure);
+    painter.fillRect(figure.rect(), figure.palette().brush(figure.backgroundRole()));
+    painter.drawText(figure.contentsRect(), QStyle::visualAlignment(figure.layoutDirection(), figure.alignment()),
+                     figure.text());
 }
 
 } // namespace
@@ -51,18 +66,24 @@ ConsoleWindow::ConsoleWindow(QWidget *parent)
         setMask(outline);
     }
 
-    control<QWidget>(QStringLiteral("Label8"))->installEventFilter(this);
+    surface_ = control<QLabel>(QStringLiteral("Label8"));
+    surface_->installEventFilter(this);
     control<QWidget>(QStringLiteral("Picture1"))->installEventFilter(this);
 
     // The figures keep their designed size: a new text then does not post the
     // skin a request to lay out its children again, every second. Digits and
     // colons need no shaping, which would be most of the cost of drawing them.
-    for (const char *figure : {"Txtmois", "TxtDay", "TextId"}) {
-        auto *label = control<QWidget>(QString::fromLatin1(figure));
-        label->setFixedSize(label->size());
-        QFont font = label->font();
+    // Each fills its whole box, so nothing beneath it is painted again.
+    const char *const names[] = {"Txtmois", "TxtDay", "TextId"};
+    for (std::size_t i = 0; i < figures_.size(); ++i) {
+        QLabel *figure = control<QLabel>(QString::fromLatin1(names[i]));
+        figure->setFixedSize(figure->size());
+        QFont font = figure->font();
         font.setStyleStrategy(QFont::PreferNoShaping);
-        label->setFont(font);
+        figure->setFont(font);
+        figure->setAttribute(Qt::WA_OpaquePaintEvent);
+        figure->installEventFilter(this);
+        figures_[i] = figure;
     }
 }
 
@@ -77,14 +98,20 @@ void ConsoleWindow::attach(ConsoleCore &core)
 
 bool ConsoleWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (auto *figure = std::find(figures_.begin(), figures_.end(), watched); figure != figures_.end()) {
+        if (event->type() != QEvent::Paint)
+            return false;
+        paintFigure(**figure);
+        return true;
+    }
     if (!core_)
         return false;
-    const bool surface = watched == control(QStringLiteral("Label8"));
+    const bool surface = watched == surface_;
     switch (event->type()) {
     case QEvent::Paint:
         // The surface catches the mouse over the whole console and shows
         // nothing: every repaint of the figures beneath it would paint it too.
-        return surface && static_cast<QLabel *>(watched)->text().isEmpty();
+        return surface && surface_->text().isEmpty();
     case QEvent::MouseButtonDblClick:
         core_->mouse().doubleClicked();
         return true;
@@ -117,9 +144,9 @@ void ConsoleWindow::setLabel(const char *name, const QString &text)
 
 void ConsoleWindow::showCounters(const QString &month, const QString &day, const QString &user)
 {
-    setLabel("Txtmois", month);
-    setLabel("TxtDay", day);
-    setLabel("TextId", user);
+    const QString *texts[] = {&month, &day, &user};
+    for (std::size_t i = 0; i < figures_.size(); ++i)
+        figures_[i]->setText(*texts[i]);
 }
 
 void ConsoleWindow::setUserHeading(const QString &text)
@@ -186,7 +213,7 @@ void ConsoleWindow::setOnTop(bool onTop)
 
 void ConsoleWindow::setMovableCursor(bool movable)
 {
-    control<QWidget>(QStringLiteral("Label8"))->setCursor(movable ? Qt::SizeAllCursor : Qt::ArrowCursor);
+    surface_->setCursor(movable ? Qt::SizeAllCursor : Qt::ArrowCursor);
 }
 
 void ConsoleWindow::setTimerRunning(Timer timer, bool running)
@@ -254,5 +281,5 @@ void ConsoleWindow::setStatus(const QString &text)
 
 void ConsoleWindow::setSurfaceToolTip(const QString &text)
 {
-    control<QWidget>(QStringLiteral("Label8"))->setToolTip(text);
+    surface_->setToolTip(text);
 }

@@ -4,6 +4,9 @@
 #include "ConsoleView.h"
 #include "options/CatalogueWindow.h"
 
+#include <array>
+
+class QLabel;
 class ConsoleCore;
 
 // The console window ("reg"): the small skinned window with the month, day and
@@ -62,6 +65,10 @@ private:
     void setLabel(const char *name, const QString &text);
 
     ConsoleCore *core_ = nullptr;
+    // The transparent label over the whole console that takes the mouse.
+    QLabel *surface_ = nullptr;
+    // The month's, the day's and the user's figures, in that order.
+    std::array<QLabel *, 3> figures_{};
     // Where the console was last put. Some window managers report a frameless
     // window's place relative to their own frame (0, 0), so the window's own
     // idea of its position cannot be read back.

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include <QLabel>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -16,6 +17,7 @@ class TestConsoleWindow : public QObject {
 private slots:
     void showsWhatTheCoreGivesIt();
     void wordsComeFromTheLanguageFile();
+    void figuresLookAsLabelsWould();
 };
 
 void TestConsoleWindow::showsWhatTheCoreGivesIt()
@@ -69,6 +71,38 @@ void TestConsoleWindow::wordsComeFromTheLanguageFile()
     window.setSurfaceToolTip("Connected for  00:12:34");
     QCOMPARE(window.control<QLabel>("Text1")->text(), QStringLiteral("Connected"));
     QCOMPARE(window.control<QWidget>("Label8")->toolTip(), QStringLiteral("Connected for  00:12:34"));
+}
+
+// The figures draw themselves: each must look as a plain label with its text,
+// font, colours and alignment would, both on its own and on the console once a
+// new second has been shown.
+void TestConsoleWindow::figuresLookAsLabelsWould()
+{
+    ConsoleWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.showCounters("12:34:56", "00:10:00", "123:00:01");
+
+    for (const char *name : {"Txtmois", "TxtDay", "TextId"}) {
+        auto *figure = window.control<QLabel>(name);
+        QLabel reference(figure->text());
+        reference.setFont(figure->font());
+        reference.setPalette(figure->palette());
+        reference.setAutoFillBackground(true);
+        reference.setAlignment(figure->alignment());
+        reference.resize(figure->size());
+        const QImage expected = reference.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(figure->grab().toImage().convertToFormat(QImage::Format_RGB32), expected);
+
+        const QRect onConsole(figure->mapTo(&window, QPoint()), figure->size());
+        const auto shown = [&] {
+            return window.screen()
+                ->grabWindow(window.winId(), onConsole.x(), onConsole.y(), onConsole.width(), onConsole.height())
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
+        };
+        QTRY_COMPARE(shown(), expected);
+    }
 }
 
 QTEST_MAIN(TestConsoleWindow)
