@@ -23,9 +23,9 @@ void tickWith(benchmark::State &state, const char *total, const char *package)
     const bool connected = link.problem().isEmpty() && link.setUp(true);
     bench::Meter meter(&platformLinkProbe());
     if (connected)
-        meter.store.Ecrit(2, "SOFTWARE\\Dialmeter\\Options\\Interfaces", link.name());
-    meter.store.Ecrit(2, "SOFTWARE\\Dialmeter\\Variables\\Total", total);
-    meter.store.Ecrit(2, "SOFTWARE\\Dialmeter\\Options\\Forfait", package);
+        meter.store.write(2, "SOFTWARE\\Dialmeter\\Options\\Interfaces", link.name());
+    meter.store.write(2, "SOFTWARE\\Dialmeter\\Variables\\Total", total);
+    meter.store.write(2, "SOFTWARE\\Dialmeter\\Options\\Forfait", package);
     meter.core.load(1280 * 15);
     MeteringTick tick(meter.core);
     for (auto _ : state) {
@@ -53,8 +53,8 @@ BENCHMARK(ConnectedTickPastAWarning)->Unit(benchmark::kMicrosecond);
 void PeriodOutlookFigures(benchmark::State &state)
 {
     bench::Meter meter;
-    meter.store.Ecrit(2, "SOFTWARE\\Dialmeter\\Variables\\Total", "12:34:56");
-    meter.store.Ecrit(2, "SOFTWARE\\Dialmeter\\Options\\Forfait", "20:00:00");
+    meter.store.write(2, "SOFTWARE\\Dialmeter\\Variables\\Total", "12:34:56");
+    meter.store.write(2, "SOFTWARE\\Dialmeter\\Options\\Forfait", "20:00:00");
     meter.core.load(1280 * 15);
     for (auto _ : state)
         benchmark::DoNotOptimize(PeriodOutlook::of(meter.core));
@@ -88,9 +88,9 @@ BENCHMARK(DurationCompare);
 void StoreRead(benchmark::State &state)
 {
     bench::Meter meter;
-    meter.store.Ecrit(2, "SOFTWARE\\Dialmeter\\Variables\\Total", "12:34:56");
+    meter.store.write(2, "SOFTWARE\\Dialmeter\\Variables\\Total", "12:34:56");
     for (auto _ : state)
-        benchmark::DoNotOptimize(meter.store.Lit(2, "SOFTWARE\\Dialmeter\\Variables\\Total"));
+        benchmark::DoNotOptimize(meter.store.value(2, "SOFTWARE\\Dialmeter\\Variables\\Total"));
 }
 BENCHMARK(StoreRead)->Unit(benchmark::kMicrosecond);
 
@@ -99,7 +99,7 @@ void StoreWrite(benchmark::State &state)
     bench::Meter meter;
     int second = 0;
     for (auto _ : state)
-        meter.store.Ecrit(2, "SOFTWARE\\Dialmeter\\Variables\\Total", QString::number(++second % 60) + "2:34:56");
+        meter.store.write(2, "SOFTWARE\\Dialmeter\\Variables\\Total", QString::number(++second % 60) + "2:34:56");
 }
 BENCHMARK(StoreWrite)->Unit(benchmark::kMicrosecond);
 

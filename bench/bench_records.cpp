@@ -16,16 +16,16 @@ namespace {
 struct Store : bench::Meter {
     Store()
     {
-        store.Ecrit(2, "SOFTWARE\\Dialmeter\\User\\0", "Total");
+        store.write(2, "SOFTWARE\\Dialmeter\\User\\0", "Total");
         for (int user = 1; user <= 100; ++user) {
             const QString name = QStringLiteral("user%1").arg(user);
-            store.Ecrit(2, QStringLiteral("SOFTWARE\\Dialmeter\\User\\%1").arg(user), name);
+            store.write(2, QStringLiteral("SOFTWARE\\Dialmeter\\User\\%1").arg(user), name);
             for (int month = 1; month <= 12; ++month)
-                store.Ecrit(2, QStringLiteral("SOFTWARE\\Dialmeter\\Compte Rendu\\2004\\%1\\%2").arg(month).arg(name),
+                store.write(2, QStringLiteral("SOFTWARE\\Dialmeter\\Compte Rendu\\2004\\%1\\%2").arg(month).arg(name),
                             "01:02:03");
         }
         for (int month = 1; month <= 12; ++month)
-            store.Ecrit(2, QStringLiteral("SOFTWARE\\Dialmeter\\Compte Rendu\\2004\\%1\\Total").arg(month), "99:00:00");
+            store.write(2, QStringLiteral("SOFTWARE\\Dialmeter\\Compte Rendu\\2004\\%1\\Total").arg(month), "99:00:00");
     }
     YearReport report{core, dir.filePath("log.txt")};
 };

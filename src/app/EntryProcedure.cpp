@@ -13,11 +13,11 @@ constexpr int HKLM = SettingsStore::LocalMachine;
 int registerUser(SettingsStore &store, const QString &userName)
 {
     for (int slot = 0;; ++slot) {
-        const QString held = store.Lit(HKLM, schema::userSlot(slot));
+        const QString held = store.value(HKLM, schema::userSlot(slot));
         if (held == userName)
             return slot;
-        if (held == SettingsStore::Erreur) {
-            store.Ecrit(HKLM, schema::userSlot(slot), userName);
+        if (held == SettingsStore::ErrorText) {
+            store.write(HKLM, schema::userSlot(slot), userName);
             return slot;
         }
     }
@@ -36,12 +36,12 @@ StartupOutcome runEntryProcedure(SettingsStore &store, const SystemIdentity &ide
 
     schema::ensureValue(store, schema::options::OldHideWay);
     schema::ensureValue(store, schema::options::Cache);
-    if (screenWidthTwips && store.Lit(HKLM, schema::options::X.path) == SettingsStore::Erreur) {
-        store.Ecrit(HKLM, schema::options::X.path, QString::number(schema::defaultConsoleLeft(*screenWidthTwips)));
-        store.Ecrit(HKLM, schema::options::Y.path, schema::options::Y.defaultText);
+    if (screenWidthTwips && store.value(HKLM, schema::options::X.path) == SettingsStore::ErrorText) {
+        store.write(HKLM, schema::options::X.path, QString::number(schema::defaultConsoleLeft(*screenWidthTwips)));
+        store.write(HKLM, schema::options::Y.path, schema::options::Y.defaultText);
     }
     schema::ensureValue(store, schema::options::Ancrage);
 
-    outcome.firstStart = store.Lit(HKLM, schema::options::FirstBoot.path) == schema::FlagOn;
+    outcome.firstStart = store.value(HKLM, schema::options::FirstBoot.path) == schema::FlagOn;
     return outcome;
 }

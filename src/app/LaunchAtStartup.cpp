@@ -7,7 +7,7 @@
 
 bool LoadAtWinStartup(SettingsStore &store, StartupEntry &entry, const QString &program, QString *error)
 {
-    const bool wanted = store.Lit(SettingsStore::LocalMachine, schema::options::LaunchAtWinStartup.path) == schema::FlagOn;
+    const bool wanted = store.value(SettingsStore::LocalMachine, schema::options::LaunchAtWinStartup.path) == schema::FlagOn;
     const bool present = entry.read().has_value();
     if (!wanted && present)
         entry.remove();

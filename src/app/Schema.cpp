@@ -23,10 +23,10 @@ namespace schema {
 
 QString ensureValue(SettingsStore &store, const Value &value)
 {
-    const QString text = store.Lit(SettingsStore::LocalMachine, value.path);
-    if (text != SettingsStore::Erreur)
+    const QString text = store.value(SettingsStore::LocalMachine, value.path);
+    if (text != SettingsStore::ErrorText)
         return text;
-    store.Ecrit(SettingsStore::LocalMachine, value.path, value.defaultText);
+    store.write(SettingsStore::LocalMachine, value.path, value.defaultText);
     return value.defaultText;
 }
 

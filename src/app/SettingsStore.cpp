@@ -9,7 +9,7 @@ SettingsStore::SettingsStore(StoreBackend &backend)
 {
 }
 
-QString SettingsStore::Racine(int hkey)
+QString SettingsStore::rootPrefix(int hkey)
 {
     return RegistryName::prefixOf(hkey);
 }
@@ -20,15 +20,15 @@ QString SettingsStore::pendingKey(const RegistryName &name)
         + foldName(name.value);
 }
 
-QString SettingsStore::Lit(int hkey, const QString &endroit, const QString &retournerEnErreur) const
+QString SettingsStore::value(int hkey, const QString &path, const QString &fallback) const
 {
-    const Reading reading = read(hkey, endroit);
-    return reading.status == Reading::Found ? reading.text : retournerEnErreur;
+    const Reading reading = read(hkey, path);
+    return reading.status == Reading::Found ? reading.text : fallback;
 }
 
-SettingsStore::Reading SettingsStore::read(int hkey, const QString &endroit) const
+SettingsStore::Reading SettingsStore::read(int hkey, const QString &path) const
 {
-    const auto name = RegistryName::parse(Racine(hkey) + endroit);
+    const auto name = RegistryName::parse(rootPrefix(hkey) + path);
     if (!name)
         return {};
     const auto pending = pending_.constFind(pendingKey(*name));
@@ -61,20 +61,20 @@ bool SettingsStore::KeyCopy::holds(const RegistryName &name) const
     return foldedKey_.isEmpty() || key == foldedKey_ || key.startsWith(foldedKey_ + QLatin1Char('\\'));
 }
 
-QString SettingsStore::KeyCopy::Lit(int hkey, const QString &endroit, const QString &retournerEnErreur) const
+QString SettingsStore::KeyCopy::value(int hkey, const QString &path, const QString &fallback) const
 {
-    const auto name = RegistryName::parse(Racine(hkey) + endroit);
+    const auto name = RegistryName::parse(rootPrefix(hkey) + path);
     if (!name || !holds(*name))
-        return store_.Lit(hkey, endroit, retournerEnErreur);
+        return store_.value(hkey, path, fallback);
     // A value the copy lacks is asked of the store: a copy cut short by a busy
     // store then costs more reads, never a figure.
     const auto copied = values_.constFind(pendingKey(*name));
-    return copied != values_.constEnd() ? *copied : store_.Lit(hkey, endroit, retournerEnErreur);
+    return copied != values_.constEnd() ? *copied : store_.value(hkey, path, fallback);
 }
 
 SettingsStore::KeyCopy SettingsStore::copyOfKey(int hkey, const QString &key) const
 {
-    const auto name = RegistryName::parse(Racine(hkey) + key + QLatin1Char('\\'));
+    const auto name = RegistryName::parse(rootPrefix(hkey) + key + QLatin1Char('\\'));
     // A name without a root copies nothing: every read then goes to the store.
     KeyCopy copy(*this, name ? name->root : -1, name ? foldName(name->key) : QString());
     if (!name)
@@ -117,9 +117,9 @@ bool SettingsStore::atomically(const std::function<void()> &work, IfBusy ifBusy)
     backend_.rollback();
     for (const Change &change : changes) {
         if (change.text)
-            Ecrit(change.hkey, change.path, *change.text);
+            write(change.hkey, change.path, *change.text);
         else
-            Suprime(change.hkey, change.path);
+            remove(change.hkey, change.path);
     }
     return true;
 }
@@ -133,22 +133,22 @@ bool SettingsStore::store(const RegistryName &name, const QString &text, QString
     return false;
 }
 
-bool SettingsStore::Ecrit(int hkey, const QString &endroit, const QString &valeur, int typeOfReg)
+bool SettingsStore::write(int hkey, const QString &path, const QString &text, int typeOfReg)
 {
     if (static_cast<unsigned>(typeOfReg) > 3)
         return true;
     if (transaction_)
-        transaction_->append({hkey, endroit, valeur});
-    const QString fullName = Racine(hkey) + endroit;
+        transaction_->append({hkey, path, text});
+    const QString fullName = rootPrefix(hkey) + path;
     const auto name = RegistryName::parse(fullName);
     if (!name) {
         reportFailure(fullName, QStringLiteral("chemin sans racine"));
         return false;
     }
     QString error;
-    if (!store(*name, valeur, &error)) {
+    if (!store(*name, text, &error)) {
         transactionRefused_ = true;
-        pending_.insert(pendingKey(*name), {*name, valeur});
+        pending_.insert(pendingKey(*name), {*name, text});
         reportFailure(fullName, error);
         return false;
     }
@@ -171,11 +171,11 @@ void SettingsStore::flushPending()
     }
 }
 
-void SettingsStore::Suprime(int hkey, const QString &endroit)
+void SettingsStore::remove(int hkey, const QString &path)
 {
     if (transaction_)
-        transaction_->append({hkey, endroit, std::nullopt});
-    const auto name = RegistryName::parse(Racine(hkey) + endroit);
+        transaction_->append({hkey, path, std::nullopt});
+    const auto name = RegistryName::parse(rootPrefix(hkey) + path);
     // The root itself is never deleted.
     if (!name || (name->namesKey && name->key.isEmpty()))
         return;

@@ -22,18 +22,18 @@ class StoreBackend;
 class SettingsStore {
 public:
     static constexpr int LocalMachine = 2;
-    static inline const QString Erreur = QStringLiteral("Erreur");
+    static inline const QString ErrorText = QStringLiteral("Erreur");
 
     using FailureHandler = std::function<void(const QString &message)>;
 
     explicit SettingsStore(StoreBackend &backend);
 
     // The prefix of a root number ("HKLM\" for 2); empty for an unknown root.
-    static QString Racine(int hkey);
+    static QString rootPrefix(int hkey);
 
     // The text of a value, or the fallback when the value is missing or the name
     // has no root. An existing empty value gives empty text.
-    QString Lit(int hkey, const QString &endroit, const QString &retournerEnErreur = Erreur) const;
+    QString value(int hkey, const QString &path, const QString &fallback = ErrorText) const;
 
     // A value read for a caller that must tell a missing value (which may be
     // repaired) from one the store could not give (which must be left alone).
@@ -41,7 +41,7 @@ public:
         enum Status { Found, Missing, Unreadable } status = Missing;
         QString text;
     };
-    Reading read(int hkey, const QString &endroit) const;
+    Reading read(int hkey, const QString &path) const;
 
     // Every value of a key and of its subkeys, read at once, for a caller that
     // reads many of them: one look-up in the backend instead of one per value.
@@ -49,7 +49,7 @@ public:
     // Changes made after it was taken to values it holds are not seen.
     class KeyCopy {
     public:
-        QString Lit(int hkey, const QString &endroit, const QString &retournerEnErreur = Erreur) const;
+        QString value(int hkey, const QString &path, const QString &fallback = ErrorText) const;
 
     private:
         friend class SettingsStore;
@@ -80,11 +80,11 @@ public:
     // Writes a text value, creating every missing key. A type number outside
     // 0..3 writes nothing and returns true; a name without a root, or a refused
     // write, returns false (and is reported).
-    bool Ecrit(int hkey, const QString &endroit, const QString &valeur, int typeOfReg = 0);
+    bool write(int hkey, const QString &path, const QString &text, int typeOfReg = 0);
 
     // Deletes a value, or with a trailing "\" the key with all it holds. Nothing
     // is reported, whatever happens.
-    void Suprime(int hkey, const QString &endroit);
+    void remove(int hkey, const QString &path);
 
     void setFailureHandler(FailureHandler handler) { onFailure_ = std::move(handler); }
     // Where the report's text comes from: given its key and built-in (French)

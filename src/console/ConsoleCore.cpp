@@ -39,7 +39,7 @@ QString ConsoleCore::loadCounter(const QString &path, const QString &current)
         return duration::orZero(current);
     if (reading.status == SettingsStore::Reading::Found && duration::isDurationText(reading.text))
         return reading.text;
-    s_.store.Ecrit(HKLM, path, duration::Zero);
+    s_.store.write(HKLM, path, duration::Zero);
     return duration::Zero;
 }
 
@@ -74,7 +74,7 @@ bool ConsoleCore::mergeUnreadCounters()
         const auto &[path, copy] = counters[i];
         // A missing or damaged counter counts from zero and the store is repaired.
         if (stored.at(i).isEmpty()) {
-            s_.store.Ecrit(HKLM, path, duration::Zero);
+            s_.store.write(HKLM, path, duration::Zero);
             stored[i] = duration::Zero;
         }
         *copy = duration::sum(stored.at(i), *copy).value_or(stored.at(i));
@@ -93,14 +93,14 @@ void ConsoleCore::decidePackageIndicator()
 qint64 ConsoleCore::storedPosition(const QString &path, qint64 fallback) const
 {
     bool ok = false;
-    const double twips = s_.store.Lit(HKLM, path).trimmed().toDouble(&ok);
+    const double twips = s_.store.value(HKLM, path).trimmed().toDouble(&ok);
     return ok && qAbs(twips) < 1e9 ? qRound64(twips) : fallback;
 }
 
 void ConsoleCore::load(qint64 screenWidthTwips)
 {
     screenWidth_ = screenWidthTwips;
-    OldHideWay = schema::readTruth(s_.store.Lit(HKLM, schema::options::OldHideWay.path), true);
+    OldHideWay = schema::readTruth(s_.store.value(HKLM, schema::options::OldHideWay.path), true);
     const qint64 defaultLeft = schema::defaultConsoleLeft(screenWidthTwips);
     const qint64 defaultTop = schema::options::Y.defaultText.toLongLong();
     const qint64 left = storedPosition(schema::options::X.path, defaultLeft);
@@ -110,7 +110,7 @@ void ConsoleCore::load(qint64 screenWidthTwips)
     // dialog is confirmed).
     const bool reachable = s_.view.fitsOnScreen(left, top);
     shownLeft_ = reachable ? left : defaultLeft;
-    if (schema::readTruth(s_.store.Lit(HKLM, schema::options::Cache.path), false)) {
+    if (schema::readTruth(s_.store.value(HKLM, schema::options::Cache.path), false)) {
         Cache = true;
         hiding_.ICacher();
     } else {
@@ -142,8 +142,8 @@ void ConsoleCore::Lancer()
 {
     // A meter that never had its language chosen speaks French, the language of
     // its built-in texts and of its journal words.
-    QString langage = s_.store.Lit(HKLM, schema::options::Langage.path);
-    if (langage == SettingsStore::Erreur)
+    QString langage = s_.store.value(HKLM, schema::options::Langage.path);
+    if (langage == SettingsStore::ErrorText)
         langage = Language::DefaultName;
     s_.language.SelectLanguage(langage);
     s_.language.ApplyLanguage(s_.windows.windowsForLancer());
@@ -158,15 +158,15 @@ void ConsoleCore::Lancer()
 
 void ConsoleCore::readMeteringOptions()
 {
-    const QString links = s_.store.Lit(HKLM, schema::options::Interfaces.path);
-    s_.probe.setLinkPatterns(links == SettingsStore::Erreur ? QString() : links);
-    indivisible = s_.store.Lit(HKLM, schema::options::Indivisible.path);
+    const QString links = s_.store.value(HKLM, schema::options::Interfaces.path);
+    s_.probe.setLinkPatterns(links == SettingsStore::ErrorText ? QString() : links);
+    indivisible = s_.store.value(HKLM, schema::options::Indivisible.path);
     // A missing or non-numeric pop-up option means no pop-up; only "0" turns
     // the alert off.
     bool popIsNumber = false;
-    popUpWanted = s_.store.Lit(HKLM, schema::options::Pop.path).trimmed().toInt(&popIsNumber) == 1 && popIsNumber;
-    packageAlarm = s_.store.Lit(HKLM, schema::options::Alarm.path) != schema::FlagOff;
-    Pourcent = s_.store.Lit(HKLM, schema::options::Pourcent.path);
+    popUpWanted = s_.store.value(HKLM, schema::options::Pop.path).trimmed().toInt(&popIsNumber) == 1 && popIsNumber;
+    packageAlarm = s_.store.value(HKLM, schema::options::Alarm.path) != schema::FlagOff;
+    Pourcent = s_.store.value(HKLM, schema::options::Pourcent.path);
     const bool barShown = Pourcent == schema::FlagOn;
     s_.view.setPercentBarVisible(barShown);
     if (barShown)
@@ -179,16 +179,16 @@ void ConsoleCore::readMeteringOptions()
 bool ConsoleCore::anchored() const
 {
     bool isNumber = false;
-    const double ancrage = s_.store.Lit(HKLM, schema::options::Ancrage.path).trimmed().toDouble(&isNumber);
+    const double ancrage = s_.store.value(HKLM, schema::options::Ancrage.path).trimmed().toDouble(&isNumber);
     return !isNumber || ancrage != 0;
 }
 
 void ConsoleCore::Reinitialise()
 {
-    OldHideWay = schema::readTruth(s_.store.Lit(HKLM, schema::options::OldHideWay.path), true);
+    OldHideWay = schema::readTruth(s_.store.value(HKLM, schema::options::OldHideWay.path), true);
     // A missing or unreadable "Top" keeps the console in the normal order.
     bool isNumber = false;
-    const double top = s_.store.Lit(HKLM, schema::options::Top.path).trimmed().toDouble(&isNumber);
+    const double top = s_.store.value(HKLM, schema::options::Top.path).trimmed().toDouble(&isNumber);
     s_.view.setOnTop(isNumber && top == 1);
     s_.view.setMovableCursor(!anchored());
 }
@@ -237,9 +237,9 @@ void ConsoleCore::saveCounters()
         return;
     // Together: a kill between them would leave a month without its user's share.
     s_.store.atomically([this] {
-        s_.store.Ecrit(HKLM, schema::variables::user(UserId).path, TextId);
-        s_.store.Ecrit(HKLM, schema::variables::Total.path, Txtmois);
-        s_.store.Ecrit(HKLM, schema::variables::Jour.path, TxtDay);
+        s_.store.write(HKLM, schema::variables::user(UserId).path, TextId);
+        s_.store.write(HKLM, schema::variables::Total.path, Txtmois);
+        s_.store.write(HKLM, schema::variables::Jour.path, TxtDay);
     });
 }
 
@@ -264,7 +264,7 @@ void ConsoleCore::saveState()
     // working copies would wipe the stored ones.
     if (!loaded_)
         return;
-    s_.store.Ecrit(HKLM, schema::options::Cache.path, schema::truthText(Cache));
+    s_.store.write(HKLM, schema::options::Cache.path, schema::truthText(Cache));
     UserId = NomUtilisateur();
     saveCounters();
 }

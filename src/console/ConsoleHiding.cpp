@@ -18,7 +18,7 @@ ConsoleHiding::ConsoleHiding(ConsoleCore &console)
 
 void ConsoleHiding::refreshHidden()
 {
-    console_.Cache = schema::readTruth(console_.services().store.Lit(HKLM, schema::options::Cache.path), false);
+    console_.Cache = schema::readTruth(console_.services().store.value(HKLM, schema::options::Cache.path), false);
 }
 
 void ConsoleHiding::setAlpha(int alpha)
@@ -31,7 +31,7 @@ void ConsoleHiding::setAlpha(int alpha)
 void ConsoleHiding::finish(bool hidden)
 {
     console_.Cache = hidden;
-    console_.services().store.Ecrit(HKLM, schema::options::Cache.path, schema::truthText(hidden));
+    console_.services().store.write(HKLM, schema::options::Cache.path, schema::truthText(hidden));
     console_.services().view.offerShow(hidden);
 }
 

@@ -64,7 +64,7 @@ void DateCheck::Check_Date()
             if (stored && today != *stored)
                 NouveauJour();
             schema::ensureValue(store, {schema::userSlot(0), schema::TotalSlotName});
-            store.Ecrit(HKLM, schema::report::Date.path, datetext::date(today));
+            store.write(HKLM, schema::report::Date.path, datetext::date(today));
         },
         SettingsStore::IfBusy::Later);
     // A month that could not be archived whole is tried again at the next tick.
@@ -88,15 +88,15 @@ bool DateCheck::finishArchiveInProgress()
         if (fields.size() != 3 || !fields.at(0).startsWith(schema::ReportKey)
             || !fields.at(2).startsWith(schema::VariablesKey))
             continue;
-        store.Ecrit(HKLM, fields.at(0), fields.at(1));
-        store.Suprime(HKLM, fields.at(2));
+        store.write(HKLM, fields.at(0), fields.at(1));
+        store.remove(HKLM, fields.at(2));
     }
     return true;
 }
 
 void DateCheck::NouveauJour()
 {
-    console_.services().store.Ecrit(HKLM, schema::variables::Jour.path, duration::Zero);
+    console_.services().store.write(HKLM, schema::variables::Jour.path, duration::Zero);
     console_.TxtDay = duration::Zero;
     console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
 }
@@ -127,7 +127,7 @@ bool DateCheck::NouveauMois(int year, int month)
         if (counted.status == SettingsStore::Reading::Unreadable || archived.status == SettingsStore::Reading::Unreadable)
             return false;
         // A user without a counter is archived as "Erreur": no record for the readers.
-        QString text = counted.status == SettingsStore::Reading::Found ? counted.text : SettingsStore::Erreur;
+        QString text = counted.status == SettingsStore::Reading::Found ? counted.text : SettingsStore::ErrorText;
         // A month archived already (the reset day was changed to a later day of
         // the same month) keeps what it held: the new seconds are added to it.
         if (duration::isDurationText(archived.text))
@@ -141,21 +141,21 @@ bool DateCheck::NouveauMois(int year, int month)
         QStringList record;
         for (const Slot &slot : users)
             record << slot.archive + QLatin1Char('\t') + slot.text + QLatin1Char('\t') + slot.counter;
-        store.Ecrit(HKLM, schema::report::ArchiveInProgress.path, record.join(QLatin1Char('\n')));
+        store.write(HKLM, schema::report::ArchiveInProgress.path, record.join(QLatin1Char('\n')));
     }
     for (const Slot &slot : users) {
-        store.Ecrit(HKLM, slot.archive, slot.text);
-        store.Suprime(HKLM, slot.counter);
+        store.write(HKLM, slot.archive, slot.text);
+        store.remove(HKLM, slot.counter);
     }
-    store.Suprime(HKLM, schema::VariablesKey);
+    store.remove(HKLM, schema::VariablesKey);
     // A new period: each warning threshold may be told again.
-    store.Suprime(HKLM, schema::report::Seuils.path);
+    store.remove(HKLM, schema::report::Seuils.path);
     for (const QString &path : {schema::variables::Total.path, schema::variables::Jour.path,
                                 schema::variables::user(console_.UserId).path})
-        store.Ecrit(HKLM, path, duration::Zero);
+        store.write(HKLM, path, duration::Zero);
     // Once the counters are clear, a repeat of this month's archive adds nothing.
     if (!store.hasTransactions())
-        store.Suprime(HKLM, schema::report::ArchiveInProgress.path);
+        store.remove(HKLM, schema::report::ArchiveInProgress.path);
     console_.Txtmois = console_.TxtDay = console_.TextId = duration::Zero;
     console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
     console_.decidePackageIndicator();
@@ -170,7 +170,7 @@ bool DateCheck::Anniversaire(int day)
 
     if (!resetDate) {
         // No readable reset date: the next occurrence of the day, without a reset.
-        store.Ecrit(HKLM, schema::options::Anniversaire.path,
+        store.write(HKLM, schema::options::Anniversaire.path,
                     datetext::date(resetrule::nextOccurrenceAfter(today, day)));
         return true;
     }
@@ -182,7 +182,7 @@ bool DateCheck::Anniversaire(int day)
     if (!NouveauMois(resetDate->year(), resetDate->month()))
         return false;
     const QDate nextMonth = today.addMonths(1);
-    store.Ecrit(HKLM, schema::options::Anniversaire.path,
+    store.write(HKLM, schema::options::Anniversaire.path,
                 datetext::date(QDate(nextMonth.year(), nextMonth.month(), day)));
     return true;
 }

@@ -20,7 +20,7 @@ int dayOf(const QString &text)
 
 int day(const SettingsStore &store)
 {
-    return dayOf(store.Lit(HKLM, schema::options::Raz.path));
+    return dayOf(store.value(HKLM, schema::options::Raz.path));
 }
 
 bool readable(const SettingsStore &store)
@@ -31,12 +31,12 @@ bool readable(const SettingsStore &store)
 
 std::optional<QDate> nextReset(const SettingsStore &store)
 {
-    return datetext::parse(store.Lit(HKLM, schema::options::Anniversaire.path));
+    return datetext::parse(store.value(HKLM, schema::options::Anniversaire.path));
 }
 
 QDate meterDate(const SettingsStore &store, const QDate &clockDate)
 {
-    const auto checked = datetext::parse(store.Lit(HKLM, schema::report::Date.path));
+    const auto checked = datetext::parse(store.value(HKLM, schema::report::Date.path));
     return checked && *checked > clockDate ? *checked : clockDate;
 }
 

@@ -38,13 +38,13 @@ OptionsLogic::OptionsLogic(ConsoleCore &console)
 
 bool OptionsLogic::firstRun() const
 {
-    return console_.services().store.Lit(HKLM, schema::options::FirstBoot.path) == schema::FlagOn;
+    return console_.services().store.value(HKLM, schema::options::FirstBoot.path) == schema::FlagOn;
 }
 
 void OptionsLogic::Form_Load(OptionsForm &form) const
 {
     const SettingsStore &store = console_.services().store;
-    const auto read = [&store](const schema::Value &value) { return store.Lit(HKLM, value.path); };
+    const auto read = [&store](const schema::Value &value) { return store.value(HKLM, value.path); };
 
     form.hideCompletelyEnabled = !console_.oldWindows;
     if (console_.oldWindows)
@@ -116,7 +116,7 @@ bool OptionsLogic::OptionCheck(OptionsForm &form)
     SettingsStore &store = console_.services().store;
     ConsoleView &view = console_.services().view;
     const auto write = [&store](const schema::Value &value, const QString &text) {
-        store.Ecrit(HKLM, value.path, text);
+        store.write(HKLM, value.path, text);
     };
 
     write(schema::options::Langage, form.langage);
@@ -155,7 +155,7 @@ bool OptionsLogic::OptionCheck(OptionsForm &form)
     write(schema::options::Pop, flag(form.popup));
     // "Indivisible" has always been written under its lower-case name: the
     // store's names match without regard to case.
-    store.Ecrit(HKLM, schema::OptionsKey + QStringLiteral("indivisible"), flag(form.indivisible));
+    store.write(HKLM, schema::OptionsKey + QStringLiteral("indivisible"), flag(form.indivisible));
     write(schema::options::Top, flag(form.onTop));
 
     // A console put away when the options are confirmed comes back where it
@@ -172,7 +172,7 @@ bool OptionsLogic::OptionCheck(OptionsForm &form)
         write(schema::options::OldHideWay, schema::truthText(false));
         // A stored place that is not a number leaves the console where it is.
         bool isNumber = false;
-        const double left = store.Lit(HKLM, schema::options::X.path).trimmed().toDouble(&isNumber);
+        const double left = store.value(HKLM, schema::options::X.path).trimmed().toDouble(&isNumber);
         if (isNumber && std::abs(left) < 1e9)
             view.placeLeft(std::llround(left));
     }
@@ -189,7 +189,7 @@ bool OptionsLogic::OptionCheck(OptionsForm &form)
 
 void OptionsLogic::anchor()
 {
-    console_.services().store.Ecrit(HKLM, schema::options::Ancrage.path, schema::FlagOn);
+    console_.services().store.write(HKLM, schema::options::Ancrage.path, schema::FlagOn);
     console_.services().view.setMovableCursor(false);
 }
 
@@ -199,7 +199,7 @@ bool OptionsLogic::ok(OptionsForm &form)
         return false;
     anchor();
     if (firstRun()) {
-        console_.services().store.Ecrit(HKLM, schema::options::FirstBoot.path, schema::FlagOff);
+        console_.services().store.write(HKLM, schema::options::FirstBoot.path, schema::FlagOff);
         console_.Lancer();
         console_.services().view.showConsole();
     } else {
@@ -214,16 +214,16 @@ void OptionsLogic::defaultPosition()
     view.placeLeft(console_.screenWidthTwips() - 3550);
     view.placeTop(400);
     SettingsStore &store = console_.services().store;
-    store.Ecrit(HKLM, schema::options::X.path, QString::number(view.leftTwips()));
-    store.Ecrit(HKLM, schema::options::Y.path, QString::number(view.topTwips()));
-    store.Ecrit(HKLM, schema::options::Cache.path, schema::truthText(false));
+    store.write(HKLM, schema::options::X.path, QString::number(view.leftTwips()));
+    store.write(HKLM, schema::options::Y.path, QString::number(view.topTwips()));
+    store.write(HKLM, schema::options::Cache.path, schema::truthText(false));
 }
 
 bool OptionsLogic::toggleMoving()
 {
     SettingsStore &store = console_.services().store;
-    if (store.Lit(HKLM, schema::options::Ancrage.path) == schema::FlagOn) {
-        store.Ecrit(HKLM, schema::options::Ancrage.path, schema::FlagOff);
+    if (store.value(HKLM, schema::options::Ancrage.path) == schema::FlagOn) {
+        store.write(HKLM, schema::options::Ancrage.path, schema::FlagOff);
         console_.services().view.setMovableCursor(true);
         return true;
     }

@@ -47,7 +47,7 @@ bool ThresholdWarnings::setThresholds(const QString &typed, QString *error)
                      .arg(typed);
         return false;
     }
-    console_.services().store.Ecrit(HKLM, schema::options::Seuils.path, thresholds::text(*list));
+    console_.services().store.write(HKLM, schema::options::Seuils.path, thresholds::text(*list));
     recheck();
     return true;
 }
@@ -93,9 +93,9 @@ void ThresholdWarnings::check()
     const QString text = thresholds::text(given);
     if (text != givenText.text) {
         if (text.isEmpty())
-            store.Suprime(HKLM, schema::report::Seuils.path);
+            store.remove(HKLM, schema::report::Seuils.path);
         else
-            store.Ecrit(HKLM, schema::report::Seuils.path, text);
+            store.write(HKLM, schema::report::Seuils.path, text);
     }
     checkedShare_ = share;
     if (reached > 0)

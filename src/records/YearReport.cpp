@@ -32,8 +32,8 @@ YearReport::Figures YearReport::figures() const
 {
     Figures figures{console_.services().store.copyOfKey(HKLM, schema::Product), {}};
     for (int slot = 0;; ++slot) {
-        const QString name = figures.values.Lit(HKLM, schema::userSlot(slot));
-        if (name == SettingsStore::Erreur)
+        const QString name = figures.values.value(HKLM, schema::userSlot(slot));
+        if (name == SettingsStore::ErrorText)
             return figures;
         figures.userSlots << name;
     }
@@ -44,15 +44,15 @@ QStringList YearReport::archivedMonth(const Figures &figures, const QString &yea
 {
     const QString monthKey = schema::ReportKey + year + QLatin1Char('\\') + QString::number(month) + QLatin1Char('\\');
     QStringList lines;
-    if (figures.values.Lit(HKLM, monthKey + schema::TotalSlotName) != SettingsStore::Erreur) {
+    if (figures.values.value(HKLM, monthKey + schema::TotalSlotName) != SettingsStore::ErrorText) {
         const QString title = monthName(month) + QStringLiteral(" :");
         lines << QString() << QString()
               << (threeItemMonthLine ? printline::join({title, QStringLiteral(" "), QStringLiteral(" ")}) : title);
     }
     // A user's figure shows even in a month without a stored total.
     for (const QString &name : figures.userSlots) {
-        const QString figure = figures.values.Lit(HKLM, monthKey + name);
-        if (figure != SettingsStore::Erreur)
+        const QString figure = figures.values.value(HKLM, monthKey + name);
+        if (figure != SettingsStore::ErrorText)
             lines << printline::join({rowLead, name, figure});
     }
     return lines;
@@ -90,8 +90,8 @@ QStringList YearReport::AnneeEnCours(const Figures &figures, const QString &year
     for (int slot = 1; slot < names.size(); ++slot) {
         if (names.at(slot) == user)
             continue;
-        const QString counter = figures.values.Lit(HKLM, schema::variables::user(names.at(slot)).path);
-        if (counter != SettingsStore::Erreur)
+        const QString counter = figures.values.value(HKLM, schema::variables::user(names.at(slot)).path);
+        if (counter != SettingsStore::ErrorText)
             lines << printline::join({lead, names.at(slot), counter});
     }
     return lines;

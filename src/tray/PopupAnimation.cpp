@@ -190,7 +190,7 @@ void PopupAnimation::Timer3_Timer()
         view_.setTimerRunning(false);
     }
     // A console that is not to stay on top goes behind the others meanwhile.
-    if (console_.services().store.Lit(SettingsStore::LocalMachine, schema::options::Top.path) == schema::FlagOff)
+    if (console_.services().store.value(SettingsStore::LocalMachine, schema::options::Top.path) == schema::FlagOff)
         view_.sendConsoleToBottom();
     if (out && queued_) {
         queued_ = false;

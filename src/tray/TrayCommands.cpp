@@ -54,7 +54,7 @@ void TrayCommands::resetUser()
     if (!confirmed(QStringLiteral("Reset user")))
         return;
     const QString user = console_.NomUtilisateur();
-    console_.services().store.Ecrit(HKLM, schema::variables::user(user).path, duration::Zero);
+    console_.services().store.write(HKLM, schema::variables::user(user).path, duration::Zero);
     console_.TextId = duration::Zero;
     console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
 }
@@ -63,7 +63,7 @@ void TrayCommands::resetDay()
 {
     if (!confirmed(QStringLiteral("Reset day")))
         return;
-    console_.services().store.Ecrit(HKLM, schema::variables::Jour.path, duration::Zero);
+    console_.services().store.write(HKLM, schema::variables::Jour.path, duration::Zero);
     console_.TxtDay = duration::Zero;
     console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
 }
@@ -74,10 +74,10 @@ void TrayCommands::resetAll()
         return;
     SettingsStore &store = console_.services().store;
     const QString user = console_.NomUtilisateur();
-    store.Suprime(HKLM, schema::VariablesKey);
+    store.remove(HKLM, schema::VariablesKey);
     for (const QString &path :
          {schema::variables::Total.path, schema::variables::Jour.path, schema::variables::user(user).path})
-        store.Ecrit(HKLM, path, duration::Zero);
+        store.write(HKLM, path, duration::Zero);
     console_.TxtDay = console_.Txtmois = console_.TextId = duration::Zero;
     console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
     console_.decidePackageIndicator();

@@ -67,7 +67,7 @@ void TestLaunchAtStartup::rule()
     QFETCH(QString, after);
     TempStore t;
     if (!option.isNull())
-        QVERIFY(t.store.Ecrit(SettingsStore::LocalMachine, kOption, option));
+        QVERIFY(t.store.write(SettingsStore::LocalMachine, kOption, option));
     StartupEntry &entry = platformStartupEntry();
     std::string error;
     if (!existing.isNull())
@@ -98,7 +98,7 @@ void TestLaunchAtStartup::execLineQuotesThePath()
     QFETCH(QString, program);
     QFETCH(QString, exec);
     TempStore t;
-    QVERIFY(t.store.Ecrit(SettingsStore::LocalMachine, kOption, "1"));
+    QVERIFY(t.store.write(SettingsStore::LocalMachine, kOption, "1"));
     QString problem;
     QVERIFY(LoadAtWinStartup(t.store, platformStartupEntry(), program, &problem));
     QCOMPARE(execLine(), exec);

@@ -40,15 +40,15 @@ struct Meter {
     // Paths below SOFTWARE\Dialmeter\.
     void set(const QString &path, const QString &text)
     {
-        QVERIFY(t.store.Ecrit(SettingsStore::LocalMachine, QStringLiteral("SOFTWARE\\Dialmeter\\") + path, text));
+        QVERIFY(t.store.write(SettingsStore::LocalMachine, QStringLiteral("SOFTWARE\\Dialmeter\\") + path, text));
     }
     QString get(const QString &path) const
     {
-        return t.store.Lit(SettingsStore::LocalMachine, QStringLiteral("SOFTWARE\\Dialmeter\\") + path);
+        return t.store.value(SettingsStore::LocalMachine, QStringLiteral("SOFTWARE\\Dialmeter\\") + path);
     }
     void remove(const QString &path)
     {
-        t.store.Suprime(SettingsStore::LocalMachine, QStringLiteral("SOFTWARE\\Dialmeter\\") + path);
+        t.store.remove(SettingsStore::LocalMachine, QStringLiteral("SOFTWARE\\Dialmeter\\") + path);
     }
     // Runs the event loop until the meter ends, or gives up after a long
     // while (a meter that ignores a stop request): what the loop returned.

@@ -44,8 +44,8 @@ private slots:
 void TestSettingsStore::emptyStoreGivesFallbackAndCreatesNothing()
 {
     TempStore t;
-    QCOMPARE(t.store.Lit(HKLM, kOptions + "Top", "Erreur"), QStringLiteral("Erreur"));
-    QCOMPARE(t.store.Lit(HKLM, kOptions + "Top", "autre"), QStringLiteral("autre"));
+    QCOMPARE(t.store.value(HKLM, kOptions + "Top", "Erreur"), QStringLiteral("Erreur"));
+    QCOMPARE(t.store.value(HKLM, kOptions + "Top", "autre"), QStringLiteral("autre"));
     QVERIFY(!t.backend.keyExists(HKLM, "SOFTWARE"));
     QVERIFY(t.backend.list(HKLM, "").empty());
 }
@@ -53,10 +53,10 @@ void TestSettingsStore::emptyStoreGivesFallbackAndCreatesNothing()
 void TestSettingsStore::writeCreatesEveryKeyOnThePath()
 {
     TempStore t;
-    QVERIFY(t.store.Ecrit(HKLM, kVariables + "Total", "00:00:00", 0));
+    QVERIFY(t.store.write(HKLM, kVariables + "Total", "00:00:00", 0));
     for (const char *key : {"SOFTWARE", "SOFTWARE\\Dialmeter", "SOFTWARE\\Dialmeter\\Variables"})
         QVERIFY2(t.backend.keyExists(HKLM, key), key);
-    QCOMPARE(t.store.Lit(HKLM, kVariables + "Total"), QStringLiteral("00:00:00"));
+    QCOMPARE(t.store.value(HKLM, kVariables + "Total"), QStringLiteral("00:00:00"));
     const auto values = t.backend.list(HKLM, "");
     QCOMPARE(values.size(), size_t(1));
     QCOMPARE(values.front().name, std::string("Total"));
@@ -100,8 +100,8 @@ void TestSettingsStore::sameValue()
     QFETCH(bool, found);
 
     TempStore t;
-    QVERIFY(t.store.Ecrit(writeRoot, writePath, text));
-    QCOMPARE(t.store.Lit(readRoot, readPath), found ? text : QStringLiteral("Erreur"));
+    QVERIFY(t.store.write(writeRoot, writePath, text));
+    QCOMPARE(t.store.value(readRoot, readPath), found ? text : QStringLiteral("Erreur"));
 }
 
 void TestSettingsStore::rootsWithoutPrefix_data()
@@ -117,15 +117,15 @@ void TestSettingsStore::rootsWithoutPrefix()
     TempStore t;
     QStringList reports;
     t.store.setFailureHandler([&](const QString &message) { reports << message; });
-    QVERIFY(t.store.Ecrit(HKLM, kOptions + "Top", "1"));
+    QVERIFY(t.store.write(HKLM, kOptions + "Top", "1"));
 
-    QCOMPARE(SettingsStore::Racine(root), QString());
-    QVERIFY(!t.store.Ecrit(root, kOptions + "Top", "0"));
+    QCOMPARE(SettingsStore::rootPrefix(root), QString());
+    QVERIFY(!t.store.write(root, kOptions + "Top", "0"));
     QCOMPARE(reports.size(), 1);
-    QCOMPARE(t.store.Lit(root, kOptions + "Top"), QStringLiteral("Erreur"));
-    t.store.Suprime(root, kOptions + "Top");
-    t.store.Suprime(root, kOptions);
-    QCOMPARE(t.store.Lit(HKLM, kOptions + "Top"), QStringLiteral("1"));
+    QCOMPARE(t.store.value(root, kOptions + "Top"), QStringLiteral("Erreur"));
+    t.store.remove(root, kOptions + "Top");
+    t.store.remove(root, kOptions);
+    QCOMPARE(t.store.value(HKLM, kOptions + "Top"), QStringLiteral("1"));
     QCOMPARE(t.backend.list(HKLM, "").size(), size_t(1));
 }
 
@@ -139,7 +139,7 @@ void TestSettingsStore::failureIsReportedInTheUserLanguage()
             ? QStringLiteral("Not saved: %1 (%2)")
             : builtIn;
     });
-    QVERIFY(!t.store.Ecrit(5, kOptions + "Top", "0"));
+    QVERIFY(!t.store.write(5, kOptions + "Top", "0"));
     QCOMPARE(reports, QStringList{QStringLiteral("Not saved: %1Top (chemin sans racine)").arg(kOptions)});
 }
 
@@ -156,12 +156,12 @@ void TestSettingsStore::typesOutOfRangeWriteNothing()
     TempStore t;
     QStringList reports;
     t.store.setFailureHandler([&](const QString &message) { reports << message; });
-    t.store.Ecrit(HKLM, kOptions + "Top", "1", type);
-    QCOMPARE(t.store.Lit(HKLM, kOptions + "Top"), QStringLiteral("Erreur"));
+    t.store.write(HKLM, kOptions + "Top", "1", type);
+    QCOMPARE(t.store.value(HKLM, kOptions + "Top"), QStringLiteral("Erreur"));
     QVERIFY(!t.backend.keyExists(HKLM, "SOFTWARE"));
     QVERIFY(reports.isEmpty());
-    QCOMPARE(SettingsStore::Racine(2), QStringLiteral("HKLM\\"));
-    QCOMPARE(SettingsStore::Racine(4), QStringLiteral("HKEY_CURRENT_CONFIG\\"));
+    QCOMPARE(SettingsStore::rootPrefix(2), QStringLiteral("HKLM\\"));
+    QCOMPARE(SettingsStore::rootPrefix(4), QStringLiteral("HKEY_CURRENT_CONFIG\\"));
 }
 
 void TestSettingsStore::deleteKeyTakesItsValuesAndSubkeys()
@@ -169,31 +169,31 @@ void TestSettingsStore::deleteKeyTakesItsValuesAndSubkeys()
     TempStore t;
     for (const QString &path : {kVariables + "Jour", kVariables + "Total", kVariables + "Sub\\Deep",
                                 QStringLiteral("SOFTWARE\\Dialmeter\\Variables2\\Jour"), kOptions + "Raz"})
-        QVERIFY(t.store.Ecrit(HKLM, path, "00:00:01"));
+        QVERIFY(t.store.write(HKLM, path, "00:00:01"));
 
-    t.store.Suprime(HKLM, "software\\dialmeter\\VARIABLES\\");
+    t.store.remove(HKLM, "software\\dialmeter\\VARIABLES\\");
 
-    QCOMPARE(t.store.Lit(HKLM, kVariables + "Jour"), QStringLiteral("Erreur"));
-    QCOMPARE(t.store.Lit(HKLM, kVariables + "Sub\\Deep"), QStringLiteral("Erreur"));
+    QCOMPARE(t.store.value(HKLM, kVariables + "Jour"), QStringLiteral("Erreur"));
+    QCOMPARE(t.store.value(HKLM, kVariables + "Sub\\Deep"), QStringLiteral("Erreur"));
     QVERIFY(!t.backend.keyExists(HKLM, "SOFTWARE\\Dialmeter\\Variables"));
     QVERIFY(!t.backend.keyExists(HKLM, "SOFTWARE\\Dialmeter\\Variables\\Sub"));
     // A sibling whose name merely starts the same way stays.
-    QCOMPARE(t.store.Lit(HKLM, "SOFTWARE\\Dialmeter\\Variables2\\Jour"), QStringLiteral("00:00:01"));
-    QCOMPARE(t.store.Lit(HKLM, kOptions + "Raz"), QStringLiteral("00:00:01"));
+    QCOMPARE(t.store.value(HKLM, "SOFTWARE\\Dialmeter\\Variables2\\Jour"), QStringLiteral("00:00:01"));
+    QCOMPARE(t.store.value(HKLM, kOptions + "Raz"), QStringLiteral("00:00:01"));
 }
 
 void TestSettingsStore::deleteValueAndMissingThings()
 {
     TempStore t;
-    QVERIFY(t.store.Ecrit(HKLM, kOptions + "Raz", "1"));
-    QVERIFY(t.store.Ecrit(HKLM, kOptions + "Top", "1"));
-    t.store.Suprime(HKLM, kOptions + "RAZ");
-    t.store.Suprime(HKLM, kOptions + "Missing");
-    t.store.Suprime(HKLM, "SOFTWARE\\Nowhere\\");
-    t.store.Suprime(HKLM, QString()); // the whole root is never deleted
-    t.store.Suprime(HKLM, "\\");
-    QCOMPARE(t.store.Lit(HKLM, kOptions + "Raz"), QStringLiteral("Erreur"));
-    QCOMPARE(t.store.Lit(HKLM, kOptions + "Top"), QStringLiteral("1"));
+    QVERIFY(t.store.write(HKLM, kOptions + "Raz", "1"));
+    QVERIFY(t.store.write(HKLM, kOptions + "Top", "1"));
+    t.store.remove(HKLM, kOptions + "RAZ");
+    t.store.remove(HKLM, kOptions + "Missing");
+    t.store.remove(HKLM, "SOFTWARE\\Nowhere\\");
+    t.store.remove(HKLM, QString()); // the whole root is never deleted
+    t.store.remove(HKLM, "\\");
+    QCOMPARE(t.store.value(HKLM, kOptions + "Raz"), QStringLiteral("Erreur"));
+    QCOMPARE(t.store.value(HKLM, kOptions + "Top"), QStringLiteral("1"));
     QVERIFY(t.backend.keyExists(HKLM, "SOFTWARE\\Dialmeter\\Options"));
 }
 
@@ -206,19 +206,19 @@ void TestSettingsStore::valuesSurviveReopening()
         QString notice, error;
         QVERIFY(backend.open(file, &notice, &error));
         SettingsStore store(backend);
-        QVERIFY(store.Ecrit(HKLM, kVariables + "Total", "12:34:56"));
+        QVERIFY(store.write(HKLM, kVariables + "Total", "12:34:56"));
     }
     SqliteStoreBackend backend;
     QString notice, error;
     QVERIFY(backend.open(file, &notice, &error));
     QVERIFY(notice.isEmpty());
-    QCOMPARE(SettingsStore(backend).Lit(HKLM, kVariables + "total"), QStringLiteral("12:34:56"));
+    QCOMPARE(SettingsStore(backend).value(HKLM, kVariables + "total"), QStringLiteral("12:34:56"));
 }
 
 void TestSettingsStore::changesMadeTogetherLandTogether()
 {
     TempStore t;
-    t.store.Ecrit(HKLM, kVariables + "Total", "01:00:00");
+    t.store.write(HKLM, kVariables + "Total", "01:00:00");
     // A process that dies inside the step: nothing of it is in the file.
     {
         SqliteStoreBackend dying;
@@ -226,44 +226,44 @@ void TestSettingsStore::changesMadeTogetherLandTogether()
         QVERIFY(dying.open(t.file(), &notice, &error));
         SettingsStore store(dying);
         QVERIFY(dying.begin());
-        store.Ecrit(HKLM, kVariables + "Archive", "01:00:00");
-        store.Suprime(HKLM, kVariables + "Total");
+        store.write(HKLM, kVariables + "Archive", "01:00:00");
+        store.remove(HKLM, kVariables + "Total");
     }
-    QCOMPARE(t.store.Lit(HKLM, kVariables + "Total"), QStringLiteral("01:00:00"));
-    QCOMPARE(t.store.Lit(HKLM, kVariables + "Archive"), QStringLiteral("Erreur"));
+    QCOMPARE(t.store.value(HKLM, kVariables + "Total"), QStringLiteral("01:00:00"));
+    QCOMPARE(t.store.value(HKLM, kVariables + "Archive"), QStringLiteral("Erreur"));
 
     t.store.atomically([&] {
-        t.store.Ecrit(HKLM, kVariables + "Archive", "01:00:00");
-        t.store.Suprime(HKLM, kVariables + "Total");
+        t.store.write(HKLM, kVariables + "Archive", "01:00:00");
+        t.store.remove(HKLM, kVariables + "Total");
     });
-    QCOMPARE(t.store.Lit(HKLM, kVariables + "Total"), QStringLiteral("Erreur"));
-    QCOMPARE(t.store.Lit(HKLM, kVariables + "Archive"), QStringLiteral("01:00:00"));
+    QCOMPARE(t.store.value(HKLM, kVariables + "Total"), QStringLiteral("Erreur"));
+    QCOMPARE(t.store.value(HKLM, kVariables + "Archive"), QStringLiteral("01:00:00"));
 
     // A step the store refuses in part is made change by change: what it takes
     // is stored, what it refuses waits in memory, nothing is lost.
     RefusingBackend refusing(t.backend);
     SettingsStore store(refusing);
     store.atomically([&] {
-        store.Ecrit(HKLM, kVariables + "Jour", "00:10:00");
+        store.write(HKLM, kVariables + "Jour", "00:10:00");
         refusing.refuse = true;
-        store.Ecrit(HKLM, kVariables + "Total", "02:00:00");
+        store.write(HKLM, kVariables + "Total", "02:00:00");
         refusing.refuse = false;
     });
-    QCOMPARE(t.store.Lit(HKLM, kVariables + "Jour"), QStringLiteral("00:10:00"));
-    QCOMPARE(store.Lit(HKLM, kVariables + "Total"), QStringLiteral("02:00:00"));
+    QCOMPARE(t.store.value(HKLM, kVariables + "Jour"), QStringLiteral("00:10:00"));
+    QCOMPARE(store.value(HKLM, kVariables + "Total"), QStringLiteral("02:00:00"));
 }
 
 void TestSettingsStore::anUnreadableValueIsNotAMissingOne()
 {
     TempStore t;
-    t.store.Ecrit(HKLM, kVariables + "Total", "01:00:00");
+    t.store.write(HKLM, kVariables + "Total", "01:00:00");
     RefusingBackend failing(t.backend);
     SettingsStore store(failing);
     QCOMPARE(store.read(HKLM, kVariables + "Total").status, SettingsStore::Reading::Found);
     QCOMPARE(store.read(HKLM, kVariables + "Jour").status, SettingsStore::Reading::Missing);
     failing.failReads = true;
     QCOMPARE(store.read(HKLM, kVariables + "Total").status, SettingsStore::Reading::Unreadable);
-    QCOMPARE(store.Lit(HKLM, kVariables + "Total"), QStringLiteral("Erreur"));
+    QCOMPARE(store.value(HKLM, kVariables + "Total"), QStringLiteral("Erreur"));
 }
 
 void TestSettingsStore::refusedWriteIsKeptReportedOnceAndStoredLater()
@@ -275,26 +275,26 @@ void TestSettingsStore::refusedWriteIsKeptReportedOnceAndStoredLater()
     store.setFailureHandler([&](const QString &message) { reports << message; });
 
     refusing.refuse = true;
-    QVERIFY(!store.Ecrit(HKLM, kVariables + "Total", "01:00:00"));
-    QVERIFY(!store.Ecrit(HKLM, kVariables + "Jour", "00:10:00"));
-    QVERIFY(!store.Ecrit(HKLM, kVariables + "Gone\\X", "1"));
+    QVERIFY(!store.write(HKLM, kVariables + "Total", "01:00:00"));
+    QVERIFY(!store.write(HKLM, kVariables + "Jour", "00:10:00"));
+    QVERIFY(!store.write(HKLM, kVariables + "Gone\\X", "1"));
     QCOMPARE(reports.size(), 1);
     QVERIFY(reports.front().contains("readonly"));
     // The program goes on with what it wrote.
-    QCOMPARE(store.Lit(HKLM, kVariables + "TOTAL"), QStringLiteral("01:00:00"));
-    QCOMPARE(t.store.Lit(HKLM, kVariables + "Total"), QStringLiteral("Erreur"));
-    store.Suprime(HKLM, kVariables + "Gone\\");
+    QCOMPARE(store.value(HKLM, kVariables + "TOTAL"), QStringLiteral("01:00:00"));
+    QCOMPARE(t.store.value(HKLM, kVariables + "Total"), QStringLiteral("Erreur"));
+    store.remove(HKLM, kVariables + "Gone\\");
 
     refusing.refuse = false;
-    QVERIFY(store.Ecrit(HKLM, kOptions + "Top", "1"));
-    QCOMPARE(t.store.Lit(HKLM, kVariables + "Total"), QStringLiteral("01:00:00"));
-    QCOMPARE(t.store.Lit(HKLM, kVariables + "Jour"), QStringLiteral("00:10:00"));
-    QCOMPARE(t.store.Lit(HKLM, kVariables + "Gone\\X"), QStringLiteral("Erreur"));
+    QVERIFY(store.write(HKLM, kOptions + "Top", "1"));
+    QCOMPARE(t.store.value(HKLM, kVariables + "Total"), QStringLiteral("01:00:00"));
+    QCOMPARE(t.store.value(HKLM, kVariables + "Jour"), QStringLiteral("00:10:00"));
+    QCOMPARE(t.store.value(HKLM, kVariables + "Gone\\X"), QStringLiteral("Erreur"));
     QCOMPARE(store.pendingWrites(), 0);
 
     // A new failure after a success is reported again.
     refusing.refuse = true;
-    QVERIFY(!store.Ecrit(HKLM, kOptions + "Top", "0"));
+    QVERIFY(!store.write(HKLM, kOptions + "Top", "0"));
     QCOMPARE(reports.size(), 2);
 }
 
@@ -303,39 +303,39 @@ void TestSettingsStore::aKeyCopyReadsAsTheStoreDid()
     TempStore t;
     RefusingBackend refusing(t.backend);
     SettingsStore store(refusing);
-    QVERIFY(store.Ecrit(HKLM, kVariables + "Total", "01:00:00"));
-    QVERIFY(store.Ecrit(HKLM, kVariables + "Été\\Août", "02:00:00"));
-    QVERIFY(store.Ecrit(HKLM, kVariables + "Empty", ""));
-    QVERIFY(store.Ecrit(HKLM, kOptions + "Top", "1"));
+    QVERIFY(store.write(HKLM, kVariables + "Total", "01:00:00"));
+    QVERIFY(store.write(HKLM, kVariables + "Été\\Août", "02:00:00"));
+    QVERIFY(store.write(HKLM, kVariables + "Empty", ""));
+    QVERIFY(store.write(HKLM, kOptions + "Top", "1"));
     refusing.refuse = true;
-    QVERIFY(!store.Ecrit(HKLM, kVariables + "Jour", "00:10:00"));
-    QVERIFY(!store.Ecrit(HKLM, kVariables + "Total", "01:30:00"));
+    QVERIFY(!store.write(HKLM, kVariables + "Jour", "00:10:00"));
+    QVERIFY(!store.write(HKLM, kVariables + "Total", "01:30:00"));
 
     const SettingsStore::KeyCopy copy = store.copyOfKey(HKLM, kVariables);
     refusing.refuse = false;
-    QVERIFY(store.Ecrit(HKLM, kOptions + "Top", "0"));
-    QVERIFY(t.store.Ecrit(HKLM, kVariables + "Later", "1"));
+    QVERIFY(store.write(HKLM, kOptions + "Top", "0"));
+    QVERIFY(t.store.write(HKLM, kVariables + "Later", "1"));
 
     // Names without regard to case, values waiting to be written, empty texts.
-    QCOMPARE(copy.Lit(HKLM, kVariables + "total"), QStringLiteral("01:30:00"));
-    QCOMPARE(copy.Lit(HKLM, kVariables + "Jour"), QStringLiteral("00:10:00"));
-    QCOMPARE(copy.Lit(HKLM, kVariables + "ÉTÉ\\août"), QStringLiteral("02:00:00"));
-    QCOMPARE(copy.Lit(HKLM, kVariables + "Empty", "none"), QString());
-    QCOMPARE(copy.Lit(HKLM, kVariables + "Missing", "none"), QStringLiteral("none"));
+    QCOMPARE(copy.value(HKLM, kVariables + "total"), QStringLiteral("01:30:00"));
+    QCOMPARE(copy.value(HKLM, kVariables + "Jour"), QStringLiteral("00:10:00"));
+    QCOMPARE(copy.value(HKLM, kVariables + "ÉTÉ\\août"), QStringLiteral("02:00:00"));
+    QCOMPARE(copy.value(HKLM, kVariables + "Empty", "none"), QString());
+    QCOMPARE(copy.value(HKLM, kVariables + "Missing", "none"), QStringLiteral("none"));
     // What the copy lacks, the store answers.
-    QCOMPARE(copy.Lit(HKLM, kVariables + "Later"), QStringLiteral("1"));
+    QCOMPARE(copy.value(HKLM, kVariables + "Later"), QStringLiteral("1"));
     // Outside the key, and under another root, the store answers.
-    QCOMPARE(copy.Lit(HKLM, kOptions + "Top"), QStringLiteral("0"));
-    QCOMPARE(copy.Lit(1, kVariables + "Total"), QStringLiteral("Erreur"));
-    QCOMPARE(copy.Lit(9, kVariables + "Total", "none"), QStringLiteral("none"));
+    QCOMPARE(copy.value(HKLM, kOptions + "Top"), QStringLiteral("0"));
+    QCOMPARE(copy.value(1, kVariables + "Total"), QStringLiteral("Erreur"));
+    QCOMPARE(copy.value(9, kVariables + "Total", "none"), QStringLiteral("none"));
 
     // A key named without a root copies nothing: reads go to the store.
-    QCOMPARE(store.copyOfKey(9, kVariables).Lit(HKLM, kVariables + "Jour"), QStringLiteral("00:10:00"));
+    QCOMPARE(store.copyOfKey(9, kVariables).value(HKLM, kVariables + "Jour"), QStringLiteral("00:10:00"));
     // Nor does a listing that fails: no figure is lost.
     refusing.failLists = true;
     const SettingsStore::KeyCopy cutShort = store.copyOfKey(HKLM, kVariables);
-    QCOMPARE(cutShort.Lit(HKLM, kVariables + "Été\\Août"), QStringLiteral("02:00:00"));
-    QCOMPARE(cutShort.Lit(HKLM, kVariables + "Later"), QStringLiteral("1"));
+    QCOMPARE(cutShort.value(HKLM, kVariables + "Été\\Août"), QStringLiteral("02:00:00"));
+    QCOMPARE(cutShort.value(HKLM, kVariables + "Later"), QStringLiteral("1"));
 }
 
 void TestSettingsStore::corruptFileIsSetAsideAndAFreshStoreStarts()
@@ -363,8 +363,8 @@ void TestSettingsStore::corruptFileIsSetAsideAndAFreshStoreStarts()
     QCOMPARE(kept.readAll(), garbage);
 
     SettingsStore store(backend);
-    QVERIFY(store.Ecrit(HKLM, kOptions + "Raz", "1"));
-    QCOMPARE(store.Lit(HKLM, kOptions + "Raz"), QStringLiteral("1"));
+    QVERIFY(store.write(HKLM, kOptions + "Raz", "1"));
+    QCOMPARE(store.value(HKLM, kOptions + "Raz"), QStringLiteral("1"));
 }
 
 // The same rows run against the registry in the Windows layer's test.

@@ -28,12 +28,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString path = QString::fromUtf8(split < 0 ? rest : rest.left(split));
     const QString text = split < 0 ? QString() : QString::fromUtf8(rest.mid(split + 1));
 
-    const bool written = store.Ecrit(root, path, text, type);
-    const QString read = store.Lit(root, path, QStringLiteral("\x01missing"));
+    const bool written = store.write(root, path, text, type);
+    const QString read = store.value(root, path, QStringLiteral("\x01missing"));
     // What was written reads back as written, unless it names a whole key.
     if (written && !path.endsWith(QLatin1Char('\\')) && read != text && type == 0)
         __builtin_trap();
-    store.Suprime(root, path);
-    store.Lit(root, path);
+    store.remove(root, path);
+    store.value(root, path);
     return 0;
 }

@@ -351,7 +351,7 @@ void TestDateCheck::nothingChangesUntilTheStoreCanBeRead()
     QCOMPARE(c.get("Options\\Anniversaire"), datetext::date(QDate(2004, 3, 15)));
     QCOMPARE(c.get("Compte Rendu\\Date"), datetext::date(QDate(2004, 3, 10)));
     QCOMPARE(c.get("Variables\\Total"), QStringLiteral("05:00:00"));
-    QCOMPARE(c.archived(2004, 3, "Total"), SettingsStore::Erreur);
+    QCOMPARE(c.archived(2004, 3, "Total"), SettingsStore::ErrorText);
 
     c.gate.unreadableName.clear();
     c.gate.busy = false;

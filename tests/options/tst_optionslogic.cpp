@@ -126,7 +126,7 @@ void TestOptionsLogic::storedTextsBackToControls()
         o.set(QStringLiteral("Options\\") + QString::fromLatin1(pair).section('=', 0, 0),
               QString::fromLatin1(pair).section('=', 1));
     // Written under the lower-case name, read back under the capitalised one.
-    o.t.store.Ecrit(SettingsStore::LocalMachine, "SOFTWARE\\Dialmeter\\Options\\indivisible", "1");
+    o.t.store.write(SettingsStore::LocalMachine, "SOFTWARE\\Dialmeter\\Options\\indivisible", "1");
     OptionsForm form;
     o.logic.Form_Load(form);
     QVERIFY(form.laterButtonsEnabled);
@@ -298,7 +298,7 @@ void TestOptionsLogic::whereTheCompositorPlacesTheConsoleOkKeepsItsStoredPlace()
     logic.Form_Load(form);
     form.hideCompletely = true;
     QVERIFY(logic.ok(form));
-    const QString missing = SettingsStore::Erreur;
+    const QString missing = SettingsStore::ErrorText;
     QCOMPARE(o.get("Options\\X"), x.isNull() ? missing : x);
     QCOMPARE(o.get("Options\\Y"), x.isNull() ? missing : QStringLiteral("1500"));
     QCOMPARE(o.get("Options\\OldHideWay"), QStringLiteral("False"));

@@ -80,7 +80,7 @@ void TestPeriodOutlook::periodBounds()
 
     TempStore t;
     const auto set = [&t](const QString &path, const QString &text) {
-        QVERIFY(t.store.Ecrit(SettingsStore::LocalMachine, QStringLiteral("SOFTWARE\\Dialmeter\\") + path, text));
+        QVERIFY(t.store.write(SettingsStore::LocalMachine, QStringLiteral("SOFTWARE\\Dialmeter\\") + path, text));
     };
     if (!raz.isEmpty())
         set(QStringLiteral("Options\\Raz"), raz);

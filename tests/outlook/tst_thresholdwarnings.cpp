@@ -97,7 +97,7 @@ void TestThresholdWarnings::theRolloverGivesThemAgain()
     m.clock.set(QDateTime(QDate(2004, 4, 1), QTime(0, 0, 5)));
     m.ticks(1);
     QCOMPARE(m.get("Compte Rendu\\2004\\3\\Total"), QStringLiteral("08:30:00"));
-    QCOMPARE(m.given(), SettingsStore::Erreur);
+    QCOMPARE(m.given(), SettingsStore::ErrorText);
     QCOMPARE(m.warnings.size(), 1);
     // The new month reaches 80 % in its turn.
     m.set("Variables\\Total", "07:59:59");
@@ -116,7 +116,7 @@ void TestThresholdWarnings::aMonthBelowAThresholdAgainMayBeWarnedAgain()
     m.run();
     m.core.TempsForfait = QStringLiteral("20:00:00");
     m.core.Lancer();
-    QCOMPARE(m.given(), SettingsStore::Erreur);
+    QCOMPARE(m.given(), SettingsStore::ErrorText);
     m.core.TempsForfait = QStringLiteral("10:00:00");
     m.core.Lancer();
     QCOMPARE(m.warnings.size(), 2);
@@ -131,13 +131,13 @@ void TestThresholdWarnings::whichThresholdsWarn_data()
     QTest::addColumn<QString>("warned"); // the title's start, or empty
     QTest::addColumn<QString>("given");
 
-    QTest::addRow("default, below") << "10:00:00" << "-" << "07:59:59" << "" << SettingsStore::Erreur;
+    QTest::addRow("default, below") << "10:00:00" << "-" << "07:59:59" << "" << SettingsStore::ErrorText;
     QTest::addRow("default, reached") << "10:00:00" << "-" << "08:00:00" << "80 %" << "80";
-    QTest::addRow("no package") << "00:00:00" << "-" << "50:00:00" << "" << SettingsStore::Erreur;
-    QTest::addRow("none wanted") << "10:00:00" << "" << "09:30:00" << "" << SettingsStore::Erreur;
-    QTest::addRow("one of the user's") << "10:00:00" << "95" << "09:29:59" << "" << SettingsStore::Erreur;
+    QTest::addRow("no package") << "00:00:00" << "-" << "50:00:00" << "" << SettingsStore::ErrorText;
+    QTest::addRow("none wanted") << "10:00:00" << "" << "09:30:00" << "" << SettingsStore::ErrorText;
+    QTest::addRow("one of the user's") << "10:00:00" << "95" << "09:29:59" << "" << SettingsStore::ErrorText;
     QTest::addRow("a spoilt item is passed over") << "10:00:00" << "abc,85" << "08:40:00" << "85 %" << "85";
-    QTest::addRow("100 is the alert's") << "10:00:00" << "100" << "10:00:00" << "" << SettingsStore::Erreur;
+    QTest::addRow("100 is the alert's") << "10:00:00" << "100" << "10:00:00" << "" << SettingsStore::ErrorText;
     QTest::addRow("share in whole seconds") << "01:00:00" << "2" << "00:01:12" << "2 %" << "2";
 }
 
@@ -200,7 +200,7 @@ void TestThresholdWarnings::typedThresholds()
     QCOMPARE(m.core.warnings().setThresholds(typed, &error), !refused);
     if (refused) {
         QVERIFY2(error.contains(QStringLiteral("« ") + typed + QStringLiteral(" »")), qPrintable(error));
-        QCOMPARE(m.get("Options\\Seuils"), SettingsStore::Erreur);
+        QCOMPARE(m.get("Options\\Seuils"), SettingsStore::ErrorText);
         QCOMPARE(m.core.warnings().thresholds(), QList<int>({80, 90}));
     } else {
         QCOMPARE(m.get("Options\\Seuils"), stored);

@@ -22,7 +22,7 @@ qint64 countedEverywhere(ConsoleFixture &f, const QString &name)
     for (int year = 1990; year <= 2020; ++year)
         for (int month = 1; month <= 12; ++month) {
             const QString archived =
-                f.t.store.Lit(SettingsStore::LocalMachine,
+                f.t.store.value(SettingsStore::LocalMachine,
                               QStringLiteral("SOFTWARE\\Dialmeter\\Compte Rendu\\%1\\%2\\%3").arg(year).arg(month).arg(name),
                               QString());
             if (!archived.isEmpty())

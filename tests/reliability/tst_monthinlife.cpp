@@ -299,7 +299,7 @@ private:
         meter_ = std::make_unique<Process>(dir_.path(), clock_, link_, user, transactions_);
         // A package, its alert and the bar, as a careful user sets them.
         for (const auto &[name, text] : {std::pair{"Forfait", "00:06:00"}, {"Forf", "0.1"}, {"Alarm", "1"}, {"Pourcent", "1"}})
-            meter_->store.Ecrit(HKLM, kProduct + "Options\\" + name, text);
+            meter_->store.write(HKLM, kProduct + "Options\\" + name, text);
         meter_->core.TempsForfait = QStringLiteral("00:06:00");
         meter_->core.Pourcent = QStringLiteral("1");
         model_.start(user, clock_.now().date());
@@ -436,7 +436,7 @@ private:
             const QString value = QString::fromStdString(v.text);
             if (key.compare("Variables", Qt::CaseInsensitive) == 0)
                 variables[name] = secondsOf(value);
-            else if (key.startsWith("Compte Rendu\\", Qt::CaseInsensitive) && value != SettingsStore::Erreur)
+            else if (key.startsWith("Compte Rendu\\", Qt::CaseInsensitive) && value != SettingsStore::ErrorText)
                 archive[key.section('\\', 1) + '\\' + name] = secondsOf(value);
             else if (key == "Compte Rendu" && name == "Date")
                 date = value;

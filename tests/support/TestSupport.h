@@ -255,11 +255,11 @@ struct BasicConsoleFixture {
     // Paths below SOFTWARE\Dialmeter\.
     void set(const QString &path, const QString &text)
     {
-        QVERIFY(t.store.Ecrit(SettingsStore::LocalMachine, QStringLiteral("SOFTWARE\\Dialmeter\\") + path, text));
+        QVERIFY(t.store.write(SettingsStore::LocalMachine, QStringLiteral("SOFTWARE\\Dialmeter\\") + path, text));
     }
     QString get(const QString &path) const
     {
-        return t.store.Lit(SettingsStore::LocalMachine, QStringLiteral("SOFTWARE\\Dialmeter\\") + path);
+        return t.store.value(SettingsStore::LocalMachine, QStringLiteral("SOFTWARE\\Dialmeter\\") + path);
     }
 
     // The values in a key below SOFTWARE\\Dialmeter\\, as "name=text", sorted.
