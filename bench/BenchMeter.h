@@ -41,7 +41,7 @@ public:
     void setTimerRunning(Timer, bool) override {}
     void offerShow(bool) override {}
     void openMenuAt(const QPoint &) override {}
-    void afficherPop() override {}
+    void requestPopup() override {}
     void setPercentBarVisible(bool) override {}
     void setPercentBar(int, const QString &) override {}
     void showPackageIndicator() override {}

@@ -30,7 +30,7 @@ void tickWith(benchmark::State &state, const char *total, const char *package)
     MeteringTick tick(meter.core);
     for (auto _ : state) {
         meter.clock.secondPassed();
-        tick.Timer1_Timer();
+        tick.onTick();
     }
     state.SetLabel(connected ? "connected (TUN link)" : "no link up (not root)");
 }

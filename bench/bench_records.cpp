@@ -35,7 +35,7 @@ void YearReportOf100UsersOver12Months(benchmark::State &state)
     Store s;
     qsizetype lines = 0;
     for (auto _ : state)
-        lines = s.report.ChargementDesValeurs("2004", "Année ").size();
+        lines = s.report.reportLines("2004", "Année ").size();
     state.counters["lines"] = static_cast<double>(lines);
 }
 BENCHMARK(YearReportOf100UsersOver12Months)->Unit(benchmark::kMillisecond);

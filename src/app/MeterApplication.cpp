@@ -162,12 +162,12 @@ bool MeterApplication::start()
     popup_ = std::make_unique<PopupAnimation>(*consoleCore_, trayForm);
     report_ = std::make_unique<YearReport>(*consoleCore_, folder + QStringLiteral("/log.txt"));
     trayForm.attach(*tray_, *popup_, *report_);
-    connect(&windows_->console(), &ConsoleWindow::popupRequested, this, [this] { popup_->AfficherPop(); });
+    connect(&windows_->console(), &ConsoleWindow::popupRequested, this, [this] { popup_->startPopup(); });
     for (const char *entry : {"MnuMaximize", "MnuMinimize"})
         connect(trayForm.control<QAction>(QString::fromLatin1(entry)), &QAction::triggered, this,
-                [this] { consoleCore_->hiding().Cacher(); });
+                [this] { consoleCore_->hiding().toggleHidden(); });
     connect(windows_->console().control<QTimer>(QStringLiteral("Timer1")), &QTimer::timeout, this,
-            [this] { tick_->Timer1_Timer(); });
+            [this] { tick_->onTick(); });
     options_ = std::make_unique<OptionsLogic>(*consoleCore_);
     windows_->setOptionsLogic(*options_);
     windows_->setJournal(*journal_);

@@ -49,7 +49,7 @@ CatalogueWindow *WindowSet::create(const catalogue::Window &design)
         Q_ASSERT(optionsLogic_);
         auto *dialog = new OptionsDialog(*optionsLogic_, language_);
         connect(dialog, &OptionsDialog::refused, this, &WindowSet::message);
-        dialog->Form_Load();
+        dialog->loadValues();
         return dialog;
     }
     if (&design == &catalogue::form3()) {

@@ -85,7 +85,7 @@ bool ConsoleCore::mergeUnreadCounters()
 void ConsoleCore::decidePackageIndicator()
 {
     if (TempsForfait != duration::Zero && duration::CompareDurees(Txtmois, TempsForfait) == -1)
-        ForfaitDepasse();
+        packageExceeded();
     else
         s_.view.hidePackageIndicator();
 }
@@ -112,7 +112,7 @@ void ConsoleCore::load(qint64 screenWidthTwips)
     shownLeft_ = reachable ? left : defaultLeft;
     if (schema::readTruth(s_.store.value(HKLM, schema::options::Cache.path), false)) {
         Cache = true;
-        hiding_.ICacher();
+        hiding_.hideAtStart();
     } else {
         s_.view.placeLeft(shownLeft_);
     }
@@ -128,9 +128,9 @@ void ConsoleCore::load(qint64 screenWidthTwips)
     s_.view.showCounters(Txtmois, TxtDay, TextId);
     Label14 = schema::FlagOff;
     loaded_ = true;
-    dateCheck_.Check_Date();
+    dateCheck_.checkDate();
 
-    Lancer();
+    applyLanguageAndOptions();
     // Decided on the month as the date check left it, with the options Lancer
     // read. Before the alert is armed only the indicator can show: the alert
     // window waits for a connection.
@@ -138,7 +138,7 @@ void ConsoleCore::load(qint64 screenWidthTwips)
     alertArmed = true;
 }
 
-void ConsoleCore::Lancer()
+void ConsoleCore::applyLanguageAndOptions()
 {
     // A meter that never had its language chosen speaks French, the language of
     // its built-in texts and of its journal words.
@@ -148,7 +148,7 @@ void ConsoleCore::Lancer()
     s_.language.SelectLanguage(langage);
     s_.language.ApplyLanguage(s_.windows.windowsForLancer());
 
-    Reinitialise();
+    applyHidingAndPlacement();
     QString error;
     if (!LoadAtWinStartup(s_.store, s_.startupEntry, QCoreApplication::applicationFilePath(), &error) && s_.tell)
         s_.tell(QStringLiteral("Le lancement à l'ouverture de session n'a pas pu être mis en place : %1").arg(error));
@@ -170,7 +170,7 @@ void ConsoleCore::readMeteringOptions()
     const bool barShown = Pourcent == schema::FlagOn;
     s_.view.setPercentBarVisible(barShown);
     if (barShown)
-        Calcul();
+        updatePercentBar();
     // The package or the thresholds may have changed: a threshold the month
     // has reached meanwhile is told now.
     warnings_.recheck();
@@ -183,7 +183,7 @@ bool ConsoleCore::anchored() const
     return !isNumber || ancrage != 0;
 }
 
-void ConsoleCore::Reinitialise()
+void ConsoleCore::applyHidingAndPlacement()
 {
     OldHideWay = schema::readTruth(s_.store.value(HKLM, schema::options::OldHideWay.path), true);
     // A missing or unreadable "Top" keeps the console in the normal order.
@@ -193,21 +193,21 @@ void ConsoleCore::Reinitialise()
     s_.view.setMovableCursor(!anchored());
 }
 
-void ConsoleCore::ForfaitDepasse()
+void ConsoleCore::packageExceeded()
 {
     s_.view.showPackageIndicator();
     if (packageAlarm && alertArmed)
         s_.view.openPackageAlert();
 }
 
-void ConsoleCore::ForfaitJusteDepasse()
+void ConsoleCore::packageJustReached()
 {
     s_.view.showPackageIndicator();
     if (packageAlarm)
         s_.view.openPackageAlert();
 }
 
-void ConsoleCore::Calcul()
+void ConsoleCore::updatePercentBar()
 {
     const auto monthSeconds = duration::toSeconds(Txtmois);
     const auto userSeconds = duration::toSeconds(TextId);
@@ -227,7 +227,7 @@ void ConsoleCore::shutdown()
         return;
     shutdownDone_ = true;
     saveState();
-    if (s_.probe.EstConnecte() == 1)
+    if (s_.probe.connectionState() == 1)
         journalWritten(s_.journal.appendClosing(UserId, s_.view.holderText(QStringLiteral("Déconnexion")), Label15));
 }
 

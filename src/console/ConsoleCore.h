@@ -25,14 +25,14 @@ public:
 
     // Applies the stored language and options to the windows; run at load and
     // after the Options dialog is confirmed.
-    void Lancer();
+    void applyLanguageAndOptions();
     // Reads the options the metering works from (the links, the first minute,
     // the bar, the pop-up, the alert) into the fields below: at load, after the
     // Options dialog, and whenever the store changes, so that no tick has to
     // read the store.
     void readMeteringOptions();
     // Applies the hiding style, the always-on-top option and the anchoring.
-    void Reinitialise();
+    void applyHidingAndPlacement();
 
     // Whether the console is locked in place ("Ancrage" is not 0; missing or
     // unreadable counts as locked).
@@ -51,10 +51,10 @@ public:
     void shutdown();
 
     // The month is over the package / has just reached it.
-    void ForfaitDepasse();
-    void ForfaitJusteDepasse();
+    void packageExceeded();
+    void packageJustReached();
     // The current user's share of the month on the percentage bar.
-    void Calcul();
+    void updatePercentBar();
 
     QString NomUtilisateur() const;
     // The stored counter, or "00:00:00" (repairing the store) when it is missing

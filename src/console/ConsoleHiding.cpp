@@ -35,14 +35,14 @@ void ConsoleHiding::finish(bool hidden)
     console_.services().view.offerShow(hidden);
 }
 
-void ConsoleHiding::Cacher()
+void ConsoleHiding::toggleHidden()
 {
     refreshHidden();
     console_.services().view.setTimerRunning(
         console_.slides() ? ConsoleView::Timer::Slide : ConsoleView::Timer::HideFade, true);
 }
 
-void ConsoleHiding::Timer2_Timer()
+void ConsoleHiding::slideStep()
 {
     ConsoleView &view = console_.services().view;
     if (slideCount_ >= SlideSteps) {
@@ -55,7 +55,7 @@ void ConsoleHiding::Timer2_Timer()
     view.placeLeft(view.leftTwips() + (console_.Cache ? -SlideStepTwips : SlideStepTwips));
 }
 
-void ConsoleHiding::Timer3_Timer()
+void ConsoleHiding::hideFadeStep()
 {
     // 17 steps of 15 reach 255; the 18th tick ends the fade.
     if (hideFade_ > Opaque - FadeStep) {
@@ -68,7 +68,7 @@ void ConsoleHiding::Timer3_Timer()
     setAlpha(console_.Cache ? hideFade_ : Opaque - hideFade_);
 }
 
-void ConsoleHiding::ICacher()
+void ConsoleHiding::hideAtStart()
 {
     refreshHidden();
     ConsoleView &view = console_.services().view;
@@ -82,12 +82,12 @@ void ConsoleHiding::ICacher()
     view.offerShow(true);
 }
 
-void ConsoleHiding::cacher2()
+void ConsoleHiding::fadeOutForPopup()
 {
     refreshHidden();
     // The figures come as a notification beside the console, which stays.
     if (console_.compositorPlaces) {
-        console_.services().view.afficherPop();
+        console_.services().view.requestPopup();
         return;
     }
     popupOut_ = true;
@@ -95,14 +95,14 @@ void ConsoleHiding::cacher2()
         console_.services().view.setTimerRunning(ConsoleView::Timer::PopupFade, true);
 }
 
-void ConsoleHiding::Montrer()
+void ConsoleHiding::fadeInAfterPopup()
 {
     refreshHidden();
     popupOut_ = false;
     console_.services().view.setTimerRunning(ConsoleView::Timer::PopupFade, true);
 }
 
-void ConsoleHiding::Timer4_Timer()
+void ConsoleHiding::popupFadeStep()
 {
     ConsoleView &view = console_.services().view;
     if (popupOut_) {
@@ -110,7 +110,7 @@ void ConsoleHiding::Timer4_Timer()
             popupFade_ = 0;
             view.setTimerRunning(ConsoleView::Timer::PopupFade, false);
             popupShown_ = true;
-            view.afficherPop();
+            view.requestPopup();
             return;
         }
         popupFade_ += FadeStep;

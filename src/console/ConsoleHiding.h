@@ -17,17 +17,17 @@ public:
     explicit ConsoleHiding(ConsoleCore &console);
 
     // Hides a shown console, shows a hidden one.
-    void Cacher();
+    void toggleHidden();
     // Puts the console straight into the hidden state, for a hidden start.
-    void ICacher();
+    void hideAtStart();
     // Fades the console out, then asks for the pop-up.
-    void cacher2();
+    void fadeOutForPopup();
     // Fades the console back in after the pop-up.
-    void Montrer();
+    void fadeInAfterPopup();
 
-    void Timer2_Timer();
-    void Timer3_Timer();
-    void Timer4_Timer();
+    void slideStep();
+    void hideFadeStep();
+    void popupFadeStep();
 
     bool popupShown() const { return popupShown_; }
 

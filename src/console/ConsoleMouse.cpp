@@ -51,5 +51,5 @@ void ConsoleMouse::released(Button button, const QPoint &global)
 
 void ConsoleMouse::doubleClicked()
 {
-    console_.hiding().Cacher();
+    console_.hiding().toggleHidden();
 }

@@ -40,7 +40,7 @@ public:
     // The menu opens at that point of the screen (pixels).
     virtual void openMenuAt(const QPoint &globalPixels) = 0;
     // The periodic pop-up is asked for.
-    virtual void afficherPop() = 0;
+    virtual void requestPopup() = 0;
     // The percentage bar: its fill and frame shown or hidden, the fill's width in
     // pixels and the text over it.
     virtual void setPercentBarVisible(bool visible) = 0;

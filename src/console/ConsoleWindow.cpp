@@ -91,9 +91,9 @@ void ConsoleWindow::attach(ConsoleCore &core)
 {
     core_ = &core;
     ConsoleHiding &hiding = core.hiding();
-    connect(control<QTimer>(QStringLiteral("Timer2")), &QTimer::timeout, this, [&hiding] { hiding.Timer2_Timer(); });
-    connect(control<QTimer>(QStringLiteral("Timer3")), &QTimer::timeout, this, [&hiding] { hiding.Timer3_Timer(); });
-    connect(control<QTimer>(QStringLiteral("Timer4")), &QTimer::timeout, this, [&hiding] { hiding.Timer4_Timer(); });
+    connect(control<QTimer>(QStringLiteral("Timer2")), &QTimer::timeout, this, [&hiding] { hiding.slideStep(); });
+    connect(control<QTimer>(QStringLiteral("Timer3")), &QTimer::timeout, this, [&hiding] { hiding.hideFadeStep(); });
+    connect(control<QTimer>(QStringLiteral("Timer4")), &QTimer::timeout, this, [&hiding] { hiding.popupFadeStep(); });
 }
 
 bool ConsoleWindow::eventFilter(QObject *watched, QEvent *event)
@@ -236,7 +236,7 @@ void ConsoleWindow::openMenuAt(const QPoint &globalPixels)
     emit menuRequested(globalPixels);
 }
 
-void ConsoleWindow::afficherPop()
+void ConsoleWindow::requestPopup()
 {
     emit popupRequested();
 }

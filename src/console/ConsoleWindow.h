@@ -35,7 +35,7 @@ public:
     void setTimerRunning(Timer timer, bool running) override;
     void offerShow(bool show) override;
     void openMenuAt(const QPoint &globalPixels) override;
-    void afficherPop() override;
+    void requestPopup() override;
     void setPercentBarVisible(bool visible) override;
     void setPercentBar(int fillWidthPixels, const QString &caption) override;
     void showPackageIndicator() override;

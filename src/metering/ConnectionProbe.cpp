@@ -10,7 +10,7 @@ ConnectionProbe::ConnectionProbe(LinkProbe &probe)
 {
 }
 
-int ConnectionProbe::EstConnecte()
+int ConnectionProbe::connectionState()
 {
     switch (probe_.firstLinkState()) {
     case LinkProbe::State::Connected:

@@ -16,7 +16,7 @@ public:
     explicit ConnectionProbe(LinkProbe &probe);
 
     // 1 when the first dial-up link is connected, 0 otherwise.
-    int EstConnecte();
+    int connectionState();
 
     // Sets the links that count as dial-up links from the stored option: a
     // comma-separated list of shell patterns; empty or missing: the PPP links.

@@ -24,7 +24,7 @@ bool DateCheck::dateChanged() const
     return console_.services().clock.now().date() != lastSeen_;
 }
 
-void DateCheck::Check_Date()
+void DateCheck::checkDate()
 {
     SettingsStore &store = console_.services().store;
     const QDate today = console_.services().clock.now().date();
@@ -54,15 +54,15 @@ void DateCheck::Check_Date()
             if (stored) {
                 const int day = resetrule::day(store);
                 if (day != resetrule::FirstOfMonth)
-                    done = Anniversaire(day);
+                    done = resetOnChosenDay(day);
                 else if (today.year() != stored->year() || today.month() != stored->month())
-                    done = NouveauMois(stored->year(), stored->month());
+                    done = archiveMonth(stored->year(), stored->month());
             }
             // A month that could not be archived leaves everything as it was.
             if (!done)
                 return;
             if (stored && today != *stored)
-                NouveauJour();
+                startNewDay();
             schema::ensureValue(store, {schema::userSlot(0), schema::TotalSlotName});
             store.write(HKLM, schema::report::Date.path, datetext::date(today));
         },
@@ -94,14 +94,14 @@ bool DateCheck::finishArchiveInProgress()
     return true;
 }
 
-void DateCheck::NouveauJour()
+void DateCheck::startNewDay()
 {
     console_.services().store.write(HKLM, schema::variables::Jour.path, duration::Zero);
     console_.TxtDay = duration::Zero;
     console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
 }
 
-bool DateCheck::NouveauMois(int year, int month)
+bool DateCheck::archiveMonth(int year, int month)
 {
     SettingsStore &store = console_.services().store;
     // Seconds counted while the counters could not be read belong to this month.
@@ -162,7 +162,7 @@ bool DateCheck::NouveauMois(int year, int month)
     return true;
 }
 
-bool DateCheck::Anniversaire(int day)
+bool DateCheck::resetOnChosenDay(int day)
 {
     SettingsStore &store = console_.services().store;
     const QDate today = console_.services().clock.now().date();
@@ -179,7 +179,7 @@ bool DateCheck::Anniversaire(int day)
     // However many periods were missed, one reset archives them all under the
     // month in which the stale period ended; the next reset is the chosen day
     // in the month after today. The date goes last, once the month is archived.
-    if (!NouveauMois(resetDate->year(), resetDate->month()))
+    if (!archiveMonth(resetDate->year(), resetDate->month()))
         return false;
     const QDate nextMonth = today.addMonths(1);
     store.write(HKLM, schema::options::Anniversaire.path,

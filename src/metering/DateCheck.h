@@ -14,14 +14,14 @@ class DateCheck {
 public:
     explicit DateCheck(ConsoleCore &console);
 
-    void Check_Date();
-    void NouveauJour();
+    void checkDate();
+    void startNewDay();
     // Archives every user slot's counter under that year and month, then clears
     // the counters. False, with nothing changed, when a counter could not be read.
-    bool NouveauMois(int year, int month);
+    bool archiveMonth(int year, int month);
     // The reset on a chosen day of the month (2..28). False when it was due but
     // could not be made.
-    bool Anniversaire(int day);
+    bool resetOnChosenDay(int day);
 
     // Whether the clock's date differs from the date the last check saw.
     bool dateChanged() const;

@@ -15,14 +15,14 @@ MeteringTick::MeteringTick(ConsoleCore &console)
 {
 }
 
-void MeteringTick::Timer1_Timer()
+void MeteringTick::onTick()
 {
     ConsoleView &view = console_.services().view;
 
     // One look at the link per second: every step of the tick works from the
     // same answer, so a link that drops in the middle of a tick cannot be counted
     // as both up and down.
-    const int connected = console_.services().probe.EstConnecte();
+    const int connected = console_.services().probe.connectionState();
     const bool wasConnected = console_.Label14.toInt() == 1;
     if (!wasConnected)
         countedUpTo_.reset();
@@ -41,7 +41,7 @@ void MeteringTick::Timer1_Timer()
             }
             console_.saveCounters();
         }
-        console_.dateCheck().Check_Date();
+        console_.dateCheck().checkDate();
     }
     const bool changed = wasConnected != (connected == 1);
     if (changed) {
@@ -63,7 +63,7 @@ void MeteringTick::Timer1_Timer()
     }
 
     if (console_.Pourcent == schema::FlagOn)
-        console_.Calcul();
+        console_.updatePercentBar();
     // The month grows only while connected: only then can it reach a threshold.
     if (connected == 1)
         console_.warnings().check();
@@ -157,7 +157,7 @@ void MeteringTick::countConnectedSeconds(qint64 seconds)
     // The pop-up comes once at each ten-minute mark of the connection, when
     // wanted, and once for a tick that passed several marks.
     if (markPassed && console_.popUpWanted)
-        console_.hiding().cacher2();
+        console_.hiding().fadeOutForPopup();
 
     console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
     checkPackage(monthBefore);
@@ -200,7 +200,7 @@ void MeteringTick::checkPackage(const QString &monthBefore)
     // Already past it: the indicator stays, and the alert opens again only
     // after a disconnection.
     if (*after <= 0 && before == 1)
-        console_.ForfaitJusteDepasse();
+        console_.packageJustReached();
     else if (*after == -1)
-        console_.ForfaitDepasse();
+        console_.packageExceeded();
 }

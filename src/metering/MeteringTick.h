@@ -23,7 +23,7 @@ public:
 
     explicit MeteringTick(ConsoleCore &console);
 
-    void Timer1_Timer();
+    void onTick();
 
     // The duration of the connection under way, or of the last one; empty until
     // the first connection of the run.

@@ -50,7 +50,7 @@ bool OptionsDialog::eventFilter(QObject *watched, QEvent *event)
     return CatalogueWindow::eventFilter(watched, event);
 }
 
-void OptionsDialog::Form_Load()
+void OptionsDialog::loadValues()
 {
     language_.ApplyLanguage({this});
     auto *hours = control<QComboBox>(QStringLiteral("List1"));
@@ -64,13 +64,13 @@ void OptionsDialog::Form_Load()
             days->addItem(QString::number(i));
     }
     OptionsForm loaded = form();
-    logic_.Form_Load(loaded);
+    logic_.load(loaded);
     show(loaded);
 }
 
 void OptionsDialog::Reload()
 {
-    Form_Load();
+    loadValues();
     QWidget::show();
     raise();
     activateWindow();

@@ -18,7 +18,7 @@ public:
     // the dialog.
     void Reload();
     // Loads without showing.
-    void Form_Load();
+    void loadValues();
 
     OptionsForm form() const;
 

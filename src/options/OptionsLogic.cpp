@@ -41,7 +41,7 @@ bool OptionsLogic::firstRun() const
     return console_.services().store.value(HKLM, schema::options::FirstBoot.path) == schema::FlagOn;
 }
 
-void OptionsLogic::Form_Load(OptionsForm &form) const
+void OptionsLogic::load(OptionsForm &form) const
 {
     const SettingsStore &store = console_.services().store;
     const auto read = [&store](const schema::Value &value) { return store.value(HKLM, value.path); };
@@ -200,10 +200,10 @@ bool OptionsLogic::ok(OptionsForm &form)
     anchor();
     if (firstRun()) {
         console_.services().store.write(HKLM, schema::options::FirstBoot.path, schema::FlagOff);
-        console_.Lancer();
+        console_.applyLanguageAndOptions();
         console_.services().view.showConsole();
     } else {
-        console_.Lancer();
+        console_.applyLanguageAndOptions();
     }
     return true;
 }

@@ -17,7 +17,7 @@ public:
 
     // The controls as loaded from the store. A first run (FirstBoot "1") shows
     // the designed defaults with only "OK" to press.
-    void Form_Load(OptionsForm &form) const;
+    void load(OptionsForm &form) const;
 
     // Checks the typed texts; nothing when they can be written, otherwise the
     // message that names the field to put right.

@@ -26,7 +26,7 @@ JournalViewer::JournalViewer(const Journal &journal, const Language &language)
 
 JournalViewer::~JournalViewer() = default;
 
-void JournalViewer::Form_Load()
+void JournalViewer::loadJournal()
 {
     language_.ApplyLanguage({this});
     shownFile_ = journal_.currentFile();
@@ -49,7 +49,7 @@ void JournalViewer::Form_Load()
 
 void JournalViewer::Reload()
 {
-    Form_Load();
+    loadJournal();
     show();
     raise();
     activateWindow();

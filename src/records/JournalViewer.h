@@ -20,7 +20,7 @@ public:
     // The language, the caption with the year, and the rows of the journal; when
     // the journal cannot be read, or is too long to be listed whole, a last row
     // says so.
-    void Form_Load();
+    void loadJournal();
     // Loads, then shows.
     void Reload();
     void Effacer();

@@ -104,7 +104,7 @@ QStringList YearReport::refused(const QString &error) const
     return {};
 }
 
-QStringList YearReport::ChargementDesValeurs(const QString &yearText, const QString &yearWord)
+QStringList YearReport::reportLines(const QString &yearText, const QString &yearWord)
 {
     // The period in progress belongs to the year in which it began, after every
     // month archived that year.

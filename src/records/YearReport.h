@@ -20,7 +20,7 @@ public:
 
     // The report of the year in the text (as typed or picked); the first word of
     // the heading is `yearWord` ("Année "). Lines up to an error, if one comes.
-    QStringList ChargementDesValeurs(const QString &yearText, const QString &yearWord);
+    QStringList reportLines(const QString &yearText, const QString &yearWord);
 
     // The first of the month in which the period in progress began.
     QDate periodStart() const;

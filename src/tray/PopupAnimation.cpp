@@ -60,7 +60,7 @@ void PopupAnimation::decideEdge()
     }
 }
 
-void PopupAnimation::AfficherPop()
+void PopupAnimation::startPopup()
 {
     // Where the compositor places the windows, nothing can slide in over the
     // taskbar: the desktop shows the figures among its notifications.
@@ -106,7 +106,7 @@ void PopupAnimation::AfficherPop()
     view_.setTimerRunning(true);
 }
 
-void PopupAnimation::Timer3_Timer()
+void PopupAnimation::step()
 {
     if (!arrived_) {
         if (leaving_)
@@ -153,7 +153,7 @@ void PopupAnimation::Timer3_Timer()
         if (++holdCount_ >= RestTicks) {
             holdCount_ = 0;
             leaving_ = true;
-            console_.hiding().Montrer();
+            console_.hiding().fadeInAfterPopup();
             holding_ = false;
             view_.setPopupOnTop(false);
         }
@@ -194,13 +194,13 @@ void PopupAnimation::Timer3_Timer()
         view_.sendConsoleToBottom();
     if (out && queued_) {
         queued_ = false;
-        AfficherPop();
+        startPopup();
     }
 }
 
-void PopupAnimation::RentrerPop()
+void PopupAnimation::withdrawPopup()
 {
-    console_.hiding().Montrer();
+    console_.hiding().fadeInAfterPopup();
     view_.setPopupOnTop(false);
     leaving_ = true;
 }

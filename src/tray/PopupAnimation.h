@@ -27,11 +27,11 @@ public:
 
     // Places and starts the pop-up. A request while one is under way is kept
     // and served when that one has left.
-    void AfficherPop();
+    void startPopup();
     // One step of the animation (the tray form's Timer3, every 10 ms).
-    void Timer3_Timer();
+    void step();
     // Sends the pop-up away at once (a click on it).
-    void RentrerPop();
+    void withdrawPopup();
 
     bool running() const { return running_; }
     Edge edge() const { return edge_; }
@@ -58,7 +58,7 @@ private:
     int slideTicks_ = 0;
     qint64 left_ = 0;
     qint64 top_ = 0;
-    // The taskbar and the screen in twips, as found by the last AfficherPop.
+    // The taskbar and the screen in twips, as found by the last startPopup.
     qint64 tbLeft_ = 0, tbTop_ = 0, tbRight_ = 0, tbBottom_ = 0;
     qint64 screenWidth_ = 0, screenHeight_ = 0;
 };

@@ -33,7 +33,7 @@ void TrayCommands::Form_MouseMove(int message)
         return;
     busy_ = true;
     if (message == LeftUp)
-        console_.hiding().cacher2();
+        console_.hiding().fadeOutForPopup();
     else if (message == RightUp)
         RightClick();
     busy_ = false;

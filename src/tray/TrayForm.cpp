@@ -115,7 +115,7 @@ void TrayForm::attach(TrayCommands &commands, PopupAnimation &popup, YearReport 
         if (!(menuOnPanel_ && reason == QSystemTrayIcon::Context))
             commands.Form_MouseMove(messageOf(reason));
     });
-    connect(control<QTimer>(QStringLiteral("Timer3")), &QTimer::timeout, this, [&popup] { popup.Timer3_Timer(); });
+    connect(control<QTimer>(QStringLiteral("Timer3")), &QTimer::timeout, this, [&popup] { popup.step(); });
     connect(control<QAction>(QStringLiteral("MnuzeroUtilisateur")), &QAction::triggered, this,
             [&commands] { commands.resetUser(); });
     connect(control<QAction>(QStringLiteral("MnuZerojour")), &QAction::triggered, this,
@@ -133,14 +133,14 @@ void TrayForm::itemViewsBuilt()
     control<QListView>(QStringLiteral("List1"))->setModel(reportLines_);
     // The year box reports a picked year, or a typed one when Enter is pressed.
     auto *years = control<QComboBox>(QStringLiteral("Combo1"));
-    connect(years, QOverload<int>::of(&QComboBox::activated), this, &TrayForm::ChargementDesValeurs);
+    connect(years, QOverload<int>::of(&QComboBox::activated), this, &TrayForm::showYearReport);
     years->installEventFilter(this);
 }
 
-void TrayForm::ChargementDesValeurs()
+void TrayForm::showYearReport()
 {
     if (report_) {
-        reportLines_->setStringList(report_->ChargementDesValeurs(
+        reportLines_->setStringList(report_->reportLines(
             control<QComboBox>(QStringLiteral("Combo1"))->currentText(), holderText(QStringLiteral("AnnéeC"))));
     }
 }
@@ -282,13 +282,13 @@ bool TrayForm::eventFilter(QObject *watched, QEvent *event)
         && watched->objectName() == QLatin1String("Combo1")) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            ChargementDesValeurs();
+            showYearReport();
             return true;
         }
     }
     if (popup_ && popupWindow_ && watched == popupWindow_->control(QStringLiteral("Label3"))
         && event->type() == QEvent::MouseButtonRelease) {
-        popup_->RentrerPop();
+        popup_->withdrawPopup();
         return true;
     }
     return CatalogueWindow::eventFilter(watched, event);

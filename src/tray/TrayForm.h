@@ -29,7 +29,7 @@ public:
     // go to these.
     void attach(TrayCommands &commands, PopupAnimation &popup, YearReport &report);
     // The Connection Viewer's list: the report of the year in the year box.
-    void ChargementDesValeurs();
+    void showYearReport();
     // Whether the desktop has a notification area to show the icon in, as it
     // had when the meter started.
     bool hasTray() const { return hasTray_; }

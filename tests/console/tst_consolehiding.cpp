@@ -21,13 +21,13 @@ struct Console : ConsoleFixture {
             ++ticks;
             switch (timer) {
             case Timer::Slide:
-                core.hiding().Timer2_Timer();
+                core.hiding().slideStep();
                 break;
             case Timer::HideFade:
-                core.hiding().Timer3_Timer();
+                core.hiding().hideFadeStep();
                 break;
             case Timer::PopupFade:
-                core.hiding().Timer4_Timer();
+                core.hiding().popupFadeStep();
                 break;
             }
         }
@@ -65,14 +65,14 @@ void TestConsoleHiding::slideAwayAndBackReturnsToTheStart()
 {
     Console c;
     const qint64 start = c.view.left;
-    c.core.hiding().Cacher();
+    c.core.hiding().toggleHidden();
     QVERIFY(c.view.running(Timer::Slide));
     QCOMPARE(c.runTimer(Timer::Slide), 46);
     QCOMPARE(c.view.left, start + 45 * 75);
     QCOMPARE(c.get("Options\\Caché"), QStringLiteral("True"));
     QCOMPARE(c.view.offersShow, std::optional<bool>(true));
 
-    c.core.hiding().Cacher();
+    c.core.hiding().toggleHidden();
     QCOMPARE(c.runTimer(Timer::Slide), 46);
     QCOMPARE(c.view.left, start);
     QCOMPARE(c.get("Options\\Caché"), QStringLiteral("False"));
@@ -83,7 +83,7 @@ void TestConsoleHiding::slideAwayAndBackReturnsToTheStart()
 void TestConsoleHiding::slidAwayConsoleLeavesAStripOnScreen()
 {
     Console c;
-    c.core.hiding().Cacher();
+    c.core.hiding().toggleHidden();
     c.runTimer(Timer::Slide);
     QCOMPARE(Console::Screen1280 - c.view.left, qint64(225));
 }
@@ -92,10 +92,10 @@ void TestConsoleHiding::secondCacherDuringASlideChangesNothing()
 {
     Console c;
     const qint64 start = c.view.left;
-    c.core.hiding().Cacher();
+    c.core.hiding().toggleHidden();
     for (int i = 0; i < 10; ++i)
-        c.core.hiding().Timer2_Timer();
-    c.core.hiding().Cacher();
+        c.core.hiding().slideStep();
+    c.core.hiding().toggleHidden();
     QCOMPARE(c.runTimer(Timer::Slide), 36);
     QCOMPARE(c.view.left, start + 3375);
     QCOMPARE(c.get("Options\\Caché"), QStringLiteral("True"));
@@ -120,17 +120,17 @@ void TestConsoleHiding::fadeOutAndIn()
     c.run();
     const qint64 start = c.view.left;
 
-    c.core.hiding().Cacher();
+    c.core.hiding().toggleHidden();
     for (int i = 0; i < 17; ++i)
-        c.core.hiding().Timer3_Timer();
+        c.core.hiding().hideFadeStep();
     QCOMPARE(c.get("Options\\Caché"), QStringLiteral("False")); // not before the 18th tick
-    c.core.hiding().Timer3_Timer();
+    c.core.hiding().hideFadeStep();
     QVERIFY(!c.view.running(Timer::HideFade));
     QCOMPARE(c.get("Options\\Caché"), QStringLiteral("True"));
     QCOMPARE(c.view.alphas, fadeOut);
 
     c.view.alphas.clear();
-    c.core.hiding().Cacher();
+    c.core.hiding().toggleHidden();
     QCOMPARE(c.runTimer(Timer::HideFade), 18);
     QCOMPARE(c.view.alphas, fadeIn);
     QCOMPARE(c.get("Options\\Caché"), QStringLiteral("False"));
@@ -140,14 +140,14 @@ void TestConsoleHiding::fadeOutAndIn()
 void TestConsoleHiding::popupFade()
 {
     Console c;
-    c.core.hiding().cacher2();
+    c.core.hiding().fadeOutForPopup();
     QCOMPARE(c.runTimer(Timer::PopupFade), 18);
     QCOMPARE(c.view.alphas, steps(240, 0, -15));
     QCOMPARE(c.view.popups, 1);
     QVERIFY(c.core.hiding().popupShown());
 
     c.view.alphas.clear();
-    c.core.hiding().Montrer();
+    c.core.hiding().fadeInAfterPopup();
     QCOMPARE(c.runTimer(Timer::PopupFade), 18);
     QCOMPARE(c.view.alphas, steps(15, 255, 15));
     QVERIFY(!c.core.hiding().popupShown());
@@ -157,13 +157,13 @@ void TestConsoleHiding::popupFade()
 void TestConsoleHiding::popupFadeOfAHiddenConsoleGoesStraightToThePopup()
 {
     Console c;
-    c.core.hiding().Cacher();
+    c.core.hiding().toggleHidden();
     c.runTimer(Timer::Slide);
-    c.core.hiding().cacher2();
+    c.core.hiding().fadeOutForPopup();
     QCOMPARE(c.runTimer(Timer::PopupFade), 1);
     QCOMPARE(c.view.popups, 1);
     QVERIFY(c.view.alphas.isEmpty());
-    c.core.hiding().Montrer();
+    c.core.hiding().fadeInAfterPopup();
     QCOMPARE(c.runTimer(Timer::PopupFade), 1); // a hidden console stays hidden
     QVERIFY(c.view.alphas.isEmpty());
 }
@@ -171,10 +171,10 @@ void TestConsoleHiding::popupFadeOfAHiddenConsoleGoesStraightToThePopup()
 void TestConsoleHiding::noNewPopupFadeWhileThePopupIsShown()
 {
     Console c;
-    c.core.hiding().cacher2();
+    c.core.hiding().fadeOutForPopup();
     c.runTimer(Timer::PopupFade);
     const int started = c.view.popupFadesStarted;
-    c.core.hiding().cacher2();
+    c.core.hiding().fadeOutForPopup();
     QCOMPARE(c.view.popupFadesStarted, started);
     QVERIFY(!c.view.running(Timer::PopupFade));
 }
@@ -223,10 +223,10 @@ void TestConsoleHiding::whereTheCompositorPlacesTheConsoleItFadesInsteadOfSlidin
     const qint64 left = c.view.left;
 
     c.view.alphas.clear();
-    c.core.hiding().Cacher();
+    c.core.hiding().toggleHidden();
     QVERIFY(!c.view.running(Timer::Slide));
     while (c.view.running(Timer::HideFade))
-        c.core.hiding().Timer3_Timer();
+        c.core.hiding().hideFadeStep();
     QCOMPARE(c.view.alphas, steps(15, 255, 15));
     QCOMPARE(c.view.left, left);
     QCOMPARE(c.get("Options\\Caché"), QStringLiteral("False"));

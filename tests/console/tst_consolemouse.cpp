@@ -94,7 +94,7 @@ void TestConsoleMouse::onTopAndPointerFollowTheOptions()
     QCOMPARE(c.surface()->cursor().shape(), Qt::SizeAllCursor);
     c.set("Options\\Top", "1");
     c.set("Options\\Ancrage", "1");
-    c.core.Reinitialise();
+    c.core.applyHidingAndPlacement();
     QVERIFY(c.view.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(c.view.isVisible());
     QCOMPARE(c.surface()->cursor().shape(), Qt::ArrowCursor);

@@ -315,10 +315,10 @@ void TestMeteringTick::unevenTimerCountsOneSecondATick()
     // still counts one second, never none then two.
     Meter m;
     m.linkUp();
-    m.tick.Timer1_Timer();
+    m.tick.onTick();
     for (int i = 1; i <= 100; ++i) {
         m.clock.advanceMilliseconds(i % 2 ? 960 : 1040);
-        m.tick.Timer1_Timer();
+        m.tick.onTick();
         QCOMPARE(secondsOf(m.tick.connectionDuration()), i + 1);
     }
 }

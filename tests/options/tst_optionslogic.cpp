@@ -53,7 +53,7 @@ void TestOptionsLogic::firstRunShowsTheDesignAndItsOkWritesEverything()
 {
     Options o(true);
     OptionsForm form;
-    o.logic.Form_Load(form);
+    o.logic.load(form);
     QVERIFY(!form.laterButtonsEnabled);
     QVERIFY(!form.alarmEnabled); // unlimited package
     QCOMPARE(form.langage, QStringLiteral("Français"));
@@ -95,7 +95,7 @@ void TestOptionsLogic::controlsToStoredTexts()
     QFETCH(QStringList, written);
     Options o;
     OptionsForm form;
-    o.logic.Form_Load(form);
+    o.logic.load(form);
     if (change == "alarm") {
         form.alarm = true;
         form.customPackage = false;
@@ -128,7 +128,7 @@ void TestOptionsLogic::storedTextsBackToControls()
     // Written under the lower-case name, read back under the capitalised one.
     o.t.store.write(SettingsStore::LocalMachine, "SOFTWARE\\Dialmeter\\Options\\indivisible", "1");
     OptionsForm form;
-    o.logic.Form_Load(form);
+    o.logic.load(form);
     QVERIFY(form.laterButtonsEnabled);
     QCOMPARE(form.langage, QStringLiteral("English"));
     QVERIFY(!form.launchAtStartup);
@@ -172,7 +172,7 @@ void TestOptionsLogic::okKeepsAResetDateStillAhead()
     o.set("Options\\Raz", raz);
     o.set("Options\\Anniversaire", datetext::date(stored));
     OptionsForm form;
-    o.logic.Form_Load(form);
+    o.logic.load(form);
     form.customResetDay = true;
     form.resetDay = day;
     QVERIFY(o.logic.ok(form));
@@ -200,7 +200,7 @@ void TestOptionsLogic::refusals()
     Options o;
     const QMap<QString, QString> before = options(o);
     OptionsForm form;
-    o.logic.Form_Load(form);
+    o.logic.load(form);
     form.customPackage = !hours.isEmpty();
     form.hours = hours;
     form.customResetDay = !day.isEmpty();
@@ -242,7 +242,7 @@ void TestOptionsLogic::movingTogglesAndOkAnchors()
 
     QVERIFY(o.logic.toggleMoving());
     OptionsForm form;
-    o.logic.Form_Load(form);
+    o.logic.load(form);
     QVERIFY(o.logic.ok(form));
     QCOMPARE(o.get("Options\\Ancrage"), QStringLiteral("1"));
 }
@@ -253,7 +253,7 @@ void TestOptionsLogic::totalHidingWithAnUnreadableX()
     const qint64 left = o.view.left;
     o.set("Options\\X", "quelque part");
     OptionsForm form;
-    o.logic.Form_Load(form);
+    o.logic.load(form);
     form.hideCompletely = true;
     QVERIFY(o.logic.ok(form));
     QCOMPARE(o.view.left, left);
@@ -264,12 +264,12 @@ void TestOptionsLogic::confirmingWhileHiddenBringsTheConsoleBack()
 {
     Options o;
     const qint64 shown = o.view.left;
-    o.core.hiding().Cacher();
+    o.core.hiding().toggleHidden();
     while (o.view.running(ConsoleView::Timer::Slide))
-        o.core.hiding().Timer2_Timer();
+        o.core.hiding().slideStep();
     QCOMPARE(o.view.left, shown + 3375);
     OptionsForm form;
-    o.logic.Form_Load(form);
+    o.logic.load(form);
     QVERIFY(o.logic.ok(form));
     QCOMPARE(o.get("Options\\X"), QString::number(shown));
     QCOMPARE(o.get("Options\\Caché"), QStringLiteral("False"));
@@ -295,7 +295,7 @@ void TestOptionsLogic::whereTheCompositorPlacesTheConsoleOkKeepsItsStoredPlace()
     o.core.load(ConsoleFixture::Screen1280);
     OptionsLogic logic{o.core};
     OptionsForm form;
-    logic.Form_Load(form);
+    logic.load(form);
     form.hideCompletely = true;
     QVERIFY(logic.ok(form));
     const QString missing = SettingsStore::ErrorText;

@@ -31,7 +31,7 @@ struct Report : ConsoleFixture {
     {
         set(QStringLiteral("Compte Rendu\\%1\\%2\\%3").arg(year).arg(month).arg(name), figure);
     }
-    QStringList build(const QString &year) { return report.ChargementDesValeurs(year, QStringLiteral("Année ")); }
+    QStringList build(const QString &year) { return report.reportLines(year, QStringLiteral("Année ")); }
     YearReport report{core, t.dir.filePath(QStringLiteral("log.txt"))};
 };
 

@@ -98,8 +98,8 @@ void TestBadStore::randomStoresNeitherCrashNorLoseTheCounters()
         f.linkDown();
         f.ticks(1);
         f.clock.advanceSeconds(24 * 3600);
-        f.core.dateCheck().Check_Date();
-        const QStringList report = YearReport(f.core, f.t.dir.filePath("log.txt")).ChargementDesValeurs("2004", "Année ");
+        f.core.dateCheck().checkDate();
+        const QStringList report = YearReport(f.core, f.t.dir.filePath("log.txt")).reportLines("2004", "Année ");
 
         for (const QString &message : qAsConst(f.told))
             QVERIFY2(!message.trimmed().isEmpty() && message.size() < 600,

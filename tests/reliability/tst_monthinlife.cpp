@@ -310,7 +310,7 @@ private:
     void ticks(int count)
     {
         for (int i = 0; i < count; ++i) {
-            meter_->tick.Timer1_Timer();
+            meter_->tick.onTick();
             model_.tick(date(), link_.state == LinkProbe::State::Connected);
             clock_.advanceSeconds(1);
         }
@@ -355,7 +355,7 @@ private:
                                                                : between(2, 28);
             log_ << QStringLiteral("Options OK, reset day %1").arg(chosen);
             OptionsForm form;
-            meter_->options.Form_Load(form);
+            meter_->options.load(form);
             form.customResetDay = chosen != 1;
             form.resetDay = QString::number(chosen);
             meter_->options.ok(form);

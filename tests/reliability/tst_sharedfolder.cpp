@@ -173,7 +173,7 @@ void TestSharedFolder::plantedJournalOrReportLinks()
     f.linkDown();
     f.ticks(1);
     YearReport report(f.core, f.t.dir.filePath(QStringLiteral("log.txt")));
-    report.ChargementDesValeurs(QStringLiteral("2004"), QStringLiteral("Année "));
+    report.reportLines(QStringLiteral("2004"), QStringLiteral("Année "));
     f.core.shutdown();
 
     QCOMPARE(victim.content(), QByteArray(Victim::kContent));

@@ -137,7 +137,7 @@ public:
     }
     void offerShow(bool show) override { offersShow = show; }
     void openMenuAt(const QPoint &global) override { menus << global; }
-    void afficherPop() override { ++popups; }
+    void requestPopup() override { ++popups; }
     void setPercentBarVisible(bool visible) override { barVisible = visible; }
     void setPercentBar(int fillWidthPixels, const QString &caption) override
     {
@@ -274,7 +274,7 @@ struct BasicConsoleFixture {
     void ticks(int count)
     {
         for (int i = 0; i < count; ++i) {
-            tick.Timer1_Timer();
+            tick.onTick();
             clock.advanceSeconds(1);
         }
     }

@@ -42,7 +42,7 @@ struct Popup : ConsoleFixture {
     {
         int ticks = 0;
         while (!done() && ticks < limit) {
-            animation.Timer3_Timer();
+            animation.step();
             ++ticks;
         }
         return ticks;
@@ -56,17 +56,17 @@ struct Popup : ConsoleFixture {
              tick < 5000 && !done() && (view.running(ConsoleView::Timer::PopupFade) || animation.running());
              ++tick) {
             if (view.running(ConsoleView::Timer::PopupFade))
-                core.hiding().Timer4_Timer();
+                core.hiding().popupFadeStep();
             serveRequests();
             if (animation.running())
-                animation.Timer3_Timer();
+                animation.step();
         }
     }
     // The pop-ups the console has asked for since the last call.
     void serveRequests()
     {
         for (; requested < view.popups; ++requested)
-            animation.AfficherPop();
+            animation.startPopup();
     }
     RecordingPopup popup;
     int requested = 0;
@@ -120,7 +120,7 @@ void TestPopupAnimation::edges()
     QFETCH(Place, rest);
     Popup p;
     p.popup.taskbar = taskbar;
-    p.animation.AfficherPop();
+    p.animation.startPopup();
     QCOMPARE(p.animation.edge(), edge);
     QCOMPARE(p.popup.place, start);
     QVERIFY(p.popup.running);
@@ -133,7 +133,7 @@ void TestPopupAnimation::edges()
     QVERIFY(!p.popup.running);
     QCOMPARE(p.popup.unloaded, 1);
     // The next one starts from the edge again, not from where this one left.
-    p.animation.AfficherPop();
+    p.animation.startPopup();
     QCOMPARE(p.popup.place, start);
 }
 
@@ -142,7 +142,7 @@ void TestPopupAnimation::fullCourse()
     Popup p;
     p.core.Txtmois = "12:34:56";
     p.core.Label8ToolTip = "Depuis  00:10:00";
-    p.animation.AfficherPop();
+    p.animation.startPopup();
     QCOMPARE(p.popup.figures, QStringList({"12:34:56", "Depuis  00:10:00"}));
     QCOMPARE(p.popup.alphas, QList<int>{0});
 
@@ -165,20 +165,20 @@ void TestPopupAnimation::fullCourse()
 
     // The next pop-up fades in from its first tick.
     p.popup.alphas.clear();
-    p.animation.AfficherPop();
-    p.animation.Timer3_Timer();
+    p.animation.startPopup();
+    p.animation.step();
     QCOMPARE(p.popup.alphas, QList<int>({0, 15}));
 }
 
 void TestPopupAnimation::clickWhileSlidingIn()
 {
     Popup p;
-    p.animation.AfficherPop();
+    p.animation.startPopup();
     p.ticksUntil([&] { return false; }, 5);
     const qint64 top = p.popup.place.second;
-    p.animation.RentrerPop();
+    p.animation.withdrawPopup();
     QVERIFY(p.view.running(ConsoleView::Timer::PopupFade));
-    p.animation.Timer3_Timer();
+    p.animation.step();
     // The slide-in stops where it is and the pop-up goes back down.
     QVERIFY(p.popup.place.second >= top);
     p.ticksUntil([&] { return !p.animation.running(); });
@@ -189,10 +189,10 @@ void TestPopupAnimation::clickWhileSlidingIn()
 void TestPopupAnimation::clickWhileResting()
 {
     Popup p;
-    p.animation.AfficherPop();
+    p.animation.startPopup();
     p.ticksUntil([&] { return p.animation.arrived(); });
     p.ticksUntil([&] { return false; }, 10);
-    p.animation.RentrerPop();
+    p.animation.withdrawPopup();
     QVERIFY(p.animation.leaving());
     QVERIFY(p.view.running(ConsoleView::Timer::PopupFade));
     QCOMPARE(p.ticksUntil([&] { return !p.animation.running(); }), 27);
@@ -202,10 +202,10 @@ void TestPopupAnimation::clickWhileResting()
 void TestPopupAnimation::secondRequestWaitsForTheFirstToLeave()
 {
     Popup p;
-    p.animation.AfficherPop();
+    p.animation.startPopup();
     p.ticksUntil([&] { return false; }, 10);
     const Place place = p.popup.place;
-    p.animation.AfficherPop();
+    p.animation.startPopup();
     QCOMPARE(p.popup.shown, 1);
     QCOMPARE(p.popup.place, place);
 
@@ -219,18 +219,18 @@ void TestPopupAnimation::secondRequestWaitsForTheFirstToLeave()
 void TestPopupAnimation::trayClickWhileThePopupLeaves()
 {
     Popup p;
-    p.core.hiding().cacher2();
+    p.core.hiding().fadeOutForPopup();
     p.runTogether([&] { return p.animation.leaving(); });
     QVERIFY(p.animation.running());
     // The console fades back in; a click on the tray icon fades it out again
     // and asks for a pop-up before this one is gone.
-    p.core.hiding().cacher2();
+    p.core.hiding().fadeOutForPopup();
     p.runTogether();
     QCOMPARE(p.popup.shown, 2);
     QVERIFY(!p.core.hiding().popupShown());
     QCOMPARE(p.view.alphas.last(), 255);
     // And the pop-up keeps coming.
-    p.core.hiding().cacher2();
+    p.core.hiding().fadeOutForPopup();
     p.runTogether();
     QCOMPARE(p.popup.shown, 3);
 }
@@ -251,7 +251,7 @@ void TestPopupAnimation::consoleGoesDownOnTheWayOutOnlyWhenNotOnTop()
     Popup p;
     if (!top.isNull())
         p.set("Options\\Top", top);
-    p.animation.AfficherPop();
+    p.animation.startPopup();
     p.ticksUntil([&] { return p.animation.arrived(); });
     QCOMPARE(p.popup.consoleSentDown, 0);
     p.ticksUntil([&] { return !p.animation.running(); });
@@ -262,7 +262,7 @@ void TestPopupAnimation::oldWindowsNeverFade()
 {
     Popup p;
     p.core.oldWindows = true;
-    p.animation.AfficherPop();
+    p.animation.startPopup();
     p.ticksUntil([&] { return !p.animation.running(); });
     QVERIFY(p.popup.alphas.isEmpty());
     QCOMPARE(p.popup.unloaded, 1);
@@ -275,7 +275,7 @@ void TestPopupAnimation::whereTheCompositorPlacesWindowsTheFiguresComeAsANotice(
     p.core.Txtmois = "12:34:56";
     p.core.Label8ToolTip = "Depuis  00:10:00";
     // A tray click: no fade of the console, no window sliding in.
-    p.core.hiding().cacher2();
+    p.core.hiding().fadeOutForPopup();
     p.serveRequests();
     p.runTogether();
     QCOMPARE(p.popup.notices, QList<QStringList>{QStringList({"12:34:56", "Depuis  00:10:00"})});
@@ -284,7 +284,7 @@ void TestPopupAnimation::whereTheCompositorPlacesWindowsTheFiguresComeAsANotice(
     QVERIFY(p.view.alphas.isEmpty());
     QVERIFY(!p.core.hiding().popupShown());
     // The next one comes as well.
-    p.core.hiding().cacher2();
+    p.core.hiding().fadeOutForPopup();
     p.serveRequests();
     QCOMPARE(p.popup.notices.size(), 2);
 }

@@ -60,7 +60,7 @@ struct Windows : BasicConsoleFixture<ConsoleWindow> {
     {
         int ticks = 0;
         for (; !done() && ticks < 2000; ++ticks)
-            animation.Timer3_Timer();
+            animation.step();
         return ticks;
     }
     TrayForm tray{language, view};
@@ -83,7 +83,7 @@ void TestTrayForm::popupIsOneWindowReadyBeforeItIsSeen()
 {
     Windows w;
     ShowWatcher watcher(QStringLiteral("Form6"));
-    w.animation.AfficherPop();
+    w.animation.startPopup();
     CatalogueWindow *popup = w.tray.popupWindow();
     QVERIFY(popup);
 
@@ -105,7 +105,7 @@ void TestTrayForm::popupIsOneWindowReadyBeforeItIsSeen()
     QCOMPARE(watcher.hidden, 1);
 
     // The next pop-up is the same window again.
-    w.animation.AfficherPop();
+    w.animation.startPopup();
     QCOMPARE(w.tray.popupWindow(), popup);
     QCOMPARE(popup->winId(), id);
 }
