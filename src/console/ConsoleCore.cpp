@@ -49,16 +49,16 @@ void ConsoleCore::reloadCounters()
         mergeUnreadCounters();
         return;
     }
-    Txtmois = loadCounter(schema::variables::Total.path, Txtmois);
-    TxtDay = loadCounter(schema::variables::Jour.path, TxtDay);
-    TextId = loadCounter(schema::variables::user(UserId).path, TextId);
+    monthTotal = loadCounter(schema::variables::Total.path, monthTotal);
+    dayTotal = loadCounter(schema::variables::Jour.path, dayTotal);
+    userMonth = loadCounter(schema::variables::user(userName).path, userMonth);
 }
 
 bool ConsoleCore::mergeUnreadCounters()
 {
-    const std::pair<QString, QString *> counters[] = {{schema::variables::Total.path, &Txtmois},
-                                                      {schema::variables::Jour.path, &TxtDay},
-                                                      {schema::variables::user(UserId).path, &TextId}};
+    const std::pair<QString, QString *> counters[] = {{schema::variables::Total.path, &monthTotal},
+                                                      {schema::variables::Jour.path, &dayTotal},
+                                                      {schema::variables::user(userName).path, &userMonth}};
     for (const auto &[path, copy] : counters)
         *copy = duration::orZero(*copy);
     QStringList stored;
@@ -84,7 +84,7 @@ bool ConsoleCore::mergeUnreadCounters()
 
 void ConsoleCore::decidePackageIndicator()
 {
-    if (TempsForfait != duration::Zero && duration::CompareDurees(Txtmois, TempsForfait) == -1)
+    if (packageTime != duration::Zero && duration::CompareDurees(monthTotal, packageTime) == -1)
         packageExceeded();
     else
         s_.view.hidePackageIndicator();
@@ -100,7 +100,7 @@ qint64 ConsoleCore::storedPosition(const QString &path, qint64 fallback) const
 void ConsoleCore::load(qint64 screenWidthTwips)
 {
     screenWidth_ = screenWidthTwips;
-    OldHideWay = schema::readTruth(s_.store.value(HKLM, schema::options::OldHideWay.path), true);
+    slideToHide = schema::readTruth(s_.store.value(HKLM, schema::options::OldHideWay.path), true);
     const qint64 defaultLeft = schema::defaultConsoleLeft(screenWidthTwips);
     const qint64 defaultTop = schema::options::Y.defaultText.toLongLong();
     const qint64 left = storedPosition(schema::options::X.path, defaultLeft);
@@ -111,22 +111,22 @@ void ConsoleCore::load(qint64 screenWidthTwips)
     const bool reachable = s_.view.fitsOnScreen(left, top);
     shownLeft_ = reachable ? left : defaultLeft;
     if (schema::readTruth(s_.store.value(HKLM, schema::options::Cache.path), false)) {
-        Cache = true;
+        hidden = true;
         hiding_.hideAtStart();
     } else {
         s_.view.placeLeft(shownLeft_);
     }
     s_.view.placeTop(reachable ? top : defaultTop);
 
-    UserId = NomUtilisateur();
-    s_.view.setUserHeading(UserId + QStringLiteral(" :"));
-    TempsForfait = loadCounter(schema::options::Forfait.path);
+    userName = NomUtilisateur();
+    s_.view.setUserHeading(userName + QStringLiteral(" :"));
+    packageTime = loadCounter(schema::options::Forfait.path);
     // The counters come from the store, whatever the working copies held.
-    Txtmois = TxtDay = TextId = QString();
+    monthTotal = dayTotal = userMonth = QString();
     countersUnread_ = true;
     reloadCounters();
-    s_.view.showCounters(Txtmois, TxtDay, TextId);
-    Label14 = schema::FlagOff;
+    s_.view.showCounters(monthTotal, dayTotal, userMonth);
+    previousLinkState = schema::FlagOff;
     loaded_ = true;
     dateCheck_.checkDate();
 
@@ -166,8 +166,8 @@ void ConsoleCore::readMeteringOptions()
     bool popIsNumber = false;
     popUpWanted = s_.store.value(HKLM, schema::options::Pop.path).trimmed().toInt(&popIsNumber) == 1 && popIsNumber;
     packageAlarm = s_.store.value(HKLM, schema::options::Alarm.path) != schema::FlagOff;
-    Pourcent = s_.store.value(HKLM, schema::options::Pourcent.path);
-    const bool barShown = Pourcent == schema::FlagOn;
+    percentBarOption = s_.store.value(HKLM, schema::options::Pourcent.path);
+    const bool barShown = percentBarOption == schema::FlagOn;
     s_.view.setPercentBarVisible(barShown);
     if (barShown)
         updatePercentBar();
@@ -185,7 +185,7 @@ bool ConsoleCore::anchored() const
 
 void ConsoleCore::applyHidingAndPlacement()
 {
-    OldHideWay = schema::readTruth(s_.store.value(HKLM, schema::options::OldHideWay.path), true);
+    slideToHide = schema::readTruth(s_.store.value(HKLM, schema::options::OldHideWay.path), true);
     // A missing or unreadable "Top" keeps the console in the normal order.
     bool isNumber = false;
     const double top = s_.store.value(HKLM, schema::options::Top.path).trimmed().toDouble(&isNumber);
@@ -209,8 +209,8 @@ void ConsoleCore::packageJustReached()
 
 void ConsoleCore::updatePercentBar()
 {
-    const auto monthSeconds = duration::toSeconds(Txtmois);
-    const auto userSeconds = duration::toSeconds(TextId);
+    const auto monthSeconds = duration::toSeconds(monthTotal);
+    const auto userSeconds = duration::toSeconds(userMonth);
     // An empty month has no share: the bar keeps what it showed.
     if (!monthSeconds || !userSeconds || *monthSeconds == 0)
         return;
@@ -228,7 +228,7 @@ void ConsoleCore::shutdown()
     shutdownDone_ = true;
     saveState();
     if (s_.probe.connectionState() == 1)
-        journalWritten(s_.journal.appendClosing(UserId, s_.view.holderText(QStringLiteral("Déconnexion")), Label15));
+        journalWritten(s_.journal.appendClosing(userName, s_.view.holderText(QStringLiteral("Déconnexion")), connectionDuration));
 }
 
 void ConsoleCore::saveCounters()
@@ -237,9 +237,9 @@ void ConsoleCore::saveCounters()
         return;
     // Together: a kill between them would leave a month without its user's share.
     s_.store.atomically([this] {
-        s_.store.write(HKLM, schema::variables::user(UserId).path, TextId);
-        s_.store.write(HKLM, schema::variables::Total.path, Txtmois);
-        s_.store.write(HKLM, schema::variables::Jour.path, TxtDay);
+        s_.store.write(HKLM, schema::variables::user(userName).path, userMonth);
+        s_.store.write(HKLM, schema::variables::Total.path, monthTotal);
+        s_.store.write(HKLM, schema::variables::Jour.path, dayTotal);
     });
 }
 
@@ -264,7 +264,7 @@ void ConsoleCore::saveState()
     // working copies would wipe the stored ones.
     if (!loaded_)
         return;
-    s_.store.write(HKLM, schema::options::Cache.path, schema::truthText(Cache));
-    UserId = NomUtilisateur();
+    s_.store.write(HKLM, schema::options::Cache.path, schema::truthText(hidden));
+    userName = NomUtilisateur();
     saveCounters();
 }

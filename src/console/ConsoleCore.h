@@ -89,21 +89,21 @@ public:
     ConsoleMouse &mouse() { return mouse_; }
     ThresholdWarnings &warnings() { return warnings_; }
 
-    // Working state, named as the console's fields.
-    QString Txtmois;  // the month, all users
-    QString TxtDay;   // the day
-    QString TextId;   // the current user's month
-    QString UserId;
-    QString Pourcent; // "1": the percentage bar is shown
+    // Working state. The counters are duration texts ("hhh:mm:ss").
+    QString monthTotal; // the month, all users
+    QString dayTotal;   // the day
+    QString userMonth;  // the current user's month
+    QString userName;   // the user the meter counts for
+    QString percentBarOption; // "1": the percentage bar is shown
     QString indivisible; // the Indivisible option, read by the metering tick
-    QString TempsForfait; // the monthly package; "00:00:00" = none
+    QString packageTime; // the monthly package; "00:00:00" = none
     bool popUpWanted = false; // the pop-up at each ten-minute mark
     bool packageAlarm = true; // the alert when the package is used up
-    QString Label14 = QStringLiteral("0"); // the link state at the previous tick
-    QString Label15;  // the running connection duration, as of the last tick
-    QString Label8ToolTip; // the console's tool tip: the link's state and duration
-    bool OldHideWay = true;
-    bool Cache = false;
+    QString previousLinkState = QStringLiteral("0"); // the link state at the previous tick
+    QString connectionDuration; // the running connection duration, as of the last tick
+    QString surfaceToolTip; // the console's tool tip: the link's state and duration
+    bool slideToHide = true; // hiding slides the console sideways, else fades it
+    bool hidden = false;     // the console is put away
     bool alertArmed = false;
     bool oldWindows = false; // no transparency at all
     // The compositor places the windows (a native Wayland client): the console
@@ -113,7 +113,7 @@ public:
 
     // Whether the console is put away by sliding (the style chosen, where the
     // program may move its windows) rather than by fading.
-    bool slides() const { return OldHideWay && !compositorPlaces; }
+    bool slides() const { return slideToHide && !compositorPlaces; }
 
 private:
     qint64 storedPosition(const QString &path, qint64 fallback) const;

@@ -18,7 +18,7 @@ ConsoleHiding::ConsoleHiding(ConsoleCore &console)
 
 void ConsoleHiding::refreshHidden()
 {
-    console_.Cache = schema::readTruth(console_.services().store.value(HKLM, schema::options::Cache.path), false);
+    console_.hidden = schema::readTruth(console_.services().store.value(HKLM, schema::options::Cache.path), false);
 }
 
 void ConsoleHiding::setAlpha(int alpha)
@@ -30,7 +30,7 @@ void ConsoleHiding::setAlpha(int alpha)
 
 void ConsoleHiding::finish(bool hidden)
 {
-    console_.Cache = hidden;
+    console_.hidden = hidden;
     console_.services().store.write(HKLM, schema::options::Cache.path, schema::truthText(hidden));
     console_.services().view.offerShow(hidden);
 }
@@ -47,12 +47,12 @@ void ConsoleHiding::slideStep()
     ConsoleView &view = console_.services().view;
     if (slideCount_ >= SlideSteps) {
         slideCount_ = 0;
-        finish(!console_.Cache);
+        finish(!console_.hidden);
         view.setTimerRunning(ConsoleView::Timer::Slide, false);
         return;
     }
     ++slideCount_;
-    view.placeLeft(view.leftTwips() + (console_.Cache ? -SlideStepTwips : SlideStepTwips));
+    view.placeLeft(view.leftTwips() + (console_.hidden ? -SlideStepTwips : SlideStepTwips));
 }
 
 void ConsoleHiding::hideFadeStep()
@@ -60,12 +60,12 @@ void ConsoleHiding::hideFadeStep()
     // 17 steps of 15 reach 255; the 18th tick ends the fade.
     if (hideFade_ > Opaque - FadeStep) {
         hideFade_ = 0;
-        finish(!console_.Cache);
+        finish(!console_.hidden);
         console_.services().view.setTimerRunning(ConsoleView::Timer::HideFade, false);
         return;
     }
     hideFade_ += FadeStep;
-    setAlpha(console_.Cache ? hideFade_ : Opaque - hideFade_);
+    setAlpha(console_.hidden ? hideFade_ : Opaque - hideFade_);
 }
 
 void ConsoleHiding::hideAtStart()
@@ -106,7 +106,7 @@ void ConsoleHiding::popupFadeStep()
 {
     ConsoleView &view = console_.services().view;
     if (popupOut_) {
-        if (console_.Cache || popupFade_ >= Opaque) {
+        if (console_.hidden || popupFade_ >= Opaque) {
             popupFade_ = 0;
             view.setTimerRunning(ConsoleView::Timer::PopupFade, false);
             popupShown_ = true;
@@ -117,7 +117,7 @@ void ConsoleHiding::popupFadeStep()
         setAlpha(Opaque - popupFade_);
         return;
     }
-    if (!console_.Cache && popupFade_ < Opaque) {
+    if (!console_.hidden && popupFade_ < Opaque) {
         popupFade_ += FadeStep;
         setAlpha(popupFade_);
         return;

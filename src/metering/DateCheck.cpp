@@ -97,8 +97,8 @@ bool DateCheck::finishArchiveInProgress()
 void DateCheck::startNewDay()
 {
     console_.services().store.write(HKLM, schema::variables::Jour.path, duration::Zero);
-    console_.TxtDay = duration::Zero;
-    console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
+    console_.dayTotal = duration::Zero;
+    console_.services().view.showCounters(console_.monthTotal, console_.dayTotal, console_.userMonth);
 }
 
 bool DateCheck::archiveMonth(int year, int month)
@@ -151,13 +151,13 @@ bool DateCheck::archiveMonth(int year, int month)
     // A new period: each warning threshold may be told again.
     store.remove(HKLM, schema::report::Seuils.path);
     for (const QString &path : {schema::variables::Total.path, schema::variables::Jour.path,
-                                schema::variables::user(console_.UserId).path})
+                                schema::variables::user(console_.userName).path})
         store.write(HKLM, path, duration::Zero);
     // Once the counters are clear, a repeat of this month's archive adds nothing.
     if (!store.hasTransactions())
         store.remove(HKLM, schema::report::ArchiveInProgress.path);
-    console_.Txtmois = console_.TxtDay = console_.TextId = duration::Zero;
-    console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
+    console_.monthTotal = console_.dayTotal = console_.userMonth = duration::Zero;
+    console_.services().view.showCounters(console_.monthTotal, console_.dayTotal, console_.userMonth);
     console_.decidePackageIndicator();
     return true;
 }

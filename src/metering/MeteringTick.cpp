@@ -23,7 +23,7 @@ void MeteringTick::onTick()
     // same answer, so a link that drops in the middle of a tick cannot be counted
     // as both up and down.
     const int connected = console_.services().probe.connectionState();
-    const bool wasConnected = console_.Label14.toInt() == 1;
+    const bool wasConnected = console_.previousLinkState.toInt() == 1;
     if (!wasConnected)
         countedUpTo_.reset();
     const qint64 toCount = connected == 1 ? secondsToCount() : 0;
@@ -62,13 +62,13 @@ void MeteringTick::onTick()
         console_.alertArmed = false;
     }
 
-    if (console_.Pourcent == schema::FlagOn)
+    if (console_.percentBarOption == schema::FlagOn)
         console_.updatePercentBar();
     // The month grows only while connected: only then can it reach a threshold.
     if (connected == 1)
         console_.warnings().check();
-    console_.Label14 = QString::number(connected);
-    console_.Label15 = duration_;
+    console_.previousLinkState = QString::number(connected);
+    console_.connectionDuration = duration_;
 }
 
 qint64 MeteringTick::secondsToCount()
@@ -115,41 +115,41 @@ void MeteringTick::advance(QString &counter, std::optional<QString> (*step)(cons
 
 void MeteringTick::setToolTip(const QString &text)
 {
-    console_.Label8ToolTip = text;
+    console_.surfaceToolTip = text;
     console_.services().view.setSurfaceToolTip(text);
 }
 
 void MeteringTick::connectionBegan()
 {
-    console_.UserId = console_.NomUtilisateur();
+    console_.userName = console_.NomUtilisateur();
     duration_ = duration::Zero;
     secondsSinceSave_ = 0;
     // A reset made in the store while disconnected is taken up here.
     console_.reloadCounters();
     if (console_.indivisible == schema::FlagOn) {
-        for (QString *counter : {&console_.Txtmois, &console_.TextId, &console_.TxtDay})
+        for (QString *counter : {&console_.monthTotal, &console_.userMonth, &console_.dayTotal})
             advance(*counter, duration::AjouteMinute);
     }
     const ConsoleView &view = console_.services().view;
     console_.journalWritten(
-        console_.services().journal.appendOpening(console_.UserId, view.holderText(QStringLiteral("Connexion"))));
+        console_.services().journal.appendOpening(console_.userName, view.holderText(QStringLiteral("Connexion"))));
 }
 
 void MeteringTick::connectionEnded()
 {
-    console_.UserId = console_.NomUtilisateur();
+    console_.userName = console_.NomUtilisateur();
     console_.saveCounters();
     secondsSinceSave_ = 0;
     const ConsoleView &view = console_.services().view;
     console_.journalWritten(console_.services().journal.appendClosing(
-        console_.UserId, view.holderText(QStringLiteral("Déconnexion")), duration_));
+        console_.userName, view.holderText(QStringLiteral("Déconnexion")), duration_));
 }
 
 void MeteringTick::countConnectedSeconds(qint64 seconds)
 {
     if (seconds <= 0)
         return;
-    const QString monthBefore = console_.Txtmois;
+    const QString monthBefore = console_.monthTotal;
     bool markPassed = false;
     for (qint64 i = 0; i < seconds; ++i)
         markPassed = countOneSecond() || markPassed;
@@ -159,7 +159,7 @@ void MeteringTick::countConnectedSeconds(qint64 seconds)
     if (markPassed && console_.popUpWanted)
         console_.hiding().fadeOutForPopup();
 
-    console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
+    console_.services().view.showCounters(console_.monthTotal, console_.dayTotal, console_.userMonth);
     checkPackage(monthBefore);
 
     secondsSinceSave_ += seconds;
@@ -180,7 +180,7 @@ bool MeteringTick::countOneSecond()
         && minutes == 0;
     advance(duration_, duration::AjouteSeconde);
     if (!firstMinutePaid) {
-        for (QString *counter : {&console_.TextId, &console_.Txtmois, &console_.TxtDay})
+        for (QString *counter : {&console_.userMonth, &console_.monthTotal, &console_.dayTotal})
             advance(*counter, duration::AjouteSeconde);
     }
     return atMark;
@@ -189,11 +189,11 @@ bool MeteringTick::countOneSecond()
 void MeteringTick::checkPackage(const QString &monthBefore)
 {
     // With no package there is nothing to exceed, whatever the alert option says.
-    if (!console_.packageAlarm || console_.TempsForfait == duration::Zero)
+    if (!console_.packageAlarm || console_.packageTime == duration::Zero)
         return;
     // CompareDurees gives -1 when the first is longer, 0 when equal, 1 when shorter.
-    const auto before = duration::CompareDurees(monthBefore, console_.TempsForfait);
-    const auto after = duration::CompareDurees(console_.Txtmois, console_.TempsForfait);
+    const auto before = duration::CompareDurees(monthBefore, console_.packageTime);
+    const auto after = duration::CompareDurees(console_.monthTotal, console_.packageTime);
     if (!after)
         return;
     // Reached by this tick, however many seconds it counted: the alert opens.

@@ -151,7 +151,7 @@ bool OptionsLogic::OptionCheck(OptionsForm &form)
         write(schema::options::Forfait, duration::Zero);
         write(schema::options::Forf, schema::FlagOff);
     }
-    console_.TempsForfait = form.tempsForfait;
+    console_.packageTime = form.tempsForfait;
     write(schema::options::Pop, flag(form.popup));
     // "Indivisible" has always been written under its lower-case name: the
     // store's names match without regard to case.
@@ -160,7 +160,7 @@ bool OptionsLogic::OptionCheck(OptionsForm &form)
 
     // A console put away when the options are confirmed comes back where it
     // is shown, so that its stored place is that one.
-    if (console_.Cache) {
+    if (console_.hidden) {
         view.placeLeft(console_.shownLeft());
         view.offerShow(false);
     }
@@ -176,7 +176,7 @@ bool OptionsLogic::OptionCheck(OptionsForm &form)
         if (isNumber && std::abs(left) < 1e9)
             view.placeLeft(std::llround(left));
     }
-    console_.Cache = false;
+    console_.hidden = false;
     write(schema::options::Cache, schema::truthText(false));
     // Where the compositor places the console its place is not known: the
     // stored one is kept for a desktop where the meter places it again.

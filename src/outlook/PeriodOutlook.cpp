@@ -53,6 +53,6 @@ PeriodOutlook PeriodOutlook::of(const ConsoleCore &console)
     // that date, as far as its calendar is concerned.
     const QDate meterDay = resetrule::meterDate(console.services().store, clockNow.date());
     const QDateTime now = meterDay > clockNow.date() ? meterDay.startOfDay() : clockNow;
-    return compute(period, now, duration::toSeconds(console.Txtmois).value_or(0),
-                   duration::toSeconds(console.TempsForfait).value_or(0));
+    return compute(period, now, duration::toSeconds(console.monthTotal).value_or(0),
+                   duration::toSeconds(console.packageTime).value_or(0));
 }

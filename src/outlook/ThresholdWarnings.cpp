@@ -59,8 +59,8 @@ void ThresholdWarnings::check()
     // look like a month that fell below its thresholds.
     if (!console_.countersRead())
         return;
-    const qint64 used = duration::toSeconds(console_.Txtmois).value_or(0);
-    const qint64 package = duration::toSeconds(console_.TempsForfait).value_or(0);
+    const qint64 used = duration::toSeconds(console_.monthTotal).value_or(0);
+    const qint64 package = duration::toSeconds(console_.packageTime).value_or(0);
     const qint64 share = package > 0 ? duration::percentOf(used, package) : 0;
     if (checkedShare_ == share)
         return;

@@ -84,8 +84,8 @@ QStringList YearReport::AnneeEnCours(const Figures &figures, const QString &year
     QStringList lines = archivedYear(figures, year, lead, true);
     lines << QString() << QString()
           << printline::join({monthName(period) + QStringLiteral(" :"), QStringLiteral(" "), QStringLiteral(" ")});
-    lines << printline::join({lead, schema::TotalSlotName, console_.Txtmois});
-    lines << printline::join({lead, user, console_.TextId});
+    lines << printline::join({lead, schema::TotalSlotName, console_.monthTotal});
+    lines << printline::join({lead, user, console_.userMonth});
     const QStringList &names = figures.userSlots;
     for (int slot = 1; slot < names.size(); ++slot) {
         if (names.at(slot) == user)

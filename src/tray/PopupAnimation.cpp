@@ -65,7 +65,7 @@ void PopupAnimation::startPopup()
     // Where the compositor places the windows, nothing can slide in over the
     // taskbar: the desktop shows the figures among its notifications.
     if (console_.compositorPlaces) {
-        view_.showNotice(console_.Txtmois, console_.Label8ToolTip);
+        view_.showNotice(console_.monthTotal, console_.surfaceToolTip);
         return;
     }
     // Dropping the request would leave the console faded out for the pop-up
@@ -75,7 +75,7 @@ void PopupAnimation::startPopup()
         return;
     }
     // Transparent and out of sight before it is first seen.
-    view_.loadPopup(console_.Txtmois, console_.Label8ToolTip);
+    view_.loadPopup(console_.monthTotal, console_.surfaceToolTip);
     if (!console_.oldWindows)
         view_.setPopupAlpha(0);
     arrived_ = false;

@@ -55,8 +55,8 @@ void TrayCommands::resetUser()
         return;
     const QString user = console_.NomUtilisateur();
     console_.services().store.write(HKLM, schema::variables::user(user).path, duration::Zero);
-    console_.TextId = duration::Zero;
-    console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
+    console_.userMonth = duration::Zero;
+    console_.services().view.showCounters(console_.monthTotal, console_.dayTotal, console_.userMonth);
 }
 
 void TrayCommands::resetDay()
@@ -64,8 +64,8 @@ void TrayCommands::resetDay()
     if (!confirmed(QStringLiteral("Reset day")))
         return;
     console_.services().store.write(HKLM, schema::variables::Jour.path, duration::Zero);
-    console_.TxtDay = duration::Zero;
-    console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
+    console_.dayTotal = duration::Zero;
+    console_.services().view.showCounters(console_.monthTotal, console_.dayTotal, console_.userMonth);
 }
 
 void TrayCommands::resetAll()
@@ -78,7 +78,7 @@ void TrayCommands::resetAll()
     for (const QString &path :
          {schema::variables::Total.path, schema::variables::Jour.path, schema::variables::user(user).path})
         store.write(HKLM, path, duration::Zero);
-    console_.TxtDay = console_.Txtmois = console_.TextId = duration::Zero;
-    console_.services().view.showCounters(console_.Txtmois, console_.TxtDay, console_.TextId);
+    console_.dayTotal = console_.monthTotal = console_.userMonth = duration::Zero;
+    console_.services().view.showCounters(console_.monthTotal, console_.dayTotal, console_.userMonth);
     console_.decidePackageIndicator();
 }

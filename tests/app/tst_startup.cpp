@@ -79,9 +79,9 @@ void TestStartup::emptyStoreGetsExactlyTheDefaults()
     QCOMPARE(s.view.userHeading, QStringLiteral("alice :"));
     QVERIFY(!s.view.offersShow);
     QVERIFY(!s.view.indicatorShown);
-    QCOMPARE(s.core.Label14, QStringLiteral("0"));
+    QCOMPARE(s.core.previousLinkState, QStringLiteral("0"));
     QVERIFY(s.core.alertArmed);
-    QCOMPARE(s.core.TempsForfait, QStringLiteral("00:00:00"));
+    QCOMPARE(s.core.packageTime, QStringLiteral("00:00:00"));
 
     const QFileInfo journal(s.journal.currentFile());
     QCOMPARE(journal.fileName(), QStringLiteral("2004.txt"));
@@ -192,7 +192,7 @@ void TestStartup::badCountersCountFromZeroAndAreRepaired()
         s.set(path, stored);
     s.run();
     QCOMPARE(s.view.counters, QStringList({loaded, loaded, loaded}));
-    QCOMPARE(s.core.TempsForfait, loaded);
+    QCOMPARE(s.core.packageTime, loaded);
     for (const char *path : {"Variables\\Total", "Variables\\Jour", "Variables\\alice", "Options\\Forfait"})
         QCOMPARE(s.get(path), loaded);
 }
@@ -240,7 +240,7 @@ void TestStartup::hiddenStartAndUnreadablePosition()
     s.set("Options\\Y", "1.5e3");
     s.run();
     QCOMPARE(s.view.offersShow, std::optional<bool>(true));
-    QVERIFY(s.core.Cache);
+    QVERIFY(s.core.hidden);
     QCOMPARE(s.view.left, qint64(15600 + 3375)); // slid away from the default place
     QCOMPARE(s.view.top, qint64(1500));
 
@@ -301,10 +301,10 @@ void TestStartup::shutdownSavesOnceAndOnlyAfterLoad()
     Start s;
     s.set("Variables\\Total", "05:00:00");
     s.run();
-    s.core.Txtmois = QStringLiteral("05:10:00");
-    s.core.TxtDay = QStringLiteral("00:10:00");
-    s.core.TextId = QStringLiteral("01:10:00");
-    s.core.Cache = true;
+    s.core.monthTotal = QStringLiteral("05:10:00");
+    s.core.dayTotal = QStringLiteral("00:10:00");
+    s.core.userMonth = QStringLiteral("01:10:00");
+    s.core.hidden = true;
     s.core.shutdown();
     QCOMPARE(s.get("Variables\\Total"), QStringLiteral("05:10:00"));
     QCOMPARE(s.get("Variables\\Jour"), QStringLiteral("00:10:00"));

@@ -122,9 +122,9 @@ void TestMeteringTick::startWhileConnected()
     QCOMPARE(m.journalLines(2004).size(), 1);
     QVERIFY(m.journalLines(2004).front().endsWith("Connexion"));
     QCOMPARE(m.tick.connectionDuration(), QStringLiteral("00:00:01"));
-    QCOMPARE(m.core.Label15, QStringLiteral("00:00:01"));
-    QCOMPARE(m.core.Label14, QStringLiteral("1"));
-    QCOMPARE(m.core.Txtmois, month);
+    QCOMPARE(m.core.connectionDuration, QStringLiteral("00:00:01"));
+    QCOMPARE(m.core.previousLinkState, QStringLiteral("1"));
+    QCOMPARE(m.core.monthTotal, month);
 }
 
 void TestMeteringTick::resetInTheStoreIsTakenUpAtTheNextConnection()
@@ -145,7 +145,7 @@ void TestMeteringTick::statusTextsAndToolTip()
     m.ticks(3);
     QCOMPARE(m.view.status, QStringLiteral("Déconnecté"));
     QCOMPARE(m.view.toolTip, QStringLiteral("Pas connecté"));
-    QCOMPARE(m.core.Txtmois, QStringLiteral("01:00:00"));
+    QCOMPARE(m.core.monthTotal, QStringLiteral("01:00:00"));
     QVERIFY(m.core.alertArmed);
 
     m.linkUp();
@@ -293,7 +293,7 @@ void TestMeteringTick::lateTicksCountEverySecondOnce()
     m.ticks(1);
     m.clock.advanceSeconds(late);
     m.ticks(1);
-    QCOMPARE(m.get("Variables\\Total") == m.core.Txtmois, savedAtOnce);
+    QCOMPARE(m.get("Variables\\Total") == m.core.monthTotal, savedAtOnce);
     m.ticks(2);
     m.linkDown();
     m.ticks(1);
@@ -412,7 +412,7 @@ void TestMeteringTick::failingProbeCountsAsDisconnectedAndIsToldOnce()
     m.link.state = LinkProbe::State::Failed;
     m.ticks(5);
     QCOMPARE(m.told, QStringList{"ERREUR"});
-    QCOMPARE(m.core.Txtmois, QStringLiteral("01:00:00"));
+    QCOMPARE(m.core.monthTotal, QStringLiteral("01:00:00"));
     QCOMPARE(m.view.status, QStringLiteral("Déconnecté"));
 
     m.linkDown();
@@ -494,8 +494,8 @@ void TestMeteringTick::counterAtItsLimitStaysThereAndIsToldOnce()
     m.set("Variables\\Total", "32767:59:58");
     m.linkUp();
     m.ticks(4);
-    QCOMPARE(m.core.Txtmois, QStringLiteral("32767:59:59"));
-    QCOMPARE(m.core.TxtDay, QStringLiteral("00:10:04"));
+    QCOMPARE(m.core.monthTotal, QStringLiteral("32767:59:59"));
+    QCOMPARE(m.core.dayTotal, QStringLiteral("00:10:04"));
     QCOMPARE(m.told.filter(QStringLiteral("32767:59:59")).size(), 1);
     m.linkDown();
     m.ticks(1);

@@ -126,7 +126,7 @@ void TestOutlookWindow::followsTheMeterWhileShown()
     QVERIFY(!timer->isActive());
     o.window.show();
     QVERIFY(timer->isActive());
-    o.core.Txtmois = QStringLiteral("06:00:00");
+    o.core.monthTotal = QStringLiteral("06:00:00");
     QTRY_COMPARE(o.sentences().at(1), QStringLiteral("Utilisé : 06:00:00 sur 20:00:00 (30 %)."));
     o.window.control<QPushButton>(QStringLiteral("Command1"))->click();
     QVERIFY(o.window.isHidden());

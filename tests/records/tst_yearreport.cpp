@@ -125,8 +125,8 @@ void TestYearReport::currentYear()
         r.archive(2004, month, "Total", "01:00:00");
         r.archive(2004, month, "bob", "00:15:00");
     }
-    r.core.Txtmois = "07:30:00"; // live figures from the console
-    r.core.TextId = "04:30:00";
+    r.core.monthTotal = "07:30:00"; // live figures from the console
+    r.core.userMonth = "04:30:00";
 
     const QStringList lines = r.build("2004");
     QCOMPARE(lines.front(), QStringLiteral("Année  2004 :"));
@@ -150,7 +150,7 @@ void TestYearReport::aSecondBuildReplacesTheFirst()
 {
     Report r;
     const QStringList first = r.build("2004");
-    r.core.Txtmois = "08:00:00";
+    r.core.monthTotal = "08:00:00";
     const QStringList second = r.build("2004");
     QCOMPARE(second.size(), first.size());
     QVERIFY(second.contains(row(" ", "Total", "08:00:00")));

@@ -300,8 +300,8 @@ private:
         // A package, its alert and the bar, as a careful user sets them.
         for (const auto &[name, text] : {std::pair{"Forfait", "00:06:00"}, {"Forf", "0.1"}, {"Alarm", "1"}, {"Pourcent", "1"}})
             meter_->store.write(HKLM, kProduct + "Options\\" + name, text);
-        meter_->core.TempsForfait = QStringLiteral("00:06:00");
-        meter_->core.Pourcent = QStringLiteral("1");
+        meter_->core.packageTime = QStringLiteral("00:06:00");
+        meter_->core.percentBarOption = QStringLiteral("1");
         model_.start(user, clock_.now().date());
     }
     QDate date() const { return clock_.now().date(); }
@@ -421,9 +421,9 @@ private:
                 .arg(s % 60, 2, 10, QLatin1Char('0'));
         };
         for (const auto &[what, actual, expected] :
-             {std::tuple{"month working copy", core.Txtmois, model_.month},
-              {"day working copy", core.TxtDay, model_.day},
-              {"user working copy", core.TextId, model_.user}}) {
+             {std::tuple{"month working copy", core.monthTotal, model_.month},
+              {"day working copy", core.dayTotal, model_.day},
+              {"user working copy", core.userMonth, model_.user}}) {
             if (secondsOf(actual) != expected)
                 return mismatch(what, actual, text(expected));
         }
