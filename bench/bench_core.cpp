@@ -74,14 +74,14 @@ void DurationAddSecond(benchmark::State &state)
 {
     QString counter = QStringLiteral("123:59:58");
     for (auto _ : state)
-        benchmark::DoNotOptimize(duration::AjouteSeconde(counter));
+        benchmark::DoNotOptimize(duration::addSecond(counter));
 }
 BENCHMARK(DurationAddSecond);
 
 void DurationCompare(benchmark::State &state)
 {
     for (auto _ : state)
-        benchmark::DoNotOptimize(duration::CompareDurees(QStringLiteral("123:59:58"), QStringLiteral("124:00:00")));
+        benchmark::DoNotOptimize(duration::compare(QStringLiteral("123:59:58"), QStringLiteral("124:00:00")));
 }
 BENCHMARK(DurationCompare);
 

@@ -45,8 +45,8 @@ void ApplyLanguageToAllWindows(benchmark::State &state)
     for (auto _ : state) {
         // Alternating, so that every text really changes each time.
         english = !english;
-        language.SelectLanguage(english ? QStringLiteral("English") : QStringLiteral("Français"));
-        language.ApplyLanguage(targets);
+        language.select(english ? QStringLiteral("English") : QStringLiteral("Français"));
+        language.apply(targets);
     }
     state.counters["windows"] = targets.size();
 }
@@ -66,9 +66,9 @@ void ApplyAMillionKeyLanguageToAllWindows(benchmark::State &state)
     Language language({dir.path()});
     LanguageBench bench(language);
     const QList<TranslationTarget *> &targets = bench.targets;
-    language.SelectLanguage(QStringLiteral("Big"));
+    language.select(QStringLiteral("Big"));
     for (auto _ : state)
-        language.ApplyLanguage(targets);
+        language.apply(targets);
     state.counters["windows"] = targets.size();
 }
 BENCHMARK(ApplyAMillionKeyLanguageToAllWindows)->Unit(benchmark::kMillisecond)->Iterations(2);

@@ -21,7 +21,7 @@ const QImage &box()
 void MakeRegionFromSkinBox(benchmark::State &state)
 {
     for (auto _ : state)
-        benchmark::DoNotOptimize(MakeRegion(box()));
+        benchmark::DoNotOptimize(outlineRegion(box()));
 }
 BENCHMARK(MakeRegionFromSkinBox);
 

@@ -5,7 +5,7 @@
 #include "SettingsStore.h"
 #include "StartupEntry.h"
 
-bool LoadAtWinStartup(SettingsStore &store, StartupEntry &entry, const QString &program, QString *error)
+bool registerLaunchAtStartup(SettingsStore &store, StartupEntry &entry, const QString &program, QString *error)
 {
     const bool wanted = store.value(SettingsStore::LocalMachine, schema::options::LaunchAtWinStartup.path) == schema::FlagOn;
     const bool present = entry.read().has_value();

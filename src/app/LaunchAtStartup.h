@@ -11,4 +11,4 @@ class StartupEntry;
 // option is anything else and there is one, and otherwise left as it is (an
 // entry for another path included). Returns false, with *error, when the entry
 // could not be made.
-bool LoadAtWinStartup(SettingsStore &store, StartupEntry &entry, const QString &program, QString *error);
+bool registerLaunchAtStartup(SettingsStore &store, StartupEntry &entry, const QString &program, QString *error);

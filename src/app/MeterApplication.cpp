@@ -202,7 +202,7 @@ bool MeterApplication::start()
     // hidden console is shown too, in its hidden state (slid away or
     // transparent), so that "Montrer" has a window to bring back.
     if (outcome.firstStart)
-        windows_->optionsDialog().Reload();
+        windows_->optionsDialog().reload();
     else
         windows_->console().show();
     return true;

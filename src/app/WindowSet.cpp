@@ -18,7 +18,7 @@ WindowSet::WindowSet(const Language &language)
     , console_(std::make_unique<ConsoleWindow>())
     , trayForm_(std::make_unique<TrayForm>(language, *console_))
 {
-    language_.ApplyLanguage({trayForm_.get()});
+    language_.apply({trayForm_.get()});
     connect(console_.get(), &ConsoleWindow::menuRequested, this, &WindowSet::showMenu);
     connect(console_.get(), &ConsoleWindow::packageAlertRequested, this,
             [this] { showWindow(catalogue::form4()); });
@@ -27,9 +27,9 @@ WindowSet::WindowSet(const Language &language)
     connect(action("MnuQuitter"), &QAction::triggered, this, &WindowSet::quitRequested);
     connect(action("MnuAbout"), &QAction::triggered, this, [this] { showWindow(catalogue::form3()); });
     connect(action("MnuViewer"), &QAction::triggered, this, [this] { showWindow(catalogue::form2()); });
-    connect(action("MnuJournal"), &QAction::triggered, this, [this] { journalViewer().Reload(); });
+    connect(action("MnuJournal"), &QAction::triggered, this, [this] { journalViewer().reload(); });
     connect(action("MnuBilan"), &QAction::triggered, this, [this] { showWindow(catalogue::form8()); });
-    connect(action("MnuOption"), &QAction::triggered, this, [this] { optionsDialog().Reload(); });
+    connect(action("MnuOption"), &QAction::triggered, this, [this] { optionsDialog().reload(); });
     // Of "Montrer" and "Cacher", the menu offers the one that fits the console.
     connect(console_.get(), &ConsoleWindow::offerShowChanged, this, [action](bool show) {
         action("MnuMaximize")->setVisible(show);
@@ -66,18 +66,18 @@ CatalogueWindow *WindowSet::create(const catalogue::Window &design)
         Q_ASSERT(journal_);
         // Its journal is read when it is shown, once.
         auto *viewer = new JournalViewer(*journal_, language_);
-        language_.ApplyLanguage({viewer});
+        language_.apply({viewer});
         return viewer;
     }
     if (&design == &catalogue::form8()) {
         Q_ASSERT(outlookSource_);
         auto *outlook = new OutlookWindow(*outlookSource_);
         connect(outlook, &OutlookWindow::refused, this, &WindowSet::message);
-        language_.ApplyLanguage({outlook});
+        language_.apply({outlook});
         return outlook;
     }
     auto *window = new CatalogueWindow(design);
-    language_.ApplyLanguage({window});
+    language_.apply({window});
     return window;
 }
 

@@ -24,7 +24,7 @@ ConsoleCore::ConsoleCore(ConsoleServices services)
 {
 }
 
-QString ConsoleCore::NomUtilisateur() const
+QString ConsoleCore::currentUserName() const
 {
     return QString::fromStdString(s_.identity.logOnName());
 }
@@ -84,7 +84,7 @@ bool ConsoleCore::mergeUnreadCounters()
 
 void ConsoleCore::decidePackageIndicator()
 {
-    if (packageTime != duration::Zero && duration::CompareDurees(monthTotal, packageTime) == -1)
+    if (packageTime != duration::Zero && duration::compare(monthTotal, packageTime) == -1)
         packageExceeded();
     else
         s_.view.hidePackageIndicator();
@@ -118,7 +118,7 @@ void ConsoleCore::load(qint64 screenWidthTwips)
     }
     s_.view.placeTop(reachable ? top : defaultTop);
 
-    userName = NomUtilisateur();
+    userName = currentUserName();
     s_.view.setUserHeading(userName + QStringLiteral(" :"));
     packageTime = loadCounter(schema::options::Forfait.path);
     // The counters come from the store, whatever the working copies held.
@@ -145,12 +145,12 @@ void ConsoleCore::applyLanguageAndOptions()
     QString langage = s_.store.value(HKLM, schema::options::Langage.path);
     if (langage == SettingsStore::ErrorText)
         langage = Language::DefaultName;
-    s_.language.SelectLanguage(langage);
-    s_.language.ApplyLanguage(s_.windows.windowsForLancer());
+    s_.language.select(langage);
+    s_.language.apply(s_.windows.windowsForLancer());
 
     applyHidingAndPlacement();
     QString error;
-    if (!LoadAtWinStartup(s_.store, s_.startupEntry, QCoreApplication::applicationFilePath(), &error) && s_.tell)
+    if (!registerLaunchAtStartup(s_.store, s_.startupEntry, QCoreApplication::applicationFilePath(), &error) && s_.tell)
         s_.tell(QStringLiteral("Le lancement à l'ouverture de session n'a pas pu être mis en place : %1").arg(error));
 
     readMeteringOptions();
@@ -265,6 +265,6 @@ void ConsoleCore::saveState()
     if (!loaded_)
         return;
     s_.store.write(HKLM, schema::options::Cache.path, schema::truthText(hidden));
-    userName = NomUtilisateur();
+    userName = currentUserName();
     saveCounters();
 }

@@ -56,7 +56,7 @@ public:
     // The current user's share of the month on the percentage bar.
     void updatePercentBar();
 
-    QString NomUtilisateur() const;
+    QString currentUserName() const;
     // The stored counter, or "00:00:00" (repairing the store) when it is missing
     // or not a duration text; `current` (the working copy) when the store could
     // not be read.

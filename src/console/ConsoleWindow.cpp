@@ -54,7 +54,7 @@ ConsoleWindow::ConsoleWindow(QWidget *parent)
     move(placed_);
     // The console's outline is its skin's: the pure red around it is cut away.
     const auto *skin = control<QLabel>(QStringLiteral("picMainSkin"));
-    const QRegion outline = MakeRegion(skinBox(skin->pixmap().toImage(), skin->size()));
+    const QRegion outline = outlineRegion(skinBox(skin->pixmap().toImage(), skin->size()));
     if (displayplatform::cutsWindowsToMasks(QGuiApplication::platformName())) {
         // The windowing system cuts the window to its outline. A widget mask
         // would also clip each repaint of the figures to this many-sided

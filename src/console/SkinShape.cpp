@@ -5,7 +5,7 @@
 
 #include <QPainter>
 
-QRegion MakeRegion(const QImage &picture)
+QRegion outlineRegion(const QImage &picture)
 {
     const QImage pixels = picture.convertToFormat(QImage::Format_RGB32);
     const QVector<QRect> runs = opaqueRuns(reinterpret_cast<const quint32 *>(pixels.constBits()), pixels.width(),

@@ -81,35 +81,35 @@ bool isDurationText(const QString &text)
     return parse(text).has_value();
 }
 
-std::optional<qint16> Heures(const QString &text)
+std::optional<qint16> hoursOf(const QString &text)
 {
     const auto f = parse(text);
     return f ? std::optional<qint16>(f->hours) : std::nullopt;
 }
 
-std::optional<qint16> Minutes(const QString &text)
+std::optional<qint16> minutesOf(const QString &text)
 {
     const auto f = parse(text);
     return f ? std::optional<qint16>(f->minutes) : std::nullopt;
 }
 
-std::optional<qint16> Secondes(const QString &text)
+std::optional<qint16> secondsOf(const QString &text)
 {
     const auto f = parse(text);
     return f ? std::optional<qint16>(f->seconds) : std::nullopt;
 }
 
-std::optional<QString> AjouteSeconde(const QString &text)
+std::optional<QString> addSecond(const QString &text)
 {
     return advance(text, 0, 1);
 }
 
-std::optional<QString> AjouteMinute(const QString &text)
+std::optional<QString> addMinute(const QString &text)
 {
     return advance(text, 1, 0);
 }
 
-std::optional<int> CompareDurees(const QString &a, const QString &b)
+std::optional<int> compare(const QString &a, const QString &b)
 {
     const auto fa = parse(a);
     const auto fb = parse(b);

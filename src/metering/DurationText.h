@@ -27,18 +27,18 @@ struct Fields {
 std::optional<Fields> parse(const QString &text);
 bool isDurationText(const QString &text);
 
-std::optional<qint16> Heures(const QString &text);
-std::optional<qint16> Minutes(const QString &text);
-std::optional<qint16> Secondes(const QString &text);
+std::optional<qint16> hoursOf(const QString &text);
+std::optional<qint16> minutesOf(const QString &text);
+std::optional<qint16> secondsOf(const QString &text);
 
 // One second (or one minute) later. Only the exact value 60 carries, so a field
 // already above 59 is advanced without being put right (00:00:75 -> 00:00:76).
-std::optional<QString> AjouteSeconde(const QString &text);
-std::optional<QString> AjouteMinute(const QString &text);
+std::optional<QString> addSecond(const QString &text);
+std::optional<QString> addMinute(const QString &text);
 
 // -1 when a is longer than b, 0 when equal, 1 when a is shorter. Fields are
 // compared as numbers: 9:00:00 equals 09:00:00.
-std::optional<int> CompareDurees(const QString &a, const QString &b);
+std::optional<int> compare(const QString &a, const QString &b);
 
 // The two durations added up, put right (minutes and seconds below 60); nothing
 // when either is not a duration text or the hours would pass 32767.

@@ -121,14 +121,14 @@ void MeteringTick::setToolTip(const QString &text)
 
 void MeteringTick::connectionBegan()
 {
-    console_.userName = console_.NomUtilisateur();
+    console_.userName = console_.currentUserName();
     duration_ = duration::Zero;
     secondsSinceSave_ = 0;
     // A reset made in the store while disconnected is taken up here.
     console_.reloadCounters();
     if (console_.indivisible == schema::FlagOn) {
         for (QString *counter : {&console_.monthTotal, &console_.userMonth, &console_.dayTotal})
-            advance(*counter, duration::AjouteMinute);
+            advance(*counter, duration::addMinute);
     }
     const ConsoleView &view = console_.services().view;
     console_.journalWritten(
@@ -137,7 +137,7 @@ void MeteringTick::connectionBegan()
 
 void MeteringTick::connectionEnded()
 {
-    console_.userName = console_.NomUtilisateur();
+    console_.userName = console_.currentUserName();
     console_.saveCounters();
     secondsSinceSave_ = 0;
     const ConsoleView &view = console_.services().view;
@@ -171,17 +171,17 @@ void MeteringTick::countConnectedSeconds(qint64 seconds)
 
 bool MeteringTick::countOneSecond()
 {
-    const auto minutes = duration::Minutes(duration_);
-    const auto seconds = duration::Secondes(duration_);
+    const auto minutes = duration::minutesOf(duration_);
+    const auto seconds = duration::secondsOf(duration_);
     const bool atMark = minutes && seconds && *minutes % 10 == 0 && *minutes != 0 && *seconds == 0;
 
     // The first minute of a connection charged in full was counted when it began.
-    const bool firstMinutePaid = console_.indivisible == schema::FlagOn && duration::Heures(duration_) == 0
+    const bool firstMinutePaid = console_.indivisible == schema::FlagOn && duration::hoursOf(duration_) == 0
         && minutes == 0;
-    advance(duration_, duration::AjouteSeconde);
+    advance(duration_, duration::addSecond);
     if (!firstMinutePaid) {
         for (QString *counter : {&console_.userMonth, &console_.monthTotal, &console_.dayTotal})
-            advance(*counter, duration::AjouteSeconde);
+            advance(*counter, duration::addSecond);
     }
     return atMark;
 }
@@ -191,9 +191,9 @@ void MeteringTick::checkPackage(const QString &monthBefore)
     // With no package there is nothing to exceed, whatever the alert option says.
     if (!console_.packageAlarm || console_.packageTime == duration::Zero)
         return;
-    // CompareDurees gives -1 when the first is longer, 0 when equal, 1 when shorter.
-    const auto before = duration::CompareDurees(monthBefore, console_.packageTime);
-    const auto after = duration::CompareDurees(console_.monthTotal, console_.packageTime);
+    // compare gives -1 when the first is longer, 0 when equal, 1 when shorter.
+    const auto before = duration::compare(monthBefore, console_.packageTime);
+    const auto after = duration::compare(console_.monthTotal, console_.packageTime);
     if (!after)
         return;
     // Reached by this tick, however many seconds it counted: the alert opens.

@@ -28,7 +28,7 @@ QString AboutBox::versionText()
 AboutBox::AboutBox(const Language &language)
     : CatalogueWindow(catalogue::form3())
 {
-    language.ApplyLanguage({this});
+    language.apply({this});
     control<QLabel>(QStringLiteral("Label1"))->setText(versionText());
     for (const char *link : {"Label3", "Label4"}) {
         auto *label = control<QLabel>(QString::fromLatin1(link));
@@ -56,7 +56,7 @@ bool AboutBox::eventFilter(QObject *watched, QEvent *event)
 AlertWindow::AlertWindow(const Language &language)
     : CatalogueWindow(catalogue::form4())
 {
-    language.ApplyLanguage({this});
+    language.apply({this});
     connect(control<QPushButton>(QStringLiteral("Command1")), &QPushButton::clicked, this,
             &AlertWindow::acknowledged);
     closedByOk(*this);

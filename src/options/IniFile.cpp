@@ -115,7 +115,7 @@ void IniFile::parse(const QByteArray &bytes)
     }
 }
 
-QString IniFile::INIProfileRead(const QString &key, const QString &defaultValue, const QString &section) const
+QString IniFile::value(const QString &key, const QString &defaultValue, const QString &section) const
 {
     const auto found = index_.constFind(indexKey(section, key));
     if (found == index_.cend())

@@ -26,7 +26,7 @@ public:
     void parse(const QByteArray &bytes);
 
     // The value of a key, or `defaultValue` when it is absent or empty.
-    QString INIProfileRead(const QString &key, const QString &defaultValue, const QString &section) const;
+    QString value(const QString &key, const QString &defaultValue, const QString &section) const;
 
     // Every section with its keys, in file order (for checks of whole files).
     struct Entry {

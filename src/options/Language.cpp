@@ -7,7 +7,7 @@
 
 #include <QDir>
 
-QString UnescapeText(QString text)
+QString unescapeText(QString text)
 {
     text.replace(QLatin1String("\\r"), QStringLiteral("\r"));
     text.replace(QLatin1String("\\f"), QStringLiteral("\n"));
@@ -15,7 +15,7 @@ QString UnescapeText(QString text)
     return text;
 }
 
-QString AddBackslash(const QString &path)
+QString withBackslash(const QString &path)
 {
     return path.endsWith(QLatin1Char('\\')) ? path : path + QLatin1Char('\\');
 }
@@ -26,7 +26,7 @@ Language::Language(QStringList folders, QString sharedFolder)
 {
 }
 
-bool Language::SelectLanguage(const QString &name)
+bool Language::select(const QString &name)
 {
     if (name.isEmpty()) {
         languageFile_.clear();
@@ -81,8 +81,8 @@ QString Language::message(const QString &key, const QString &builtIn) const
     QString error;
     if (!load(file, &error))
         return builtIn;
-    const QString text = file.INIProfileRead(key, {}, QStringLiteral("Messages"));
-    return text.isEmpty() ? builtIn : UnescapeText(text);
+    const QString text = file.value(key, {}, QStringLiteral("Messages"));
+    return text.isEmpty() ? builtIn : unescapeText(text);
 }
 
 namespace {
@@ -100,7 +100,7 @@ QString keyFor(const TranslationTarget &window, int control, const char *propert
 
 } // namespace
 
-void Language::ApplyLanguage(const QList<TranslationTarget *> &windows) const
+void Language::apply(const QList<TranslationTarget *> &windows) const
 {
     if (languageFile_.isEmpty())
         return;
@@ -108,23 +108,23 @@ void Language::ApplyLanguage(const QList<TranslationTarget *> &windows) const
     QString error;
     if (!load(file, &error)) {
         if (onError_)
-            onError_(QStringLiteral("ERREUR INIProfileRead ") + error);
+            onError_(QStringLiteral("ERREUR value ") + error);
         return;
     }
     for (TranslationTarget *window : windows) {
         const QString section = window->windowName();
-        const auto replacement = [&](const QString &key) { return file.INIProfileRead(key, {}, section); };
+        const auto replacement = [&](const QString &key) { return file.value(key, {}, section); };
 
         if (const QString caption = replacement(QStringLiteral("Caption")); !caption.isEmpty())
-            window->setCaption(UnescapeText(caption));
+            window->setCaption(unescapeText(caption));
         for (int i = 0; i < window->controlCount(); ++i) {
             if (const auto caption = window->controlCaption(i); caption && !caption->isEmpty()) {
                 if (const QString text = replacement(keyFor(*window, i, "_Caption")); !text.isEmpty())
-                    window->setControlCaption(i, UnescapeText(text));
+                    window->setControlCaption(i, unescapeText(text));
             }
             if (const auto text = window->controlText(i); text && !text->isEmpty()) {
                 if (const QString value = replacement(keyFor(*window, i, "_Text")); !value.isEmpty())
-                    window->setControlText(i, UnescapeText(value));
+                    window->setControlText(i, unescapeText(value));
             }
         }
     }

@@ -25,13 +25,13 @@ public:
     // passed over), and says
     // so. An empty name puts the built-in texts back in force; a name without a
     // file, or one that would leave the "lang" folders, changes nothing.
-    bool SelectLanguage(const QString &name);
+    bool select(const QString &name);
     QString languageFile() const { return languageFile_; }
 
     // Replaces the captions and texts that the file gives, window by window. The
     // file is read once for the whole call: an error while reading it is
     // reported once, through the handler, and nothing is applied.
-    void ApplyLanguage(const QList<TranslationTarget *> &windows) const;
+    void apply(const QList<TranslationTarget *> &windows) const;
 
     // A message in the language in force: the key of section "Messages" of the
     // file, or the built-in (French) text when the file has none.
@@ -58,6 +58,6 @@ private:
 };
 
 // "\r" becomes a carriage return, then "\f" a line feed, then "\\" one "\".
-QString UnescapeText(QString text);
+QString unescapeText(QString text);
 // The path with a "\" added when it does not already end with one.
-QString AddBackslash(const QString &path);
+QString withBackslash(const QString &path);

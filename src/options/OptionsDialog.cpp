@@ -52,7 +52,7 @@ bool OptionsDialog::eventFilter(QObject *watched, QEvent *event)
 
 void OptionsDialog::loadValues()
 {
-    language_.ApplyLanguage({this});
+    language_.apply({this});
     auto *hours = control<QComboBox>(QStringLiteral("List1"));
     if (hours->count() < 100) {
         for (int i = 1; i <= HoursItems; ++i)
@@ -68,7 +68,7 @@ void OptionsDialog::loadValues()
     show(loaded);
 }
 
-void OptionsDialog::Reload()
+void OptionsDialog::reload()
 {
     loadValues();
     QWidget::show();

@@ -16,7 +16,7 @@ public:
 
     // Loads the stored options into the controls (after the language), then shows
     // the dialog.
-    void Reload();
+    void reload();
     // Loads without showing.
     void loadValues();
 

@@ -109,7 +109,7 @@ std::optional<QString> OptionsLogic::refusal(const OptionsForm &form) const
     return std::nullopt;
 }
 
-bool OptionsLogic::OptionCheck(OptionsForm &form)
+bool OptionsLogic::saveOptions(OptionsForm &form)
 {
     if (refusal(form))
         return false;
@@ -195,7 +195,7 @@ void OptionsLogic::anchor()
 
 bool OptionsLogic::ok(OptionsForm &form)
 {
-    if (!OptionCheck(form))
+    if (!saveOptions(form))
         return false;
     anchor();
     if (firstRun()) {

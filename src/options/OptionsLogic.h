@@ -25,7 +25,7 @@ public:
 
     // Writes every option from the controls and applies the position ones.
     // Refused (false, nothing written) when refusal() has something to say.
-    bool OptionCheck(OptionsForm &form);
+    bool saveOptions(OptionsForm &form);
 
     // "OK": the options, the end of any moving, then either the options applied
     // to the console, or, at the first run, the console shown. Returns false

@@ -21,14 +21,14 @@ JournalViewer::JournalViewer(const Journal &journal, const Language &language)
     auto *list = control<QListView>(QStringLiteral("List1"));
     list->setModel(model_);
     connect(control<QPushButton>(QStringLiteral("Command1")), &QPushButton::clicked, this, &QWidget::hide);
-    connect(control<QPushButton>(QStringLiteral("Command2")), &QPushButton::clicked, this, &JournalViewer::Effacer);
+    connect(control<QPushButton>(QStringLiteral("Command2")), &QPushButton::clicked, this, &JournalViewer::clearJournal);
 }
 
 JournalViewer::~JournalViewer() = default;
 
 void JournalViewer::loadJournal()
 {
-    language_.ApplyLanguage({this});
+    language_.apply({this});
     shownFile_ = journal_.currentFile();
     setWindowTitle(QStringLiteral("   Journal des connexions -  ") + QFileInfo(shownFile_).completeBaseName());
     JournalItems items = JournalItems::read(shownFile_);
@@ -47,7 +47,7 @@ void JournalViewer::loadJournal()
     model_->setItems(std::move(items), notice);
 }
 
-void JournalViewer::Reload()
+void JournalViewer::reload()
 {
     loadJournal();
     show();
@@ -55,7 +55,7 @@ void JournalViewer::Reload()
     activateWindow();
 }
 
-void JournalViewer::Effacer()
+void JournalViewer::clearJournal()
 {
     QString notice;
     if (!journal_.erase(shownFile_)) {

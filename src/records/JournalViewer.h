@@ -22,8 +22,8 @@ public:
     // says so.
     void loadJournal();
     // Loads, then shows.
-    void Reload();
-    void Effacer();
+    void reload();
+    void clearJournal();
 
     int rows() const;
     QString row(int index) const;

@@ -67,7 +67,7 @@ QStringList YearReport::archivedYear(const Figures &figures, const QString &year
     return lines;
 }
 
-QStringList YearReport::connect_viewer(const Figures &figures, const QString &year) const
+QStringList YearReport::pastYearLines(const Figures &figures, const QString &year) const
 {
     return archivedYear(figures, year, QString(), false);
 }
@@ -77,9 +77,9 @@ QDate YearReport::periodStart() const
     return resetrule::periodStart(console_.services().store, console_.services().clock.now().date());
 }
 
-QStringList YearReport::AnneeEnCours(const Figures &figures, const QString &year, int period) const
+QStringList YearReport::runningYearLines(const Figures &figures, const QString &year, int period) const
 {
-    const QString user = console_.NomUtilisateur();
+    const QString user = console_.currentUserName();
     const QString lead = QStringLiteral(" ");
     QStringList lines = archivedYear(figures, year, lead, true);
     lines << QString() << QString()
@@ -112,7 +112,7 @@ QStringList YearReport::reportLines(const QString &yearText, const QString &year
     const bool currentYear = yearText == QString::number(period.year());
     QStringList report{yearWord + QLatin1Char(' ') + yearText + QStringLiteral(" :")};
     const Figures stored = figures();
-    report << (currentYear ? AnneeEnCours(stored, yearText, period.month()) : connect_viewer(stored, yearText));
+    report << (currentYear ? runningYearLines(stored, yearText, period.month()) : pastYearLines(stored, yearText));
 
     // Through the report file and back: the list shows exactly the file's lines.
     QString error;

@@ -32,8 +32,8 @@ private:
         QStringList userSlots;
     };
     Figures figures() const;
-    QStringList connect_viewer(const Figures &figures, const QString &year) const;
-    QStringList AnneeEnCours(const Figures &figures, const QString &year, int period) const;
+    QStringList pastYearLines(const Figures &figures, const QString &year) const;
+    QStringList runningYearLines(const Figures &figures, const QString &year, int period) const;
     QStringList archivedYear(const Figures &figures, const QString &year, const QString &rowLead,
                              bool threeItemMonthLine) const;
     QStringList archivedMonth(const Figures &figures, const QString &year, int month, const QString &rowLead,

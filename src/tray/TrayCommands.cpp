@@ -26,7 +26,7 @@ QString TrayCommands::tipText()
     return tip.leftJustified(TipLength, QLatin1Char(' '), true);
 }
 
-void TrayCommands::Form_MouseMove(int message)
+void TrayCommands::iconMessage(int message)
 {
     lastMessage_ = message;
     if (busy_)
@@ -35,11 +35,11 @@ void TrayCommands::Form_MouseMove(int message)
     if (message == LeftUp)
         console_.hiding().fadeOutForPopup();
     else if (message == RightUp)
-        RightClick();
+        rightClicked();
     busy_ = false;
 }
 
-void TrayCommands::RightClick()
+void TrayCommands::rightClicked()
 {
     view_.openMenu();
 }
@@ -53,7 +53,7 @@ void TrayCommands::resetUser()
 {
     if (!confirmed(QStringLiteral("Reset user")))
         return;
-    const QString user = console_.NomUtilisateur();
+    const QString user = console_.currentUserName();
     console_.services().store.write(HKLM, schema::variables::user(user).path, duration::Zero);
     console_.userMonth = duration::Zero;
     console_.services().view.showCounters(console_.monthTotal, console_.dayTotal, console_.userMonth);
@@ -73,7 +73,7 @@ void TrayCommands::resetAll()
     if (!confirmed(QStringLiteral("Reset global")))
         return;
     SettingsStore &store = console_.services().store;
-    const QString user = console_.NomUtilisateur();
+    const QString user = console_.currentUserName();
     store.remove(HKLM, schema::VariablesKey);
     for (const QString &path :
          {schema::variables::Total.path, schema::variables::Jour.path, schema::variables::user(user).path})

@@ -17,8 +17,8 @@ public:
 
     // One message from the icon. A message that comes while an earlier one is
     // still being handled (the menu is open) is dropped.
-    void Form_MouseMove(int message);
-    void RightClick();
+    void iconMessage(int message);
+    void rightClicked();
 
     // The resets, each after a Yes to the question of the "Sur" text holder.
     void resetUser();

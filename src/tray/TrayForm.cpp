@@ -113,7 +113,7 @@ void TrayForm::attach(TrayCommands &commands, PopupAnimation &popup, YearReport 
     report_ = &report;
     connect(icon_.get(), &QSystemTrayIcon::activated, this, [this, &commands](QSystemTrayIcon::ActivationReason reason) {
         if (!(menuOnPanel_ && reason == QSystemTrayIcon::Context))
-            commands.Form_MouseMove(messageOf(reason));
+            commands.iconMessage(messageOf(reason));
     });
     connect(control<QTimer>(QStringLiteral("Timer3")), &QTimer::timeout, this, [&popup] { popup.step(); });
     connect(control<QAction>(QStringLiteral("MnuzeroUtilisateur")), &QAction::triggered, this,
@@ -201,7 +201,7 @@ void TrayForm::loadPopup(const QString &total, const QString &since)
 {
     if (!popupWindow_) {
         popupWindow_ = std::make_unique<CatalogueWindow>(catalogue::form6(), nullptr, Qt::Tool);
-        language_.ApplyLanguage({popupWindow_.get()});
+        language_.apply({popupWindow_.get()});
         popupWindow_->control<QWidget>(QStringLiteral("Label3"))->installEventFilter(this);
     }
     popupWindow_->control<QLabel>(QStringLiteral("Label2"))->setText(total);

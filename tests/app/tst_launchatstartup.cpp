@@ -75,7 +75,7 @@ void TestLaunchAtStartup::rule()
 
     QString problem;
     for (int run = 0; run < 2; ++run) { // a second run changes nothing
-        QVERIFY(LoadAtWinStartup(t.store, entry, "/usr/bin/dialmeter", &problem));
+        QVERIFY(registerLaunchAtStartup(t.store, entry, "/usr/bin/dialmeter", &problem));
         QCOMPARE(QFile::exists(entryFile()), !after.isNull());
         if (!after.isNull())
             QCOMPARE(execLine(), after);
@@ -100,7 +100,7 @@ void TestLaunchAtStartup::execLineQuotesThePath()
     TempStore t;
     QVERIFY(t.store.write(SettingsStore::LocalMachine, kOption, "1"));
     QString problem;
-    QVERIFY(LoadAtWinStartup(t.store, platformStartupEntry(), program, &problem));
+    QVERIFY(registerLaunchAtStartup(t.store, platformStartupEntry(), program, &problem));
     QCOMPARE(execLine(), exec);
     QFile file(entryFile());
     QVERIFY(file.open(QIODevice::ReadOnly));

@@ -61,7 +61,7 @@ void TestConsoleShape::region()
     QFETCH(QStringList, picture);
     QFETCH(QStringList, shape);
     const QImage image = ::picture(picture);
-    const QRegion region = MakeRegion(image);
+    const QRegion region = outlineRegion(image);
     QCOMPARE(drawn(region, image.size()), shape);
     if (!shape.join(QString()).contains('x'))
         QVERIFY(region.isEmpty());
@@ -73,7 +73,7 @@ void TestConsoleShape::realSkin()
     QCOMPARE(skin.size(), QSize(251, 101));
     QCOMPARE(skin.depth(), 32); // read back from a 24-bit file
     const QImage box = skinBox(skin, QSize(325, 139));
-    const QRegion region = MakeRegion(box);
+    const QRegion region = outlineRegion(box);
 
     qint64 opaque = 0;
     for (int y = 0; y < box.height(); ++y) {

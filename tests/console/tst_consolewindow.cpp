@@ -61,8 +61,8 @@ void TestConsoleWindow::wordsComeFromTheLanguageFile()
     ConsoleWindow window;
     QCOMPARE(window.holderText("Depuis"), QStringLiteral("Label16"));
     Language language({dir.path()});
-    QVERIFY(language.SelectLanguage("English"));
-    language.ApplyLanguage({&window});
+    QVERIFY(language.select("English"));
+    language.apply({&window});
     QCOMPARE(window.holderText("Depuis"), QStringLiteral("Connected for"));
     QCOMPARE(window.holderText("Connexion"), QStringLiteral("Connection"));
     QCOMPARE(window.holderText("Déconnexion"), QStringLiteral("Label16"));

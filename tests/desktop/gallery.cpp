@@ -20,7 +20,7 @@ int main(int argc, char *argv[])
     Language language({});
     if (args.size() >= 3 && args.at(0) == QLatin1String("--lang")) {
         language = Language({args.at(1)});
-        if (!language.SelectLanguage(args.at(2)))
+        if (!language.select(args.at(2)))
             std::fprintf(stderr, "no language file %s in %s/lang\n", qPrintable(args.at(2)), qPrintable(args.at(1)));
         args = args.mid(3);
     }
@@ -31,7 +31,7 @@ int main(int argc, char *argv[])
             if (design->name != name)
                 continue;
             auto window = std::make_unique<CatalogueWindow>(*design);
-            language.ApplyLanguage({window.get()});
+            language.apply({window.get()});
             window->move(x, 10);
             window->show();
             x += window->width() + 20;

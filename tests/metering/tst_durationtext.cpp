@@ -41,7 +41,7 @@ void TestDurationText::advance()
     QFETCH(QString, text);
     QFETCH(bool, byMinute);
     QFETCH(QString, expected);
-    const auto result = byMinute ? duration::AjouteMinute(text) : duration::AjouteSeconde(text);
+    const auto result = byMinute ? duration::addMinute(text) : duration::addSecond(text);
     QCOMPARE(result.value_or(QStringLiteral("<none>")), expected);
 }
 
@@ -65,7 +65,7 @@ void TestDurationText::compare()
     QFETCH(QString, a);
     QFETCH(QString, b);
     QFETCH(int, expected);
-    QCOMPARE(duration::CompareDurees(a, b), std::optional<int>(expected));
+    QCOMPARE(duration::compare(a, b), std::optional<int>(expected));
 }
 
 void TestDurationText::sum_data()
@@ -109,9 +109,9 @@ void TestDurationText::fields()
     QFETCH(int, hours);
     QFETCH(int, minutes);
     QFETCH(int, seconds);
-    QCOMPARE(duration::Heures(text), std::optional<qint16>(hours));
-    QCOMPARE(duration::Minutes(text), std::optional<qint16>(minutes));
-    QCOMPARE(duration::Secondes(text), std::optional<qint16>(seconds));
+    QCOMPARE(duration::hoursOf(text), std::optional<qint16>(hours));
+    QCOMPARE(duration::minutesOf(text), std::optional<qint16>(minutes));
+    QCOMPARE(duration::secondsOf(text), std::optional<qint16>(seconds));
 }
 
 void TestDurationText::badInput_data()
@@ -132,10 +132,10 @@ void TestDurationText::badInput()
 {
     QFETCH(QString, text);
     QVERIFY(!duration::isDurationText(text));
-    QVERIFY(!duration::AjouteSeconde(text));
-    QVERIFY(!duration::AjouteMinute(text));
-    QVERIFY(!duration::CompareDurees(text, duration::Zero));
-    QVERIFY(!duration::CompareDurees(duration::Zero, text));
+    QVERIFY(!duration::addSecond(text));
+    QVERIFY(!duration::addMinute(text));
+    QVERIFY(!duration::compare(text, duration::Zero));
+    QVERIFY(!duration::compare(duration::Zero, text));
     QCOMPARE(duration::orZero(text), duration::Zero);
 }
 

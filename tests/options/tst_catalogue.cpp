@@ -358,8 +358,8 @@ void TestCatalogue::languageFileChangesOnlyWhatItGives()
 
     CatalogueWindow form1(catalogue::form1());
     Language language({dir.path()});
-    QVERIFY(language.SelectLanguage("English"));
-    language.ApplyLanguage({&form1});
+    QVERIFY(language.select("English"));
+    language.apply({&form1});
 
     QCOMPARE(form1.windowTitle(), catalogue::form1().caption);
     for (const catalogue::Control &design : catalogue::form1().controls) {

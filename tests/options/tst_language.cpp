@@ -105,13 +105,13 @@ void TestLanguage::unescape()
 {
     QFETCH(QString, value);
     QFETCH(QString, expected);
-    QCOMPARE(UnescapeText(value), expected);
+    QCOMPARE(unescapeText(value), expected);
 }
 
 void TestLanguage::addBackslash()
 {
-    QCOMPARE(AddBackslash("C:\\Meter"), QStringLiteral("C:\\Meter\\"));
-    QCOMPARE(AddBackslash("C:\\Meter\\"), QStringLiteral("C:\\Meter\\"));
+    QCOMPARE(withBackslash("C:\\Meter"), QStringLiteral("C:\\Meter\\"));
+    QCOMPARE(withBackslash("C:\\Meter\\"), QStringLiteral("C:\\Meter\\"));
 }
 
 void TestLanguage::iniReading_data()
@@ -149,7 +149,7 @@ void TestLanguage::iniReading()
     QFETCH(QString, expected);
     IniFile ini;
     ini.parse(file);
-    QCOMPARE(ini.INIProfileRead(key, "dflt", section), expected);
+    QCOMPARE(ini.value(key, "dflt", section), expected);
 }
 
 void TestLanguage::legacyAndUnicodeFilesReadAlike()
@@ -159,8 +159,8 @@ void TestLanguage::legacyAndUnicodeFilesReadAlike()
     utf8.parse("[Form1]\nFrame2_Caption=" + text.toUtf8());
     QStringEncoder encoder("windows-1252");
     legacy.parse("[Form1]\nFrame2_Caption=" + QByteArray(encoder(text)));
-    QCOMPARE(utf8.INIProfileRead("Frame2_Caption", {}, "Form1"), text);
-    QCOMPARE(legacy.INIProfileRead("Frame2_Caption", {}, "Form1"), text);
+    QCOMPARE(utf8.value("Frame2_Caption", {}, "Form1"), text);
+    QCOMPARE(legacy.value("Frame2_Caption", {}, "Form1"), text);
 }
 
 void TestLanguage::applyReplacesOnlyNonEmptyWithWhatTheFileGives()
@@ -170,11 +170,11 @@ void TestLanguage::applyReplacesOnlyNonEmptyWithWhatTheFileGives()
                                  "[Form2]\nCommand2_Caption=Other window\n");
     Language language({folder.dir.path()});
     FakeWindow window;
-    language.ApplyLanguage({&window}); // no file selected yet: nothing changes
+    language.apply({&window}); // no file selected yet: nothing changes
     QCOMPARE(window.controls[0].caption, QStringLiteral("Annuler"));
 
-    QVERIFY(language.SelectLanguage("English"));
-    language.ApplyLanguage({&window});
+    QVERIFY(language.select("English"));
+    language.apply({&window});
     QCOMPARE(window.caption(), QStringLiteral("  Dialmeter Options"));
     QCOMPARE(window.controls[0].caption, QStringLiteral("Cancel"));
     QCOMPARE(window.controls[1].caption, QString()); // an empty caption is never translated
@@ -189,18 +189,18 @@ void TestLanguage::selectLanguage()
     second.write("Deutsch", "[Form1]\nCommand2_Caption=Abbrechen\n");
     Language language({first.dir.path(), second.dir.path()});
 
-    QVERIFY(language.SelectLanguage("English"));
+    QVERIFY(language.select("English"));
     QCOMPARE(language.languageFile(), first.dir.filePath("lang/English.lang")); // the first folder wins
-    QVERIFY(language.SelectLanguage("Deutsch"));
+    QVERIFY(language.select("Deutsch"));
     QCOMPARE(language.languageFile(), second.dir.filePath("lang/Deutsch.lang"));
     // A language without a file keeps the one in force.
-    QVERIFY(!language.SelectLanguage("Français"));
+    QVERIFY(!language.select("Français"));
     QCOMPARE(language.languageFile(), second.dir.filePath("lang/Deutsch.lang"));
     // A folder is no language file.
     QDir(first.dir.path()).mkpath("lang/Dossier.lang");
-    QVERIFY(!language.SelectLanguage("Dossier"));
+    QVERIFY(!language.select("Dossier"));
     // An empty name puts the built-in texts back.
-    QVERIFY(!language.SelectLanguage(QString()));
+    QVERIFY(!language.select(QString()));
     QCOMPARE(language.languageFile(), QString());
 }
 
@@ -239,10 +239,10 @@ void TestLanguage::untrustedFilesArePassedOver()
     }
 
     Language language({shared.dir.path(), installed.dir.path()}, shared.dir.path());
-    QVERIFY(language.SelectLanguage("English"));
+    QVERIFY(language.select("English"));
     QCOMPARE(language.languageFile(), installed.dir.filePath("lang/English.lang"));
     FakeWindow window;
-    language.ApplyLanguage({&window});
+    language.apply({&window});
     QCOMPARE(*window.controls[0].caption, QStringLiteral("Cancel"));
 }
 
@@ -253,9 +253,9 @@ void TestLanguage::groupWritableFilesOutsideTheSharedFolderAreUsed()
     LangFolder beside("English", "[Form1]\nCommand2_Caption=Cancel\n");
     QCOMPARE(::chmod(QFile::encodeName(beside.dir.filePath("lang/English.lang")).constData(), 0664), 0);
     Language language({shared.dir.path(), beside.dir.path()}, shared.dir.path());
-    QVERIFY(language.SelectLanguage("English"));
+    QVERIFY(language.select("English"));
     FakeWindow window;
-    language.ApplyLanguage({&window});
+    language.apply({&window});
     QCOMPARE(*window.controls[0].caption, QStringLiteral("Cancel"));
 }
 
@@ -265,7 +265,7 @@ void TestLanguage::messagesComeFromTheMessagesSection()
     Language language({folder.dir.path()});
     const QString builtIn = QStringLiteral("Forfait refusé : %1");
     QCOMPARE(language.message("PackageRefused", builtIn), builtIn); // no file in force yet
-    QVERIFY(language.SelectLanguage("English"));
+    QVERIFY(language.select("English"));
     QCOMPARE(language.message("packagerefused", builtIn), QStringLiteral("Not a package: %1"));
     QCOMPARE(language.message("Empty", builtIn), builtIn);
     QCOMPARE(language.message("Missing", builtIn), builtIn);
@@ -293,8 +293,8 @@ void TestLanguage::namesNeverLeaveTheLangFolders()
     QFile::copy(folder.dir.filePath("lang/English.lang"), folder.dir.filePath("lang/sub/English.lang"));
 
     Language language({folder.dir.path()});
-    QVERIFY(language.SelectLanguage("English"));
-    QVERIFY(!language.SelectLanguage(name));
+    QVERIFY(language.select("English"));
+    QVERIFY(!language.select(name));
     QCOMPARE(language.languageFile(), folder.dir.filePath("lang/English.lang"));
 }
 
@@ -304,17 +304,17 @@ void TestLanguage::unreadableFileIsReportedOncePerApplication()
     Language language({folder.dir.path()});
     QStringList errors;
     language.setErrorHandler([&](const QString &message) { errors << message; });
-    QVERIFY(language.SelectLanguage("English"));
+    QVERIFY(language.select("English"));
     // Make the file unreadable for anyone, root included: a file too large to be a language file.
     QFile file(language.languageFile());
     QVERIFY(file.resize(IniFile::MaxFileSize + 1));
 
     FakeWindow form1, form2(QStringLiteral("Form2")), form3(QStringLiteral("Form3"));
-    language.ApplyLanguage({&form1, &form2, &form3});
+    language.apply({&form1, &form2, &form3});
     QCOMPARE(errors.size(), 1);
-    QVERIFY(errors.front().startsWith("ERREUR INIProfileRead "));
+    QVERIFY(errors.front().startsWith("ERREUR value "));
     QCOMPARE(form1.controls[0].caption, QStringLiteral("Annuler"));
-    language.ApplyLanguage({&form1});
+    language.apply({&form1});
     QCOMPARE(errors.size(), 2);
 }
 
@@ -342,9 +342,9 @@ void TestLanguage::hostileFilesNeverCrash()
     QFETCH(QByteArray, content);
     LangFolder folder("English", content);
     Language language({folder.dir.path()});
-    QVERIFY(language.SelectLanguage("English"));
+    QVERIFY(language.select("English"));
     FakeWindow window;
-    language.ApplyLanguage({&window});
+    language.apply({&window});
     QVERIFY(window.controls[0].caption->size() <= IniFile::MaxValueLength);
     QVERIFY(!window.controls[0].caption->isEmpty());
 }

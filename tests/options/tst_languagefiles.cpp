@@ -55,7 +55,7 @@ void TestLanguageFiles::everyTextHasAKey()
     QFETCH(QString, language);
     const IniFile file = load(language);
     for (const catalogue::Window *window : catalogue::translatable()) {
-        const auto value = [&](const QString &key) { return file.INIProfileRead(key, {}, window->name); };
+        const auto value = [&](const QString &key) { return file.value(key, {}, window->name); };
         QVERIFY2(!value("Caption").isEmpty(), qPrintable(window->name + " Caption"));
         for (const catalogue::Control &control : window->controls) {
             if (control.workField || control.text.isEmpty())
@@ -108,7 +108,7 @@ void TestLanguageFiles::everyMessageHasItsPlaceholders()
     QFETCH(QString, language);
     const IniFile file = load(language);
     for (auto message = kMessages.cbegin(); message != kMessages.cend(); ++message) {
-        const QString text = file.INIProfileRead(message.key(), {}, QStringLiteral("Messages"));
+        const QString text = file.value(message.key(), {}, QStringLiteral("Messages"));
         QVERIFY2(!text.isEmpty(), qPrintable("no message " + message.key()));
         for (int argument = 1; argument <= 5; ++argument) {
             const bool expected = argument <= message.value();

@@ -23,7 +23,7 @@ struct Dialog : ConsoleFixture {
         if (firstRun)
             set("Options\\FirstBoot", "1");
         run();
-        dialog.Reload();
+        dialog.reload();
     }
     template <typename T>
     T *control(const char *name) { return dialog.control<T>(QString::fromLatin1(name)); }
@@ -72,7 +72,7 @@ void TestOptionsDialog::firstRun()
 void TestOptionsDialog::listsAreFilledOnce()
 {
     Dialog d(false);
-    d.dialog.Reload();
+    d.dialog.reload();
     QCOMPARE(d.control<QComboBox>("List1")->count(), 150);
     QCOMPARE(d.control<QComboBox>("List2")->count(), 27);
     QCOMPARE(d.control<QComboBox>("List1")->itemText(149), QStringLiteral("150"));
@@ -150,7 +150,7 @@ void TestOptionsDialog::aboutBoxShowsTheVersionAfterTheLanguage()
     QTemporaryDir dir;
     writeLanguageFile(dir.path(), "English", "[Form3]\nCaption=About\nLabel1_Caption=Version\nLabel5_Caption=Counts your time\n");
     Language language({dir.path()});
-    QVERIFY(language.SelectLanguage("English"));
+    QVERIFY(language.select("English"));
     AboutBox about(language);
     QCOMPARE(about.windowTitle(), QStringLiteral("About"));
     QCOMPARE(about.control<QLabel>("Label5")->text(), QStringLiteral("Counts your time"));
@@ -163,7 +163,7 @@ void TestOptionsDialog::alertOkShowsTheIndicator()
     QTemporaryDir dir;
     writeLanguageFile(dir.path(), "English", "[Form4]\nLabel1_Caption=Your package is used up\n");
     Language language({dir.path()});
-    QVERIFY(language.SelectLanguage("English"));
+    QVERIFY(language.select("English"));
     ConsoleWindow console;
     console.show();
     auto *alert = new AlertWindow(language);

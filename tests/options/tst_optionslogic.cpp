@@ -214,7 +214,7 @@ void TestOptionsLogic::refusals()
     // In the user's language.
     writeLanguageFile(o.t.dir.path(), "English",
                       "[Messages]\nPackageRefused=Not a package: %1\nResetDayRefused=Not a day: %1\n");
-    QVERIFY(o.language.SelectLanguage("English"));
+    QVERIFY(o.language.select("English"));
     QCOMPARE(*o.logic.refusal(form), QStringLiteral("Not a %1: %2").arg(named == "jour" ? "day" : "package",
                                                                      hours.isEmpty() ? day : hours));
 }

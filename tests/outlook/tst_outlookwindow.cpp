@@ -139,8 +139,8 @@ void TestOutlookWindow::theLanguageFileGivesTheSentences()
     QVERIFY(english.open(QIODevice::ReadOnly));
     Outlook o(QStringLiteral("15:00:00"), QStringLiteral("20:00:00"), kMidMarch);
     writeLanguageFile(o.t.dir.path(), QStringLiteral("English"), english.readAll());
-    QVERIFY(o.language.SelectLanguage(QStringLiteral("English")));
-    o.language.ApplyLanguage({&o.window});
+    QVERIFY(o.language.select(QStringLiteral("English")));
+    o.language.apply({&o.window});
     o.window.show();
     QCOMPARE(o.window.windowTitle(), QStringLiteral("  Period outlook"));
     QCOMPARE(o.sentences(),

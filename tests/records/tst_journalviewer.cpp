@@ -90,18 +90,18 @@ void TestJournalViewer::showsTheCurrentYearEachTime()
 {
     Viewer v;
     v.write("2006 line\r\n");
-    v.viewer.Reload();
+    v.viewer.reload();
     QCOMPARE(v.viewer.windowTitle(), QStringLiteral("   Journal des connexions -  2006"));
     QCOMPARE(v.rows(), QStringList{"2006 line"});
 
     // Lines written since, and a new year, are shown when it is shown again.
     v.write("2006 line\r\nlater line\r\n");
     v.viewer.hide();
-    v.viewer.Reload();
+    v.viewer.reload();
     QCOMPARE(v.rows(), QStringList({"2006 line", "later line"}));
     v.clock.set(QDateTime(QDate(2007, 1, 1), QTime(0, 5)));
     v.write("2007 line\r\n");
-    v.viewer.Reload();
+    v.viewer.reload();
     QCOMPARE(v.viewer.windowTitle(), QStringLiteral("   Journal des connexions -  2007"));
     QCOMPARE(v.rows(), QStringList{"2007 line"});
 }
@@ -110,14 +110,14 @@ void TestJournalViewer::effacerDeletesTheShownFile()
 {
     Viewer v;
     v.write("a line\r\n");
-    v.viewer.Reload();
+    v.viewer.reload();
     QTest::mouseClick(v.viewer.control<QWidget>("Command2"), Qt::LeftButton);
     QCOMPARE(v.viewer.rows(), 0);
     QVERIFY(!QFile::exists(v.journal.currentFile()));
     // "OK" and the close box only hide.
     v.viewer.close();
     QVERIFY(!v.viewer.isVisible());
-    v.viewer.Reload();
+    v.viewer.reload();
     QTest::mouseClick(v.viewer.control<QWidget>("Command1"), Qt::LeftButton);
     QVERIFY(!v.viewer.isVisible());
 }
@@ -125,9 +125,9 @@ void TestJournalViewer::effacerDeletesTheShownFile()
 void TestJournalViewer::missingFile()
 {
     Viewer v;
-    v.viewer.Reload();
+    v.viewer.reload();
     QCOMPARE(v.viewer.rows(), 0);
-    v.viewer.Effacer(); // nothing to delete: nothing happens
+    v.viewer.clearJournal(); // nothing to delete: nothing happens
     QCOMPARE(v.viewer.rows(), 0);
 }
 
@@ -136,8 +136,8 @@ void TestJournalViewer::failedEffacerIsTold()
     // A name of the journal that neither goes nor empties.
     Viewer v;
     QVERIFY(QDir(v.dir.path()).mkdir(QFileInfo(v.journal.currentFile()).fileName()));
-    v.viewer.Reload();
-    v.viewer.Effacer();
+    v.viewer.reload();
+    v.viewer.clearJournal();
     QCOMPARE(v.viewer.rows(), 1);
     QVERIFY2(v.viewer.row(0).contains(QStringLiteral("n'a pas pu être effacé"))
                  && v.viewer.row(0).contains(v.journal.currentFile()),
@@ -162,7 +162,7 @@ void TestJournalViewer::longJournalsAreCutAndSaySo()
     Viewer v;
     v.write(journal);
     journal.clear();
-    v.viewer.Reload();
+    v.viewer.reload();
     QCOMPARE(v.viewer.rows(), listed + 1);
     QVERIFY(v.viewer.row(listed - 1) != v.viewer.row(listed));
     QVERIFY2(v.viewer.row(listed).contains("trop long"), qPrintable(v.viewer.row(listed)));
@@ -178,7 +178,7 @@ void TestJournalViewer::plantedLinkIsNotRead()
     file.write("someone else's line\r\n");
     file.close();
     QVERIFY(QFile::link(secret, v.journal.currentFile()));
-    v.viewer.Reload();
+    v.viewer.reload();
     QCOMPARE(v.viewer.rows(), 1);
     QVERIFY2(v.viewer.row(0).contains("lien symbolique"), qPrintable(v.viewer.row(0)));
 }

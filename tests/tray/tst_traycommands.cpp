@@ -132,7 +132,7 @@ void TestTrayCommands::iconMessages()
     QFETCH(bool, fades);
     QFETCH(int, menus);
     Tray t;
-    t.commands.Form_MouseMove(message);
+    t.commands.iconMessage(message);
     QCOMPARE(t.tray.menus, menus);
     QCOMPARE(t.view.running(ConsoleView::Timer::PopupFade), fades);
     QCOMPARE(t.commands.lastMessage(), message);
@@ -142,15 +142,15 @@ void TestTrayCommands::messagesWhileTheMenuIsOpenAreDropped()
 {
     Tray t;
     t.tray.whileMenuOpen = [&] {
-        t.commands.Form_MouseMove(TrayCommands::LeftUp);
-        t.commands.Form_MouseMove(TrayCommands::RightUp);
+        t.commands.iconMessage(TrayCommands::LeftUp);
+        t.commands.iconMessage(TrayCommands::RightUp);
     };
-    t.commands.Form_MouseMove(TrayCommands::RightUp);
+    t.commands.iconMessage(TrayCommands::RightUp);
     QCOMPARE(t.tray.menus, 1);
     QVERIFY(!t.view.running(ConsoleView::Timer::PopupFade));
     QCOMPARE(t.commands.lastMessage(), int(TrayCommands::RightUp));
     // Once the menu has closed, messages are handled again.
-    t.commands.Form_MouseMove(TrayCommands::LeftUp);
+    t.commands.iconMessage(TrayCommands::LeftUp);
     QVERIFY(t.view.running(ConsoleView::Timer::PopupFade));
 }
 
