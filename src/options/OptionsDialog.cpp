@@ -83,14 +83,14 @@ OptionsForm OptionsDialog::form() const
     };
     const auto text = [this](const char *name) { return control<QComboBox>(QString::fromLatin1(name))->currentText(); };
     OptionsForm form;
-    form.langage = text("LangageCombo");
+    form.language = text("LangageCombo");
     form.launchAtStartup = checked("WinLaunchChk");
     form.percentBar = checked("PourcentChk");
     form.alarm = checked("AlarmChk");
     form.alarmEnabled = control<QWidget>(QStringLiteral("AlarmChk"))->isEnabled();
     form.customPackage = checked("ForfCustOpt");
     form.hours = text("List1");
-    form.tempsForfait = control<QLabel>(QStringLiteral("TempsForfait"))->text();
+    form.packageTime = control<QLabel>(QStringLiteral("TempsForfait"))->text();
     form.customResetDay = checked("RazCustOpt");
     form.resetDay = text("List2");
     form.popup = checked("ChkPop");
@@ -107,14 +107,14 @@ void OptionsDialog::show(const OptionsForm &form)
     const auto check = [this](const char *name, bool on) {
         control<QAbstractButton>(QString::fromLatin1(name))->setChecked(on);
     };
-    control<QComboBox>(QStringLiteral("LangageCombo"))->setCurrentText(form.langage);
+    control<QComboBox>(QStringLiteral("LangageCombo"))->setCurrentText(form.language);
     check("WinLaunchChk", form.launchAtStartup);
     check("PourcentChk", form.percentBar);
     check("AlarmChk", form.alarm);
     control<QWidget>(QStringLiteral("AlarmChk"))->setEnabled(form.alarmEnabled);
     check(form.customPackage ? "ForfCustOpt" : "IllimitOpt", true);
     control<QComboBox>(QStringLiteral("List1"))->setCurrentText(form.hours);
-    control<QLabel>(QStringLiteral("TempsForfait"))->setText(form.tempsForfait);
+    control<QLabel>(QStringLiteral("TempsForfait"))->setText(form.packageTime);
     check(form.customResetDay ? "RazCustOpt" : "Raz1erOpt", true);
     control<QComboBox>(QStringLiteral("List2"))->setCurrentText(form.resetDay);
     check("ChkPop", form.popup);
@@ -134,7 +134,7 @@ void OptionsDialog::ok()
         return;
     }
     logic_.ok(current);
-    control<QLabel>(QStringLiteral("TempsForfait"))->setText(current.tempsForfait);
+    control<QLabel>(QStringLiteral("TempsForfait"))->setText(current.packageTime);
     control<QPushButton>(QStringLiteral("Ancrable"))->setText(QStringLiteral("Déplacer la console"));
     hide();
 }

@@ -6,14 +6,14 @@
 // The Options dialog's controls as the rules see them: what each shows and
 // whether it can be used.
 struct OptionsForm {
-    QString langage = QStringLiteral("Français"); // LangageCombo
+    QString language = QStringLiteral("Français"); // LangageCombo
     bool launchAtStartup = true;                  // WinLaunchChk
     bool percentBar = true;                       // PourcentChk
     bool alarm = true;                            // AlarmChk
     bool alarmEnabled = true;
     bool customPackage = false;                   // ForfCustOpt (else IllimitOpt)
     QString hours = QStringLiteral("1");          // List1
-    QString tempsForfait;                         // TempsForfait
+    QString packageTime;                          // TempsForfait
     bool customResetDay = false;                  // RazCustOpt (else Raz1erOpt)
     QString resetDay = QStringLiteral("2");       // List2
     bool popup = true;                            // ChkPop

@@ -51,14 +51,14 @@ void OptionsLogic::load(OptionsForm &form) const
         form.hideCompletely = false;
     if (!firstRun()) {
         form.laterButtonsEnabled = true;
-        form.langage = read(schema::options::Langage);
+        form.language = read(schema::options::Langage);
         form.launchAtStartup = read(schema::options::LaunchAtWinStartup) == schema::FlagOn;
         form.percentBar = read(schema::options::Pourcent) == schema::FlagOn;
         form.alarm = read(schema::options::Alarm) == schema::FlagOn;
         const QString package = read(schema::options::Forfait);
         form.customPackage = package != duration::Zero;
         if (form.customPackage) {
-            form.tempsForfait = package;
+            form.packageTime = package;
             form.hours = read(schema::options::Forf);
         }
         const int resetDay = resetrule::day(store);
@@ -119,7 +119,7 @@ bool OptionsLogic::saveOptions(OptionsForm &form)
         store.write(HKLM, value.path, text);
     };
 
-    write(schema::options::Langage, form.langage);
+    write(schema::options::Langage, form.language);
     write(schema::options::LaunchAtWinStartup, flag(form.launchAtStartup));
     write(schema::options::Pourcent, flag(form.percentBar));
     write(schema::options::Alarm, flag(form.alarm && form.customPackage));
@@ -143,15 +143,15 @@ bool OptionsLogic::saveOptions(OptionsForm &form)
             write(schema::options::Anniversaire, datetext::date(next));
     }
     if (form.customPackage) {
-        form.tempsForfait = *packageFor(form.hours);
-        write(schema::options::Forfait, form.tempsForfait);
+        form.packageTime = *packageFor(form.hours);
+        write(schema::options::Forfait, form.packageTime);
         write(schema::options::Forf, form.hours);
     } else {
-        form.tempsForfait = duration::Zero;
+        form.packageTime = duration::Zero;
         write(schema::options::Forfait, duration::Zero);
         write(schema::options::Forf, schema::FlagOff);
     }
-    console_.packageTime = form.tempsForfait;
+    console_.packageTime = form.packageTime;
     write(schema::options::Pop, flag(form.popup));
     // "Indivisible" has always been written under its lower-case name: the
     // store's names match without regard to case.

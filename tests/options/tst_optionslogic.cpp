@@ -56,7 +56,7 @@ void TestOptionsLogic::firstRunShowsTheDesignAndItsOkWritesEverything()
     o.logic.load(form);
     QVERIFY(!form.laterButtonsEnabled);
     QVERIFY(!form.alarmEnabled); // unlimited package
-    QCOMPARE(form.langage, QStringLiteral("Français"));
+    QCOMPARE(form.language, QStringLiteral("Français"));
     QVERIFY(form.launchAtStartup && form.percentBar && form.popup && form.alarm);
 
     QVERIFY(o.logic.ok(form));
@@ -130,12 +130,12 @@ void TestOptionsLogic::storedTextsBackToControls()
     OptionsForm form;
     o.logic.load(form);
     QVERIFY(form.laterButtonsEnabled);
-    QCOMPARE(form.langage, QStringLiteral("English"));
+    QCOMPARE(form.language, QStringLiteral("English"));
     QVERIFY(!form.launchAtStartup);
     QVERIFY(form.percentBar && form.alarm && form.alarmEnabled && form.onTop && form.indivisible);
     QVERIFY(form.customPackage);
     QCOMPARE(form.hours, QStringLiteral("2,5"));
-    QCOMPARE(form.tempsForfait, QStringLiteral("02:30:00"));
+    QCOMPARE(form.packageTime, QStringLiteral("02:30:00"));
     QVERIFY(form.customResetDay);
     QCOMPARE(form.resetDay, QStringLiteral("12"));
     QVERIFY(!form.popup);
