@@ -26,7 +26,7 @@ struct LanguageBench {
     {
         windows.setOptionsLogic(options);
         windows.setJournal(meter.journal);
-        for (const catalogue::Window *design : {&catalogue::form1(), &catalogue::form3(), &catalogue::form5()})
+        for (const catalogue::Window *design : {&catalogue::optionsDialog(), &catalogue::aboutBox(), &catalogue::journalViewer()})
             windows.window(*design);
         targets = windows.windowsForLancer();
     }

@@ -21,14 +21,14 @@ WindowSet::WindowSet(const Language &language)
     language_.apply({trayForm_.get()});
     connect(console_.get(), &ConsoleWindow::menuRequested, this, &WindowSet::showMenu);
     connect(console_.get(), &ConsoleWindow::packageAlertRequested, this,
-            [this] { showWindow(catalogue::form4()); });
+            [this] { showWindow(catalogue::packageAlert()); });
 
     const auto action = [this](const char *name) { return trayForm_->control<QAction>(QString::fromLatin1(name)); };
     connect(action("MnuQuitter"), &QAction::triggered, this, &WindowSet::quitRequested);
-    connect(action("MnuAbout"), &QAction::triggered, this, [this] { showWindow(catalogue::form3()); });
-    connect(action("MnuViewer"), &QAction::triggered, this, [this] { showWindow(catalogue::form2()); });
+    connect(action("MnuAbout"), &QAction::triggered, this, [this] { showWindow(catalogue::aboutBox()); });
+    connect(action("MnuViewer"), &QAction::triggered, this, [this] { showWindow(catalogue::trayForm()); });
     connect(action("MnuJournal"), &QAction::triggered, this, [this] { journalViewer().reload(); });
-    connect(action("MnuBilan"), &QAction::triggered, this, [this] { showWindow(catalogue::form8()); });
+    connect(action("MnuBilan"), &QAction::triggered, this, [this] { showWindow(catalogue::periodOutlook()); });
     connect(action("MnuOption"), &QAction::triggered, this, [this] { optionsDialog().reload(); });
     // Of "Montrer" and "Cacher", the menu offers the one that fits the console.
     connect(console_.get(), &ConsoleWindow::offerShowChanged, this, [action](bool show) {
@@ -45,31 +45,31 @@ WindowSet::~WindowSet()
 
 CatalogueWindow *WindowSet::create(const catalogue::Window &design)
 {
-    if (&design == &catalogue::form1()) {
+    if (&design == &catalogue::optionsDialog()) {
         Q_ASSERT(optionsLogic_);
         auto *dialog = new OptionsDialog(*optionsLogic_, language_);
         connect(dialog, &OptionsDialog::refused, this, &WindowSet::message);
         dialog->loadValues();
         return dialog;
     }
-    if (&design == &catalogue::form3()) {
+    if (&design == &catalogue::aboutBox()) {
         auto *about = new AboutBox(language_);
         connect(about, &AboutBox::linkActivated, this, [](const QUrl &address) { QDesktopServices::openUrl(address); });
         return about;
     }
-    if (&design == &catalogue::form4()) {
+    if (&design == &catalogue::packageAlert()) {
         auto *alert = new AlertWindow(language_);
         connect(alert, &AlertWindow::acknowledged, console_.get(), &ConsoleWindow::showPackageIndicator);
         return alert;
     }
-    if (&design == &catalogue::form5()) {
+    if (&design == &catalogue::journalViewer()) {
         Q_ASSERT(journal_);
         // Its journal is read when it is shown, once.
         auto *viewer = new JournalViewer(*journal_, language_);
         language_.apply({viewer});
         return viewer;
     }
-    if (&design == &catalogue::form8()) {
+    if (&design == &catalogue::periodOutlook()) {
         Q_ASSERT(outlookSource_);
         auto *outlook = new OutlookWindow(*outlookSource_);
         connect(outlook, &OutlookWindow::refused, this, &WindowSet::message);
@@ -83,7 +83,7 @@ CatalogueWindow *WindowSet::create(const catalogue::Window &design)
 
 CatalogueWindow &WindowSet::window(const catalogue::Window &design)
 {
-    if (&design == &catalogue::form2())
+    if (&design == &catalogue::trayForm())
         return *trayForm_;
     QPointer<CatalogueWindow> &slot = others_[&design];
     if (!slot)
@@ -93,20 +93,20 @@ CatalogueWindow &WindowSet::window(const catalogue::Window &design)
 
 OptionsDialog &WindowSet::optionsDialog()
 {
-    return static_cast<OptionsDialog &>(window(catalogue::form1()));
+    return static_cast<OptionsDialog &>(window(catalogue::optionsDialog()));
 }
 
 JournalViewer &WindowSet::journalViewer()
 {
-    return static_cast<JournalViewer &>(window(catalogue::form5()));
+    return static_cast<JournalViewer &>(window(catalogue::journalViewer()));
 }
 
 QList<TranslationTarget *> WindowSet::windowsForLancer()
 {
     QList<TranslationTarget *> windows{console_.get()};
-    for (const catalogue::Window *design : {&catalogue::form1(), &catalogue::form2(), &catalogue::form3(),
-                                            &catalogue::form5(), &catalogue::form8()}) {
-        if (design == &catalogue::form2())
+    for (const catalogue::Window *design : {&catalogue::optionsDialog(), &catalogue::trayForm(), &catalogue::aboutBox(),
+                                            &catalogue::journalViewer(), &catalogue::periodOutlook()}) {
+        if (design == &catalogue::trayForm())
             windows.append(trayForm_.get());
         else if (const auto found = others_.find(design); found != others_.end() && found->second)
             windows.append(found->second.data());

@@ -45,8 +45,8 @@ void paintFigure(QLabel &figure)
 } // namespace
 
 ConsoleWindow::ConsoleWindow(QWidget *parent)
-    : CatalogueWindow(catalogue::reg(), parent, Qt::Tool)
-    , placed_(twips::toWindowPixels(catalogue::reg().left), twips::toWindowPixels(catalogue::reg().top))
+    : CatalogueWindow(catalogue::console(), parent, Qt::Tool)
+    , placed_(twips::toWindowPixels(catalogue::console().left), twips::toWindowPixels(catalogue::console().top))
     , placedByCompositor_(displayplatform::placedByCompositor(QGuiApplication::platformName()))
 {
     // Until the console is placed from the store it stands where it was

@@ -26,7 +26,7 @@ QString AboutBox::versionText()
 }
 
 AboutBox::AboutBox(const Language &language)
-    : CatalogueWindow(catalogue::form3())
+    : CatalogueWindow(catalogue::aboutBox())
 {
     language.apply({this});
     control<QLabel>(QStringLiteral("Label1"))->setText(versionText());
@@ -54,7 +54,7 @@ bool AboutBox::eventFilter(QObject *watched, QEvent *event)
 }
 
 AlertWindow::AlertWindow(const Language &language)
-    : CatalogueWindow(catalogue::form4())
+    : CatalogueWindow(catalogue::packageAlert())
 {
     language.apply({this});
     connect(control<QPushButton>(QStringLiteral("Command1")), &QPushButton::clicked, this,

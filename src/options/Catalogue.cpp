@@ -119,7 +119,7 @@ C figure(const QString &n, const QString &caption, int l, int t, int w, int h)
     return label(n, caption, l, t, w, h).in(QStringLiteral("picMainSkin")).with(kFigures).ink(kInk).on(kPanel);
 }
 
-Window makeReg()
+Window makeConsoleDesign()
 {
     Window w;
     w.name = QStringLiteral("reg");
@@ -177,7 +177,7 @@ Window makeReg()
     return w;
 }
 
-Window makeForm2()
+Window makeTrayFormDesign()
 {
     Window w;
     w.name = QStringLiteral("Form2");
@@ -226,7 +226,7 @@ Window makeForm2()
     return w;
 }
 
-Window makeForm1()
+Window makeOptionsDialogDesign()
 {
     Window w;
     w.name = QStringLiteral("Form1");
@@ -271,7 +271,7 @@ Window makeForm1()
     return w;
 }
 
-Window makeForm3()
+Window makeAboutBoxDesign()
 {
     Window w;
     w.name = QStringLiteral("Form3");
@@ -302,7 +302,7 @@ Window makeForm3()
     return w;
 }
 
-Window makeForm4()
+Window makePackageAlertDesign()
 {
     Window w;
     w.name = QStringLiteral("Form4");
@@ -320,7 +320,7 @@ Window makeForm4()
     return w;
 }
 
-Window makeForm5()
+Window makeJournalViewerDesign()
 {
     Window w;
     w.name = QStringLiteral("Form5");
@@ -337,7 +337,7 @@ Window makeForm5()
     return w;
 }
 
-Window makeForm6()
+Window makePopupDesign()
 {
     Window w;
     w.name = QStringLiteral("Form6");
@@ -359,7 +359,7 @@ Window makeForm6()
     return w;
 }
 
-Window makeForm7()
+Window makeTransparencyHolderDesign()
 {
     Window w;
     w.name = QStringLiteral("Form7");
@@ -375,7 +375,7 @@ Window makeForm7()
 // The period outlook: what is used and left of the package, the daily allowance,
 // the pace and where it leads, and the warning thresholds. Its sentences are
 // made from the hidden text holders below the visible area.
-Window makeForm8()
+Window makePeriodOutlookDesign()
 {
     Window w;
     w.name = QStringLiteral("Form8");
@@ -422,25 +422,25 @@ Window makeForm8()
 
 } // namespace
 
-const Window &reg() { static const Window w = makeReg(); return w; }
-const Window &form1() { static const Window w = makeForm1(); return w; }
-const Window &form2() { static const Window w = makeForm2(); return w; }
-const Window &form3() { static const Window w = makeForm3(); return w; }
-const Window &form4() { static const Window w = makeForm4(); return w; }
-const Window &form5() { static const Window w = makeForm5(); return w; }
-const Window &form6() { static const Window w = makeForm6(); return w; }
-const Window &form7() { static const Window w = makeForm7(); return w; }
-const Window &form8() { static const Window w = makeForm8(); return w; }
+const Window &console() { static const Window w = makeConsoleDesign(); return w; }
+const Window &optionsDialog() { static const Window w = makeOptionsDialogDesign(); return w; }
+const Window &trayForm() { static const Window w = makeTrayFormDesign(); return w; }
+const Window &aboutBox() { static const Window w = makeAboutBoxDesign(); return w; }
+const Window &packageAlert() { static const Window w = makePackageAlertDesign(); return w; }
+const Window &journalViewer() { static const Window w = makeJournalViewerDesign(); return w; }
+const Window &popup() { static const Window w = makePopupDesign(); return w; }
+const Window &transparencyHolder() { static const Window w = makeTransparencyHolderDesign(); return w; }
+const Window &periodOutlook() { static const Window w = makePeriodOutlookDesign(); return w; }
 
 QVector<const Window *> all()
 {
-    return {&reg(), &form1(), &form2(), &form3(), &form4(), &form5(), &form6(), &form7(), &form8()};
+    return {&console(), &optionsDialog(), &trayForm(), &aboutBox(), &packageAlert(), &journalViewer(), &popup(), &transparencyHolder(), &periodOutlook()};
 }
 
 QVector<const Window *> translatable()
 {
     QVector<const Window *> windows = all();
-    windows.removeOne(&form7());
+    windows.removeOne(&transparencyHolder());
     return windows;
 }
 

@@ -85,15 +85,17 @@ struct Window {
     const Control *control(const QString &name) const;
 };
 
-const Window &reg();   // the console
-const Window &form1(); // the Options dialog
-const Window &form2(); // the tray form and Connection Viewer
-const Window &form3(); // the About box
-const Window &form4(); // the package alert
-const Window &form5(); // the journal viewer
-const Window &form6(); // the periodic pop-up
-const Window &form7(); // the transparency holder
-const Window &form8(); // the period outlook
+// The design of each window; its object name ("reg", "Form1" ... "Form8") is
+// what language files address.
+const Window &console();            // "reg": the console
+const Window &optionsDialog();      // "Form1": the Options dialog
+const Window &trayForm();           // "Form2": the tray form and Connection Viewer
+const Window &aboutBox();           // "Form3": the About box
+const Window &packageAlert();       // "Form4": the package alert
+const Window &journalViewer();      // "Form5": the journal viewer
+const Window &popup();              // "Form6": the periodic pop-up
+const Window &transparencyHolder(); // "Form7": the transparency holder
+const Window &periodOutlook();      // "Form8": the period outlook
 
 // Every window, in the order above.
 QVector<const Window *> all();

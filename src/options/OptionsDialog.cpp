@@ -17,7 +17,7 @@ constexpr int DayItems = 27;
 } // namespace
 
 OptionsDialog::OptionsDialog(OptionsLogic &logic, const Language &language)
-    : CatalogueWindow(catalogue::form1())
+    : CatalogueWindow(catalogue::optionsDialog())
     , logic_(logic)
     , language_(language)
 {

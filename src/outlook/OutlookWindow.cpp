@@ -31,7 +31,7 @@ QDateTime nearestHour(const QDateTime &moment)
 } // namespace
 
 OutlookWindow::OutlookWindow(ConsoleCore &console)
-    : CatalogueWindow(catalogue::form8())
+    : CatalogueWindow(catalogue::periodOutlook())
     , console_(console)
 {
     connect(control<QTimer>(QStringLiteral("Timer1")), &QTimer::timeout, this, &OutlookWindow::refresh);

@@ -13,7 +13,7 @@
 #include <QPushButton>
 
 JournalViewer::JournalViewer(const Journal &journal, const Language &language)
-    : CatalogueWindow(catalogue::form5())
+    : CatalogueWindow(catalogue::journalViewer())
     , journal_(journal)
     , language_(language)
     , model_(new JournalModel(this))

@@ -78,7 +78,7 @@ const QScreen *screenOf(const QWidget &widget)
 } // namespace
 
 TrayForm::TrayForm(const Language &language, ConsoleWindow &console)
-    : CatalogueWindow(catalogue::form2())
+    : CatalogueWindow(catalogue::trayForm())
     , language_(language)
     , console_(console)
     , icon_(std::make_unique<QSystemTrayIcon>(resourceimage::icon(QStringLiteral(":/images/dialmeter-32.png"))))
@@ -200,7 +200,7 @@ QRect TrayForm::taskbarPixels() const
 void TrayForm::loadPopup(const QString &total, const QString &since)
 {
     if (!popupWindow_) {
-        popupWindow_ = std::make_unique<CatalogueWindow>(catalogue::form6(), nullptr, Qt::Tool);
+        popupWindow_ = std::make_unique<CatalogueWindow>(catalogue::popup(), nullptr, Qt::Tool);
         language_.apply({popupWindow_.get()});
         popupWindow_->control<QWidget>(QStringLiteral("Label3"))->installEventFilter(this);
     }

@@ -333,7 +333,7 @@ void TestCatalogue::trayMenuTree()
 
 void TestCatalogue::optionGroupsAreIndependent()
 {
-    CatalogueWindow form1(catalogue::form1());
+    CatalogueWindow form1(catalogue::optionsDialog());
     form1.show();
     auto *first = form1.control<QRadioButton>("Raz1erOpt");
     auto *chosenDay = form1.control<QRadioButton>("RazCustOpt");
@@ -356,13 +356,13 @@ void TestCatalogue::languageFileChangesOnlyWhatItGives()
     QTemporaryDir dir;
     writeLanguageFile(dir.path(), "English", "[Form1]\nCommand2_Caption=Cancel\n");
 
-    CatalogueWindow form1(catalogue::form1());
+    CatalogueWindow form1(catalogue::optionsDialog());
     Language language({dir.path()});
     QVERIFY(language.select("English"));
     language.apply({&form1});
 
-    QCOMPARE(form1.windowTitle(), catalogue::form1().caption);
-    for (const catalogue::Control &design : catalogue::form1().controls) {
+    QCOMPARE(form1.windowTitle(), catalogue::optionsDialog().caption);
+    for (const catalogue::Control &design : catalogue::optionsDialog().controls) {
         const QString expected = design.name == "Command2" ? QStringLiteral("Cancel") : design.text;
         QCOMPARE(shownText(form1.control(design.name)), expected);
     }
@@ -373,7 +373,7 @@ void TestCatalogue::languageFileChangesOnlyWhatItGives()
 // them, shown, in the designed tab order.
 void TestCatalogue::itemViewsComeWhenFirstNeeded()
 {
-    CatalogueWindow viewer(catalogue::form2());
+    CatalogueWindow viewer(catalogue::trayForm());
     int yearBox = 0;
     while (viewer.controlName(yearBox) != QStringLiteral("Combo1"))
         ++yearBox;
@@ -398,7 +398,7 @@ void TestCatalogue::itemViewsComeWhenFirstNeeded()
     QTest::keyClick(&viewer, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), viewer.control<QWidget>(QStringLiteral("Command1")));
 
-    CatalogueWindow hidden(catalogue::form2());
+    CatalogueWindow hidden(catalogue::trayForm());
     QVERIFY(hidden.control<QListView>(QStringLiteral("List1")));
     QVERIFY(hidden.findChild<QComboBox *>(QStringLiteral("Combo1")));
     QVERIFY(!hidden.isVisible());
