@@ -59,6 +59,32 @@ std::pair<std::string, std::string> subkeyRange(const std::string &foldedKey)
     return {foldedKey + '\\', foldedKey + ']'};
 }
 
+// A step's result as a read judges it: a row, the end, or else the connection's
+// error code, read while the statement still stands (a statement that could
+// not be prepared steps to a bare SQLITE_ERROR).
+int outcomeOf(sqlite3 *db, int rc)
+{
+    return rc == SQLITE_ROW || rc == SQLITE_DONE ? rc : sqlite3_errcode(db);
+}
+
+// The busy handler waits for most locks, but not for every one (a WAL being
+// recovered by another connection): a read that meets one is run again from
+// its start, a few times. `read` gives its outcome (outcomeOf).
+template <typename Read>
+int readAgainWhileBusy(Read read)
+{
+    int rc = SQLITE_ERROR;
+    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+        if (attempt > 0)
+            sqlite3_sleep(kReadRetryPauseMs);
+        rc = read();
+        const int primary = rc & 0xff;
+        if (primary != SQLITE_BUSY && primary != SQLITE_LOCKED)
+            break;
+    }
+    return rc;
+}
+
 // One use of a prepared statement, left ready for the next use.
 class Statement {
 public:
@@ -338,22 +364,19 @@ StoreBackend::Lookup SqliteStoreBackend::lookup(int root, const std::string &key
         return {};
     if (!db_)
         return {ReadStatus::Failed, {}};
-    // The busy handler waits for most locks, but not for every one (a WAL
-    // being recovered by another connection): those are asked again.
-    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
-        if (attempt > 0)
-            sqlite3_sleep(kReadRetryPauseMs);
+    std::string text;
+    const int rc = readAgainWhileBusy([&] {
         Statement select(prepared("SELECT text FROM vals WHERE root = ?1 AND key = ?2 AND folded = ?3"));
         select.bind(1, root).bind(2, fold(key)).bind(3, fold(name));
-        const int rc = select.step();
-        if (rc == SQLITE_ROW)
-            return {ReadStatus::Found, select.text(0)};
-        if (rc == SQLITE_DONE)
-            return {};
-        const int primary = sqlite3_errcode(db_) & 0xff;
-        if (primary != SQLITE_BUSY && primary != SQLITE_LOCKED)
-            break;
-    }
+        const int step = select.step();
+        if (step == SQLITE_ROW)
+            text = select.text(0);
+        return outcomeOf(db_, step);
+    });
+    if (rc == SQLITE_ROW)
+        return {ReadStatus::Found, std::move(text)};
+    if (rc == SQLITE_DONE)
+        return {};
     return {ReadStatus::Failed, {}};
 }
 
@@ -474,23 +497,18 @@ std::vector<StoreBackend::Value> SqliteStoreBackend::list(int root, const std::s
     if (!db_ || !isRoot(root))
         return values;
     const std::string folded = fold(key);
-    const auto [from, to] = subkeyRange(folded);
-    // Asked again from the start when the store is busy, as a single read is.
-    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
-        if (attempt > 0)
-            sqlite3_sleep(kReadRetryPauseMs);
+    const auto below = subkeyRange(folded);
+    readAgainWhileBusy([&] {
         values.clear();
         Statement select(prepared("SELECT v.root, COALESCE(k.path, v.key), v.name, v.text FROM vals v "
                                   "LEFT JOIN keys k ON k.root = v.root AND k.folded = v.key "
                                   "WHERE v.root = ?1 AND (v.key = ?2 OR (v.key >= ?3 AND v.key < ?4)) "
                                   "ORDER BY v.key, v.folded"));
-        select.bind(1, root).bind(2, folded).bind(3, from).bind(4, to);
-        int rc = SQLITE_ROW;
-        while ((rc = select.step()) == SQLITE_ROW)
+        select.bind(1, root).bind(2, folded).bind(3, below.first).bind(4, below.second);
+        int step = SQLITE_ROW;
+        while ((step = select.step()) == SQLITE_ROW)
             values.push_back({select.integer(0), select.text(1), select.text(2), select.text(3)});
-        const int primary = sqlite3_errcode(db_) & 0xff;
-        if (rc == SQLITE_DONE || (primary != SQLITE_BUSY && primary != SQLITE_LOCKED))
-            break;
-    }
+        return outcomeOf(db_, step);
+    });
     return values;
 }
