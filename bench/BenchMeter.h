@@ -4,17 +4,17 @@
 // A meter's logic wired for benchmarks: a real SQLite store in a temporary
 // folder, a fixed clock, and nothing shown.
 
-#include "app/Clock.h"
-#include "app/SettingsStore.h"
-#include "app/SqliteStoreBackend.h"
-#include "app/StartupEntry.h"
-#include "app/SystemIdentity.h"
+#include "store/Clock.h"
+#include "store/SettingsStore.h"
+#include "store/SqliteStoreBackend.h"
+#include "store/StartupEntry.h"
+#include "store/SystemIdentity.h"
 #include "console/ConsoleCore.h"
 #include "console/ConsoleView.h"
 #include "metering/ConnectionProbe.h"
 #include "metering/LinkProbe.h"
-#include "options/Language.h"
-#include "options/LanguageTargets.h"
+#include "language/Language.h"
+#include "language/LanguageTargets.h"
 #include "records/Journal.h"
 
 #include <QCoreApplication>

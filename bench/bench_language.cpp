@@ -6,8 +6,8 @@
 #include "BenchMeter.h"
 #include "app/WindowSet.h"
 #include "options/OptionsLogic.h"
-#include "options/Catalogue.h"
-#include "options/Language.h"
+#include "language/Catalogue.h"
+#include "language/Language.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EntryProcedure.h"
 
-#include "Schema.h"
-#include "SettingsStore.h"
-#include "SystemIdentity.h"
+#include "store/Schema.h"
+#include "store/SettingsStore.h"
+#include "store/SystemIdentity.h"
 #include "records/Journal.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "InstanceLock.h"
 
-#include "DataFile.h"
+#include "store/DataFile.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Clock.h"
+#include "store/Clock.h"
 #include "metering/ConnectionProbe.h"
 #include "QuitSignals.h"
-#include "StoreBackend.h"
+#include "store/StoreBackend.h"
 
 #include <QFileSystemWatcher>
 #include <QObject>

@@ -3,7 +3,7 @@
 
 #include "console/ConsoleWindow.h"
 #include "options/AboutBox.h"
-#include "options/Language.h"
+#include "language/Language.h"
 #include "options/OptionsDialog.h"
 #include "outlook/OutlookWindow.h"
 #include "records/JournalViewer.h"

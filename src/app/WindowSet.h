@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "options/LanguageTargets.h"
+#include "language/LanguageTargets.h"
 
 #include <QObject>
 #include <QPointer>

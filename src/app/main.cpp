@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DisplayPlatform.h"
+#include "store/DisplayPlatform.h"
 #include "MeterApplication.h"
-#include "app/Version.h"
+#include "store/Version.h"
 
 #include <QApplication>
 

@@ -4,15 +4,15 @@
 #include "ConsoleView.h"
 
 #include <QCoreApplication>
-#include "app/LaunchAtStartup.h"
-#include "app/Schema.h"
-#include "app/SettingsStore.h"
-#include "app/SystemIdentity.h"
+#include "store/LaunchAtStartup.h"
+#include "store/Schema.h"
+#include "store/SettingsStore.h"
+#include "store/SystemIdentity.h"
 #include "records/Journal.h"
 #include "metering/ConnectionProbe.h"
 #include "metering/DurationText.h"
-#include "options/Language.h"
-#include "options/LanguageTargets.h"
+#include "language/Language.h"
+#include "language/LanguageTargets.h"
 
 namespace {
 constexpr int HKLM = SettingsStore::LocalMachine;

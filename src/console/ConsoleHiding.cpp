@@ -3,8 +3,8 @@
 
 #include "ConsoleCore.h"
 #include "ConsoleView.h"
-#include "app/Schema.h"
-#include "app/SettingsStore.h"
+#include "store/Schema.h"
+#include "store/SettingsStore.h"
 
 namespace {
 constexpr int HKLM = SettingsStore::LocalMachine;

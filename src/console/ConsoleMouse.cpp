@@ -3,9 +3,9 @@
 
 #include "ConsoleCore.h"
 #include "ConsoleView.h"
-#include "Twips.h"
-#include "app/Schema.h"
-#include "app/SettingsStore.h"
+#include "language/Twips.h"
+#include "store/Schema.h"
+#include "store/SettingsStore.h"
 
 ConsoleMouse::ConsoleMouse(ConsoleCore &console)
     : console_(console)

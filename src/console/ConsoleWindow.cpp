@@ -3,8 +3,8 @@
 
 #include "ConsoleCore.h"
 #include "SkinShape.h"
-#include "Twips.h"
-#include "app/DisplayPlatform.h"
+#include "language/Twips.h"
+#include "store/DisplayPlatform.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "ConsoleView.h"
-#include "options/CatalogueWindow.h"
+#include "language/CatalogueWindow.h"
 
 #include <array>
 

@@ -4,9 +4,9 @@
 #include "DateText.h"
 #include "DurationText.h"
 #include "ResetRule.h"
-#include "app/Clock.h"
-#include "app/Schema.h"
-#include "app/SettingsStore.h"
+#include "store/Clock.h"
+#include "store/Schema.h"
+#include "store/SettingsStore.h"
 #include "console/ConsoleCore.h"
 #include "console/ConsoleView.h"
 

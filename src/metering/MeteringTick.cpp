@@ -3,11 +3,11 @@
 
 #include "ConnectionProbe.h"
 #include "DurationText.h"
-#include "app/Clock.h"
-#include "app/Schema.h"
+#include "store/Clock.h"
+#include "store/Schema.h"
 #include "console/ConsoleCore.h"
 #include "console/ConsoleView.h"
-#include "options/Language.h"
+#include "language/Language.h"
 #include "records/Journal.h"
 
 MeteringTick::MeteringTick(ConsoleCore &console)

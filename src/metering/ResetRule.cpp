@@ -2,8 +2,8 @@
 #include "ResetRule.h"
 
 #include "DateText.h"
-#include "app/Schema.h"
-#include "app/SettingsStore.h"
+#include "store/Schema.h"
+#include "store/SettingsStore.h"
 
 namespace resetrule {
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AboutBox.h"
 
-#include "Language.h"
-#include "app/Version.h"
+#include "language/Language.h"
+#include "store/Version.h"
 
 #include <QLabel>
 #include <QMouseEvent>

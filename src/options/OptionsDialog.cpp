@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "OptionsDialog.h"
 
-#include "Language.h"
+#include "language/Language.h"
 #include "OptionsLogic.h"
 
 #include <QCheckBox>

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "OptionsLogic.h"
 
-#include "app/Clock.h"
-#include "app/Schema.h"
-#include "app/SettingsStore.h"
+#include "store/Clock.h"
+#include "store/Schema.h"
+#include "store/SettingsStore.h"
 #include "console/ConsoleCore.h"
 #include "console/ConsoleView.h"
 #include "metering/DateText.h"
 #include "metering/DurationText.h"
 #include "metering/ResetRule.h"
-#include "options/Language.h"
+#include "language/Language.h"
 
 #include <QLocale>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PeriodOutlook.h"
 
-#include "app/Clock.h"
+#include "store/Clock.h"
 #include "console/ConsoleCore.h"
 #include "metering/DurationText.h"
 

@@ -3,12 +3,12 @@
 
 #include "PeriodOutlook.h"
 #include "Thresholds.h"
-#include "app/Schema.h"
-#include "app/SettingsStore.h"
+#include "store/Schema.h"
+#include "store/SettingsStore.h"
 #include "console/ConsoleCore.h"
 #include "metering/DateText.h"
 #include "metering/DurationText.h"
-#include "options/Language.h"
+#include "language/Language.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Journal.h"
 
-#include "app/Clock.h"
-#include "app/DataFile.h"
+#include "store/Clock.h"
+#include "store/DataFile.h"
 #include "PrintLine.h"
 #include "metering/DateText.h"
 

@@ -3,7 +3,7 @@
 
 #include "Journal.h"
 #include "JournalModel.h"
-#include "options/Language.h"
+#include "language/Language.h"
 
 #include <QCloseEvent>
 #include <QFile>

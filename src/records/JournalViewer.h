@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "options/CatalogueWindow.h"
+#include "language/CatalogueWindow.h"
 
 class Journal;
 class JournalModel;

@@ -2,9 +2,9 @@
 #include "YearReport.h"
 
 #include "PrintLine.h"
-#include "app/Clock.h"
-#include "app/DataFile.h"
-#include "app/Schema.h"
+#include "store/Clock.h"
+#include "store/DataFile.h"
+#include "store/Schema.h"
 #include "console/ConsoleCore.h"
 #include "metering/ResetRule.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/SettingsStore.h"
+#include "store/SettingsStore.h"
 
 #include <QDate>
 #include <QString>

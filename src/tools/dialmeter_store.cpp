@@ -3,9 +3,9 @@
 // meter runs. Paths are written as the meter writes them, below HKEY_LOCAL_MACHINE
 // unless they start with a root prefix (HKCU\...).
 
-#include "app/DataFolder.h"
-#include "app/RegistryName.h"
-#include "app/SqliteStoreBackend.h"
+#include "store/DataFolder.h"
+#include "store/RegistryName.h"
+#include "store/SqliteStoreBackend.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DesktopNotifier.h"
 
-#include "app/Version.h"
-#include "options/ResourceImage.h"
+#include "store/Version.h"
+#include "language/ResourceImage.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>

@@ -2,10 +2,10 @@
 #include "PopupAnimation.h"
 
 #include "PopupView.h"
-#include "app/Schema.h"
-#include "app/SettingsStore.h"
+#include "store/Schema.h"
+#include "store/SettingsStore.h"
 #include "console/ConsoleCore.h"
-#include "console/Twips.h"
+#include "language/Twips.h"
 
 PopupAnimation::PopupAnimation(ConsoleCore &console, PopupView &view)
     : console_(console)

@@ -2,9 +2,9 @@
 #include "TrayCommands.h"
 
 #include "TrayView.h"
-#include "app/Schema.h"
-#include "app/SettingsStore.h"
-#include "app/Version.h"
+#include "store/Schema.h"
+#include "store/SettingsStore.h"
+#include "store/Version.h"
 #include "console/ConsoleCore.h"
 #include "console/ConsoleView.h"
 #include "metering/DurationText.h"

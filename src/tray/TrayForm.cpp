@@ -5,10 +5,10 @@
 #include "TaskbarPosition.h"
 #include "TrayCommands.h"
 #include "console/ConsoleWindow.h"
-#include "app/DisplayPlatform.h"
-#include "console/Twips.h"
-#include "options/Language.h"
-#include "options/ResourceImage.h"
+#include "store/DisplayPlatform.h"
+#include "language/Twips.h"
+#include "language/Language.h"
+#include "language/ResourceImage.h"
 #include "records/YearReport.h"
 
 #include <QAction>

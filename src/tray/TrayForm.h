@@ -4,7 +4,7 @@
 #include "DesktopNotifier.h"
 #include "PopupView.h"
 #include "TrayView.h"
-#include "options/CatalogueWindow.h"
+#include "language/CatalogueWindow.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "console/ConsoleWindow.h"
 #include "support/TestSupport.h"
-#include "options/Language.h"
+#include "language/Language.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,8 +3,8 @@
 //   dialmeter-gallery [--lang FOLDER NAME] WINDOW...
 // FOLDER holds lang/NAME.lang. Runs until it is closed or killed.
 
-#include "options/CatalogueWindow.h"
-#include "options/Language.h"
+#include "language/CatalogueWindow.h"
+#include "language/Language.h"
 
 #include <QApplication>
 #include <QMenu>

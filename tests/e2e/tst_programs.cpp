@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MeterHome.h"
-#include "app/SystemIdentity.h"
+#include "store/SystemIdentity.h"
 
 #include <QDate>
 #include <QFileInfo>

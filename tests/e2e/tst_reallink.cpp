@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MeterHome.h"
 #include "TunLink.h"
-#include "app/SystemIdentity.h"
+#include "store/SystemIdentity.h"
 #include "support/TestSupport.h"
 
 #include <QDate>

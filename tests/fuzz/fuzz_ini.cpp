@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Language files as the INI reader takes them: any bytes, then lookups.
-#include "options/IniFile.h"
+#include "language/IniFile.h"
 
 #include <cstddef>
 #include <cstdint>

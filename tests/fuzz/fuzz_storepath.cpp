@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Store paths as the meter, the Options dialog and the store tool pass them: a
 // root number, a path and a text, written, read back and deleted in a real store.
-#include "app/SettingsStore.h"
-#include "app/SqliteStoreBackend.h"
+#include "store/SettingsStore.h"
+#include "store/SqliteStoreBackend.h"
 
 #include <QTemporaryDir>
 

@@ -6,7 +6,7 @@
 // message stays readable, and the counters come out as duration texts.
 #include "support/TestSupport.h"
 
-#include "app/Schema.h"
+#include "store/Schema.h"
 #include "metering/DateCheck.h"
 #include "metering/DateText.h"
 #include "metering/DurationText.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/TestSupport.h"
 
-#include "app/DataFile.h"
-#include "app/DataFolder.h"
+#include "store/DataFile.h"
+#include "store/DataFolder.h"
 #include "app/InstanceLock.h"
 #include "records/YearReport.h"
 

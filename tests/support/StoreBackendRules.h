@@ -5,7 +5,7 @@
 // backend: the SQLite store on Linux and the registry on Windows run the same
 // rows. Plain C++ so that it builds where Qt is not available.
 
-#include "app/StoreBackend.h"
+#include "store/StoreBackend.h"
 
 #include <string>
 #include <vector>

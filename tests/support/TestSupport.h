@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/Clock.h"
-#include "app/SqliteStoreBackend.h"
-#include "app/SettingsStore.h"
-#include "app/SystemIdentity.h"
-#include "app/StartupEntry.h"
+#include "store/Clock.h"
+#include "store/SqliteStoreBackend.h"
+#include "store/SettingsStore.h"
+#include "store/SystemIdentity.h"
+#include "store/StartupEntry.h"
 #include "console/ConsoleView.h"
 #include "metering/LinkProbe.h"
-#include "options/LanguageTargets.h"
+#include "language/LanguageTargets.h"
 
 #include <QMap>
 #include <QRect>
@@ -220,7 +220,7 @@ public:
 #include "console/ConsoleCore.h"
 #include "metering/ConnectionProbe.h"
 #include "metering/MeteringTick.h"
-#include "options/Language.h"
+#include "language/Language.h"
 #include "records/Journal.h"
 
 // The lines of a journal file, without their CR LF.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "options/IniFile.h"
-#include "options/Language.h"
-#include "options/TranslationTarget.h"
+#include "language/IniFile.h"
+#include "language/Language.h"
+#include "language/TranslationTarget.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "options/ToolWindows.h"
+#include "language/ToolWindows.h"
 
 #include <QGuiApplication>
 #include <QWidget>

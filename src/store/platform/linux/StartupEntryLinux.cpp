@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/StartupEntry.h"
+#include "store/StartupEntry.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 
 #include "ResourceImage.h"
 #include "ToolWindows.h"
-#include "console/Twips.h"
+#include "language/Twips.h"
 
 #include <QAction>
 #include <QButtonGroup>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "options/Catalogue.h"
-#include "options/IniFile.h"
+#include "language/Catalogue.h"
+#include "language/IniFile.h"
 
 #include <QFile>
 #include <QMap>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Catalogue.h"
 
-#include "app/Version.h"
+#include "store/Version.h"
 
 namespace catalogue {
 

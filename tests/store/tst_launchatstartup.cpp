@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/TestSupport.h"
 
-#include "app/LaunchAtStartup.h"
+#include "store/LaunchAtStartup.h"
 
 #include <QFile>
 #include <QProcess>

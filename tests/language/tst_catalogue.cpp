@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "options/CatalogueWindow.h"
-#include "options/Language.h"
+#include "language/CatalogueWindow.h"
+#include "language/Language.h"
 #include "support/TestSupport.h"
 
 #include <QAction>

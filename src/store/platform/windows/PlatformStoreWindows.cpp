@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/PlatformStore.h"
+#include "store/PlatformStore.h"
 
 #include "RegistryStoreBackend.h"
 

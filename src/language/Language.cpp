@@ -3,7 +3,7 @@
 
 #include "IniFile.h"
 #include "TranslationTarget.h"
-#include "app/DataFile.h"
+#include "store/DataFile.h"
 
 #include <QDir>
 

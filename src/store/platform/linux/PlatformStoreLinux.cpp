@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/PlatformStore.h"
+#include "store/PlatformStore.h"
 
-#include "app/DataFolder.h"
-#include "app/SqliteStoreBackend.h"
+#include "store/DataFolder.h"
+#include "store/SqliteStoreBackend.h"
 
 std::unique_ptr<StoreBackend> openPlatformStore(const std::string &dataFolder, std::string *notice, std::string *error)
 {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/RunningTime.h"
+#include "store/RunningTime.h"
 
 #include <ctime>
 

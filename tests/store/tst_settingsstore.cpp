@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/TestSupport.h"
 
-#include "app/DataFolder.h"
+#include "store/DataFolder.h"
 #include "support/StoreBackendRules.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/SystemIdentity.h"
+#include "store/SystemIdentity.h"
 
 #include <cstdlib>
 #include <pwd.h>
