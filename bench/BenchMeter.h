@@ -4,18 +4,19 @@
 // A meter's logic wired for benchmarks: a real SQLite store in a temporary
 // folder, a fixed clock, and nothing shown.
 
+#include "console/ConsoleCore.h"
+#include "console/ConsoleView.h"
+#include "language/Language.h"
+#include "language/LanguageTargets.h"
+#include "metering/ConnectionProbe.h"
+#include "metering/LinkProbe.h"
+#include "metering/Meter.h"
+#include "records/Journal.h"
 #include "store/Clock.h"
 #include "store/SettingsStore.h"
 #include "store/SqliteStoreBackend.h"
 #include "store/StartupEntry.h"
 #include "store/SystemIdentity.h"
-#include "console/ConsoleCore.h"
-#include "console/ConsoleView.h"
-#include "metering/ConnectionProbe.h"
-#include "metering/LinkProbe.h"
-#include "language/Language.h"
-#include "language/LanguageTargets.h"
-#include "records/Journal.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -73,7 +74,7 @@ public:
 
 class NoWindows final : public LanguageTargets {
 public:
-    QList<TranslationTarget *> windowsForLancer() override { return {}; }
+    QList<TranslationTarget *> windowsToTranslate() override { return {}; }
 };
 
 class NoLink final : public LinkProbe {
@@ -83,8 +84,8 @@ public:
 };
 
 // With no link given, the link is never up.
-struct Meter {
-    explicit Meter(LinkProbe *link = nullptr)
+struct MeterParts {
+    explicit MeterParts(LinkProbe *link = nullptr)
         : probe(link ? *link : noLink)
     {
         QString notice, error;
@@ -101,7 +102,8 @@ struct Meter {
     ConnectionProbe probe;
     Journal journal{dir.path(), clock};
     NoEntry entry;
-    ConsoleCore core{{store, platformIdentity(), view, language, windows, probe, journal, clock, entry, {}}};
+    ::Meter meter{{store, platformIdentity(), view, language, probe, journal, clock, {}}};
+    ConsoleCore core{{store, view, language, windows, entry, {}}, meter};
 };
 
 // The main of a benchmark program of the core: no display needed.

@@ -21,15 +21,15 @@ void tickWith(benchmark::State &state, const char *total, const char *package)
 {
     TunLink link;
     const bool connected = link.problem().isEmpty() && link.setUp(true);
-    bench::Meter meter(&platformLinkProbe());
+    bench::MeterParts parts(&platformLinkProbe());
     if (connected)
-        meter.store.write(2, "SOFTWARE\\Dialmeter\\Options\\Interfaces", link.name());
-    meter.store.write(2, "SOFTWARE\\Dialmeter\\Variables\\Total", total);
-    meter.store.write(2, "SOFTWARE\\Dialmeter\\Options\\Forfait", package);
-    meter.core.load(1280 * 15);
-    MeteringTick tick(meter.core);
+        parts.store.write(2, "SOFTWARE\\Dialmeter\\Options\\Interfaces", link.name());
+    parts.store.write(2, "SOFTWARE\\Dialmeter\\Variables\\Total", total);
+    parts.store.write(2, "SOFTWARE\\Dialmeter\\Options\\Forfait", package);
+    parts.core.load(1280 * 15);
+    MeteringTick tick(parts.meter);
     for (auto _ : state) {
-        meter.clock.secondPassed();
+        parts.clock.secondPassed();
         tick.onTick();
     }
     state.SetLabel(connected ? "connected (TUN link)" : "no link up (not root)");
@@ -52,12 +52,12 @@ BENCHMARK(ConnectedTickPastAWarning)->Unit(benchmark::kMicrosecond);
 // The figures the period outlook shows, made again each second while it is open.
 void PeriodOutlookFigures(benchmark::State &state)
 {
-    bench::Meter meter;
-    meter.store.write(2, "SOFTWARE\\Dialmeter\\Variables\\Total", "12:34:56");
-    meter.store.write(2, "SOFTWARE\\Dialmeter\\Options\\Forfait", "20:00:00");
-    meter.core.load(1280 * 15);
+    bench::MeterParts parts;
+    parts.store.write(2, "SOFTWARE\\Dialmeter\\Variables\\Total", "12:34:56");
+    parts.store.write(2, "SOFTWARE\\Dialmeter\\Options\\Forfait", "20:00:00");
+    parts.core.load(1280 * 15);
     for (auto _ : state)
-        benchmark::DoNotOptimize(PeriodOutlook::of(meter.core));
+        benchmark::DoNotOptimize(PeriodOutlook::of(parts.meter));
 }
 BENCHMARK(PeriodOutlookFigures)->Unit(benchmark::kMicrosecond);
 
@@ -87,19 +87,19 @@ BENCHMARK(DurationCompare);
 
 void StoreRead(benchmark::State &state)
 {
-    bench::Meter meter;
-    meter.store.write(2, "SOFTWARE\\Dialmeter\\Variables\\Total", "12:34:56");
+    bench::MeterParts parts;
+    parts.store.write(2, "SOFTWARE\\Dialmeter\\Variables\\Total", "12:34:56");
     for (auto _ : state)
-        benchmark::DoNotOptimize(meter.store.value(2, "SOFTWARE\\Dialmeter\\Variables\\Total"));
+        benchmark::DoNotOptimize(parts.store.value(2, "SOFTWARE\\Dialmeter\\Variables\\Total"));
 }
 BENCHMARK(StoreRead)->Unit(benchmark::kMicrosecond);
 
 void StoreWrite(benchmark::State &state)
 {
-    bench::Meter meter;
+    bench::MeterParts parts;
     int second = 0;
     for (auto _ : state)
-        meter.store.write(2, "SOFTWARE\\Dialmeter\\Variables\\Total", QString::number(++second % 60) + "2:34:56");
+        parts.store.write(2, "SOFTWARE\\Dialmeter\\Variables\\Total", QString::number(++second % 60) + "2:34:56");
 }
 BENCHMARK(StoreWrite)->Unit(benchmark::kMicrosecond);
 

@@ -5,9 +5,9 @@
 
 #include "BenchMeter.h"
 #include "app/WindowSet.h"
-#include "options/OptionsLogic.h"
 #include "language/Catalogue.h"
 #include "language/Language.h"
+#include "options/OptionsLogic.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,16 +22,16 @@ namespace {
 struct LanguageBench {
     explicit LanguageBench(Language &language)
         : windows(language)
-        , options(meter.core)
+        , options(parts.core)
     {
         windows.setOptionsLogic(options);
-        windows.setJournal(meter.journal);
+        windows.setJournal(parts.journal);
         for (const catalogue::Window *design : {&catalogue::optionsDialog(), &catalogue::aboutBox(), &catalogue::journalViewer()})
             windows.window(*design);
-        targets = windows.windowsForLancer();
+        targets = windows.windowsToTranslate();
     }
     WindowSet windows;
-    bench::Meter meter;
+    bench::MeterParts parts;
     OptionsLogic options;
     QList<TranslationTarget *> targets;
 };

@@ -13,7 +13,7 @@
 namespace {
 
 // A store with 100 users, each with a figure for every month of 2004.
-struct Store : bench::Meter {
+struct Store : bench::MeterParts {
     Store()
     {
         store.write(2, "SOFTWARE\\Dialmeter\\User\\0", "Total");
@@ -27,7 +27,7 @@ struct Store : bench::Meter {
         for (int month = 1; month <= 12; ++month)
             store.write(2, QStringLiteral("SOFTWARE\\Dialmeter\\Compte Rendu\\2004\\%1\\Total").arg(month), "99:00:00");
     }
-    YearReport report{core, dir.filePath("log.txt")};
+    YearReport report{meter, dir.filePath("log.txt")};
 };
 
 void YearReportOf100UsersOver12Months(benchmark::State &state)

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EntryProcedure.h"
 
+#include "records/Journal.h"
 #include "store/Schema.h"
 #include "store/SettingsStore.h"
 #include "store/SystemIdentity.h"
-#include "records/Journal.h"
 
 namespace {
 constexpr int HKLM = SettingsStore::LocalMachine;

@@ -5,10 +5,11 @@
 #include "store/DisplayPlatform.h"
 #include "EntryProcedure.h"
 #include "InstanceLock.h"
+#include "console/ConsoleCore.h"
+#include "metering/Meter.h"
 #include "store/PlatformStore.h"
 #include "store/SettingsStore.h"
 #include "store/SystemIdentity.h"
-#include "console/ConsoleCore.h"
 #include "WindowSet.h"
 #include "console/ConsoleWindow.h"
 #include "language/CatalogueWindow.h"
@@ -18,13 +19,13 @@
 #include "metering/MeteringTick.h"
 #include "options/OptionsDialog.h"
 #include "options/OptionsLogic.h"
-#include "tray/DesktopNotifier.h"
+#include "records/Journal.h"
 #include "records/YearReport.h"
 #include "store/StartupEntry.h"
+#include "tray/DesktopNotifier.h"
 #include "tray/PopupAnimation.h"
 #include "tray/TrayCommands.h"
 #include "tray/TrayForm.h"
-#include "records/Journal.h"
 
 #include <QAction>
 #include <QApplication>
@@ -149,18 +150,20 @@ bool MeterApplication::start()
     connect(windows_.get(), &WindowSet::quitRequested, this, &QCoreApplication::quit);
     connect(windows_.get(), &WindowSet::message, this, [this](const QString &text) { tell(text); });
     probe_.setFailureHandler([this](const QString &message) { tell(message); });
-    consoleCore_ = std::make_unique<ConsoleCore>(ConsoleServices{*store_, platformIdentity(), windows_->console(),
-                                                                 *language_, *windows_, probe_, *journal_, clock_,
+    meter_ = std::make_unique<Meter>(MeterServices{*store_, platformIdentity(), windows_->console(), *language_, probe_,
+                                                   *journal_, clock_, [this](const QString &message) { tell(message); }});
+    consoleCore_ = std::make_unique<ConsoleCore>(ConsoleServices{*store_, windows_->console(), *language_, *windows_,
                                                                  platformStartupEntry(),
-                                                                 [this](const QString &message) { tell(message); }});
+                                                                 [this](const QString &message) { tell(message); }},
+                                                 *meter_);
     consoleCore_->oldWindows = outcome.oldWindows;
     consoleCore_->compositorPlaces = displayplatform::placedByCompositor(QGuiApplication::platformName());
-    tick_ = std::make_unique<MeteringTick>(*consoleCore_);
+    tick_ = std::make_unique<MeteringTick>(*meter_);
     windows_->console().attach(*consoleCore_);
     TrayForm &trayForm = windows_->trayForm();
     tray_ = std::make_unique<TrayCommands>(*consoleCore_, trayForm);
     popup_ = std::make_unique<PopupAnimation>(*consoleCore_, trayForm);
-    report_ = std::make_unique<YearReport>(*consoleCore_, folder + QStringLiteral("/log.txt"));
+    report_ = std::make_unique<YearReport>(*meter_, folder + QStringLiteral("/log.txt"));
     trayForm.attach(*tray_, *popup_, *report_);
     connect(&windows_->console(), &ConsoleWindow::popupRequested, this, [this] { popup_->startPopup(); });
     for (const char *entry : {"MnuMaximize", "MnuMinimize"})
@@ -171,7 +174,7 @@ bool MeterApplication::start()
     options_ = std::make_unique<OptionsLogic>(*consoleCore_);
     windows_->setOptionsLogic(*options_);
     windows_->setJournal(*journal_);
-    windows_->setOutlookSource(*consoleCore_);
+    windows_->setOutlookSource(*meter_, consoleCore_->warnings());
     // Warnings as desktop notifications; without the service, on the tray
     // icon; without a tray either, told the meter's usual way.
     notifier_ = std::make_unique<DesktopNotifier>();
@@ -225,6 +228,6 @@ void MeterApplication::watchStore(const QString &folder)
     connect(&storeChanged_, &QTimer::timeout, this, [this, watchThoseThere] {
         // A file replaced (the log of changes made anew) is watched again.
         watchThoseThere();
-        consoleCore_->readMeteringOptions();
+        meter_->readOptions();
     });
 }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "store/Clock.h"
 #include "metering/ConnectionProbe.h"
+#include "store/Clock.h"
 #include "QuitSignals.h"
 #include "store/StoreBackend.h"
 
@@ -13,6 +13,7 @@
 #include <memory>
 
 class ConsoleCore;
+class Meter;
 class DesktopNotifier;
 class InstanceLock;
 class Journal;
@@ -62,6 +63,7 @@ private:
     std::unique_ptr<Language> language_;
     std::unique_ptr<WindowSet> windows_;
     ConnectionProbe probe_;
+    std::unique_ptr<Meter> meter_;
     std::unique_ptr<ConsoleCore> consoleCore_;
     std::unique_ptr<MeteringTick> tick_;
     std::unique_ptr<TrayCommands> tray_;

@@ -2,8 +2,8 @@
 #include "WindowSet.h"
 
 #include "console/ConsoleWindow.h"
-#include "options/AboutBox.h"
 #include "language/Language.h"
+#include "options/AboutBox.h"
 #include "options/OptionsDialog.h"
 #include "outlook/OutlookWindow.h"
 #include "records/JournalViewer.h"
@@ -70,8 +70,8 @@ CatalogueWindow *WindowSet::create(const catalogue::Window &design)
         return viewer;
     }
     if (&design == &catalogue::periodOutlook()) {
-        Q_ASSERT(outlookSource_);
-        auto *outlook = new OutlookWindow(*outlookSource_);
+        Q_ASSERT(outlookMeter_ && outlookWarnings_);
+        auto *outlook = new OutlookWindow(*outlookMeter_, *outlookWarnings_);
         connect(outlook, &OutlookWindow::refused, this, &WindowSet::message);
         language_.apply({outlook});
         return outlook;
@@ -101,7 +101,7 @@ JournalViewer &WindowSet::journalViewer()
     return static_cast<JournalViewer &>(window(catalogue::journalViewer()));
 }
 
-QList<TranslationTarget *> WindowSet::windowsForLancer()
+QList<TranslationTarget *> WindowSet::windowsToTranslate()
 {
     QList<TranslationTarget *> windows{console_.get()};
     for (const catalogue::Window *design : {&catalogue::optionsDialog(), &catalogue::trayForm(), &catalogue::aboutBox(),

@@ -10,7 +10,8 @@
 #include <memory>
 
 class CatalogueWindow;
-class ConsoleCore;
+class Meter;
+class ThresholdWarnings;
 class ConsoleWindow;
 class Journal;
 class JournalViewer;
@@ -36,8 +37,13 @@ public:
     void setOptionsLogic(OptionsLogic &logic) { optionsLogic_ = &logic; }
     // The journal the journal viewer shows; needed before the viewer is first used.
     void setJournal(const Journal &journal) { journal_ = &journal; }
-    // The meter whose period the outlook shows; needed before the outlook is first used.
-    void setOutlookSource(ConsoleCore &console) { outlookSource_ = &console; }
+    // The meter whose period the outlook shows, and its warnings; needed before
+    // the outlook is first used.
+    void setOutlookSource(const Meter &meter, ThresholdWarnings &warnings)
+    {
+        outlookMeter_ = &meter;
+        outlookWarnings_ = &warnings;
+    }
 
     ConsoleWindow &console() { return *console_; }
     TrayForm &trayForm() { return *trayForm_; }
@@ -46,7 +52,7 @@ public:
     // The window of that design, created when it does not exist.
     CatalogueWindow &window(const catalogue::Window &design);
 
-    QList<TranslationTarget *> windowsForLancer() override;
+    QList<TranslationTarget *> windowsToTranslate() override;
 
 signals:
     void quitRequested();
@@ -61,7 +67,8 @@ private:
     const Language &language_;
     OptionsLogic *optionsLogic_ = nullptr;
     const Journal *journal_ = nullptr;
-    ConsoleCore *outlookSource_ = nullptr;
+    const Meter *outlookMeter_ = nullptr;
+    ThresholdWarnings *outlookWarnings_ = nullptr;
     std::unique_ptr<ConsoleWindow> console_;
     std::unique_ptr<TrayForm> trayForm_;
     std::map<const catalogue::Window *, QPointer<CatalogueWindow>> others_;

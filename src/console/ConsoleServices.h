@@ -5,27 +5,20 @@
 
 #include <functional>
 
-class Clock;
-class ConnectionProbe;
 class ConsoleView;
-class Journal;
 class Language;
 class LanguageTargets;
 class SettingsStore;
 class StartupEntry;
-class SystemIdentity;
 
-// What the console's logic works with: the store, the system, its window, the
-// language, the link and the journal, and a way to tell the user something.
+// What the console's logic works with: the store, its window, the language and
+// the windows it applies to, the launch at log-on, and a way to tell the user
+// something.
 struct ConsoleServices {
     SettingsStore &store;
-    const SystemIdentity &identity;
     ConsoleView &view;
     Language &language;
     LanguageTargets &windows;
-    ConnectionProbe &probe;
-    const Journal &journal;
-    const Clock &clock;
     StartupEntry &startupEntry;
     std::function<void(const QString &)> tell;
 };

@@ -1,17 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "metering/MeterView.h"
+
 #include <QPoint>
 #include <QString>
 
-// What the console's logic asks of the console window. The window implements it;
-// tests implement it with a recorder.
-class ConsoleView {
+// What the console's logic asks of the console window, beyond showing the
+// meter. The window implements it; tests implement it with a recorder.
+class ConsoleView : public MeterView {
 public:
-    virtual ~ConsoleView() = default;
-
-    // The month, day and user counters (Txtmois, TxtDay, TextId).
-    virtual void showCounters(const QString &month, const QString &day, const QString &user) = 0;
     // The heading of the user line (Label4).
     virtual void setUserHeading(const QString &text) = 0;
     // The console appears (the first start's Options dialog was confirmed).
@@ -41,19 +39,4 @@ public:
     virtual void openMenuAt(const QPoint &globalPixels) = 0;
     // The periodic pop-up is asked for.
     virtual void requestPopup() = 0;
-    // The percentage bar: its fill and frame shown or hidden, the fill's width in
-    // pixels and the text over it.
-    virtual void setPercentBarVisible(bool visible) = 0;
-    virtual void setPercentBar(int fillWidthPixels, const QString &caption) = 0;
-    // The package-exceeded indicator (shown until the month is cleared) and the
-    // alert window.
-    virtual void showPackageIndicator() = 0;
-    virtual void hidePackageIndicator() = 0;
-    virtual void openPackageAlert() = 0;
-
-    // The text of a text holder: a word of the language in force.
-    virtual QString holderText(const QString &holder) const = 0;
-    // The status line (Text1) and the tool tip of the console's surface (Label8).
-    virtual void setStatus(const QString &text) = 0;
-    virtual void setSurfaceToolTip(const QString &text) = 0;
 };

@@ -12,5 +12,5 @@ class TranslationTarget;
 class LanguageTargets {
 public:
     virtual ~LanguageTargets() = default;
-    virtual QList<TranslationTarget *> windowsForLancer() = 0;
+    virtual QList<TranslationTarget *> windowsToTranslate() = 0;
 };

@@ -3,31 +3,30 @@
 
 #include "DateText.h"
 #include "DurationText.h"
+#include "Meter.h"
 #include "ResetRule.h"
 #include "store/Clock.h"
 #include "store/Schema.h"
 #include "store/SettingsStore.h"
-#include "console/ConsoleCore.h"
-#include "console/ConsoleView.h"
 
 namespace {
 constexpr int HKLM = SettingsStore::LocalMachine;
 } // namespace
 
-DateCheck::DateCheck(ConsoleCore &console)
-    : console_(console)
+DateCheck::DateCheck(Meter &meter)
+    : meter_(meter)
 {
 }
 
 bool DateCheck::dateChanged() const
 {
-    return console_.services().clock.now().date() != lastSeen_;
+    return meter_.services().clock.now().date() != lastSeen_;
 }
 
 void DateCheck::checkDate()
 {
-    SettingsStore &store = console_.services().store;
-    const QDate today = console_.services().clock.now().date();
+    SettingsStore &store = meter_.services().store;
+    const QDate today = meter_.services().clock.now().date();
     const SettingsStore::Reading storedText = store.read(HKLM, schema::report::Date.path);
     // A date that could not be read is asked again at the next tick: taking it
     // for missing would start the calendar again from today.
@@ -74,7 +73,7 @@ void DateCheck::checkDate()
 
 bool DateCheck::finishArchiveInProgress()
 {
-    SettingsStore &store = console_.services().store;
+    SettingsStore &store = meter_.services().store;
     const SettingsStore::Reading record = store.read(HKLM, schema::report::ArchiveInProgress.path);
     if (record.status == SettingsStore::Reading::Unreadable)
         return false;
@@ -96,16 +95,15 @@ bool DateCheck::finishArchiveInProgress()
 
 void DateCheck::startNewDay()
 {
-    console_.services().store.write(HKLM, schema::variables::Jour.path, duration::Zero);
-    console_.dayTotal = duration::Zero;
-    console_.services().view.showCounters(console_.monthTotal, console_.dayTotal, console_.userMonth);
+    meter_.services().store.write(HKLM, schema::variables::Jour.path, duration::Zero);
+    meter_.setCounters(meter_.monthTotal(), duration::Zero, meter_.userMonth());
 }
 
 bool DateCheck::archiveMonth(int year, int month)
 {
-    SettingsStore &store = console_.services().store;
+    SettingsStore &store = meter_.services().store;
     // Seconds counted while the counters could not be read belong to this month.
-    console_.saveUnreadCounters();
+    meter_.saveUnreadCounters();
     // Every slot's counter is read before anything is written: a counter the
     // store cannot give now is neither archived as missing nor cleared.
     struct Slot {
@@ -151,21 +149,20 @@ bool DateCheck::archiveMonth(int year, int month)
     // A new period: each warning threshold may be told again.
     store.remove(HKLM, schema::report::Seuils.path);
     for (const QString &path : {schema::variables::Total.path, schema::variables::Jour.path,
-                                schema::variables::user(console_.userName).path})
+                                schema::variables::user(meter_.userName()).path})
         store.write(HKLM, path, duration::Zero);
     // Once the counters are clear, a repeat of this month's archive adds nothing.
     if (!store.hasTransactions())
         store.remove(HKLM, schema::report::ArchiveInProgress.path);
-    console_.monthTotal = console_.dayTotal = console_.userMonth = duration::Zero;
-    console_.services().view.showCounters(console_.monthTotal, console_.dayTotal, console_.userMonth);
-    console_.decidePackageIndicator();
+    meter_.setCounters(duration::Zero, duration::Zero, duration::Zero);
+    meter_.decidePackageIndicator();
     return true;
 }
 
 bool DateCheck::resetOnChosenDay(int day)
 {
-    SettingsStore &store = console_.services().store;
-    const QDate today = console_.services().clock.now().date();
+    SettingsStore &store = meter_.services().store;
+    const QDate today = meter_.services().clock.now().date();
     const auto resetDate = resetrule::nextReset(store);
 
     if (!resetDate) {

@@ -3,16 +3,16 @@
 
 #include <QDate>
 
-class ConsoleCore;
+class Meter;
 
 // The day and month rollover: a new day clears the day counter; a new month (or
 // the chosen reset day) archives every user's month into the report and clears
 // the month's counters. Run at start-up, and by the tick at the first tick of a
-// new date, connected or not. The store and the console's working copies are
+// new date, connected or not. The store and the meter's working copies are
 // written together; the store's part is one atomic step.
 class DateCheck {
 public:
-    explicit DateCheck(ConsoleCore &console);
+    explicit DateCheck(Meter &meter);
 
     void checkDate();
     void startNewDay();
@@ -31,6 +31,6 @@ private:
     // when the meter stopped. False when the store could not be read.
     bool finishArchiveInProgress();
 
-    ConsoleCore &console_;
+    Meter &meter_;
     QDate lastSeen_;
 };

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-class ConsoleCore;
+class Meter;
 
 // The heart of the meter: run once a second by the console's timer. It notices
 // when a connection begins and ends (reloading or saving the counters and
@@ -21,13 +21,9 @@ public:
     // cut loses at most this many seconds.
     static constexpr int SaveEverySeconds = 60;
 
-    explicit MeteringTick(ConsoleCore &console);
+    explicit MeteringTick(Meter &meter);
 
     void onTick();
-
-    // The duration of the connection under way, or of the last one; empty until
-    // the first connection of the run.
-    const QString &connectionDuration() const { return duration_; }
 
 private:
     void connectionBegan();
@@ -36,19 +32,11 @@ private:
     // of a second left over is counted by a later tick.
     qint64 secondsToCount();
     void countConnectedSeconds(qint64 seconds);
-    // One second more on the connection and the counters; true when the
-    // connection stood at a ten-minute mark before it.
-    bool countOneSecond();
     void checkPackage(const QString &monthBefore);
-    void setToolTip(const QString &text);
-    // The counter one step on; at its limit it stays, and the user is told once.
-    void advance(QString &counter, std::optional<QString> (*step)(const QString &));
 
-    ConsoleCore &console_;
-    QString duration_;
+    Meter &meter_;
     // The running time up to which seconds have been counted; none while
     // disconnected.
     std::optional<qint64> countedUpTo_;
     qint64 secondsSinceSave_ = 0;
-    bool limitReported_ = false;
 };

@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "OptionsLogic.h"
 
+#include "console/ConsoleCore.h"
+#include "console/ConsoleView.h"
+#include "language/Language.h"
+#include "metering/DateText.h"
+#include "metering/DurationText.h"
+#include "metering/Meter.h"
+#include "metering/ResetRule.h"
 #include "store/Clock.h"
 #include "store/Schema.h"
 #include "store/SettingsStore.h"
-#include "console/ConsoleCore.h"
-#include "console/ConsoleView.h"
-#include "metering/DateText.h"
-#include "metering/DurationText.h"
-#include "metering/ResetRule.h"
-#include "language/Language.h"
 
 #include <QLocale>
 
@@ -132,7 +133,7 @@ bool OptionsLogic::saveOptions(OptionsForm &form)
         // (the meter off on the day) sets the day of the month after, so that is
         // as far ahead as a kept date may be. A changed day or mode (or a date
         // that does not fit) takes the next occurrence of the day.
-        const QDate today = resetrule::meterDate(store, console_.services().clock.now().date());
+        const QDate today = resetrule::meterDate(store, console_.meter().services().clock.now().date());
         const QDate next = resetrule::nextOccurrenceAfter(today, day);
         const QDate monthAfter = today.addMonths(1);
         const auto stored = resetrule::nextReset(store);
@@ -151,7 +152,7 @@ bool OptionsLogic::saveOptions(OptionsForm &form)
         write(schema::options::Forfait, duration::Zero);
         write(schema::options::Forf, schema::FlagOff);
     }
-    console_.packageTime = form.packageTime;
+    console_.meter().setPackageTime(form.packageTime);
     write(schema::options::Pop, flag(form.popup));
     // "Indivisible" has always been written under its lower-case name: the
     // store's names match without regard to case.

@@ -2,8 +2,8 @@
 #include "OutlookWindow.h"
 
 #include "PeriodOutlook.h"
+#include "ThresholdWarnings.h"
 #include "Thresholds.h"
-#include "console/ConsoleCore.h"
 #include "metering/DateText.h"
 #include "metering/DurationText.h"
 
@@ -30,9 +30,10 @@ QDateTime nearestHour(const QDateTime &moment)
 
 } // namespace
 
-OutlookWindow::OutlookWindow(ConsoleCore &console)
+OutlookWindow::OutlookWindow(const Meter &meter, ThresholdWarnings &warnings)
     : CatalogueWindow(catalogue::periodOutlook())
-    , console_(console)
+    , meter_(meter)
+    , warnings_(warnings)
 {
     connect(control<QTimer>(QStringLiteral("Timer1")), &QTimer::timeout, this, &OutlookWindow::refresh);
     connect(control<QPushButton>(QStringLiteral("Command1")), &QPushButton::clicked, this, &QWidget::close);
@@ -49,7 +50,7 @@ void OutlookWindow::setSentence(const QString &label, const QString &text)
 
 void OutlookWindow::refresh()
 {
-    const PeriodOutlook o = PeriodOutlook::of(console_);
+    const PeriodOutlook o = PeriodOutlook::of(meter_);
     setSentence(QStringLiteral("Label1"),
                 holder(QStringLiteral("Période"))
                     .arg(datetext::date(o.period.start), datetext::date(o.period.end.addDays(-1)),
@@ -98,16 +99,16 @@ void OutlookWindow::applyThresholds()
 {
     auto *field = control<QLineEdit>(QStringLiteral("Text1"));
     QString error;
-    if (!console_.warnings().setThresholds(field->text(), &error)) {
+    if (!warnings_.setThresholds(field->text(), &error)) {
         emit refused(error);
         return;
     }
-    field->setText(thresholds::text(console_.warnings().thresholds()));
+    field->setText(thresholds::text(warnings_.thresholds()));
 }
 
 void OutlookWindow::showEvent(QShowEvent *event)
 {
-    control<QLineEdit>(QStringLiteral("Text1"))->setText(thresholds::text(console_.warnings().thresholds()));
+    control<QLineEdit>(QStringLiteral("Text1"))->setText(thresholds::text(warnings_.thresholds()));
     refresh();
     control<QTimer>(QStringLiteral("Timer1"))->start();
     CatalogueWindow::showEvent(event);

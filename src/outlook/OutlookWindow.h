@@ -3,7 +3,8 @@
 
 #include "language/CatalogueWindow.h"
 
-class ConsoleCore;
+class Meter;
+class ThresholdWarnings;
 
 // The period outlook ("Form8"): the period's figures in plain sentences and a
 // bar, made again every second while the window is shown, and the field of the
@@ -11,7 +12,7 @@ class ConsoleCore;
 class OutlookWindow final : public CatalogueWindow {
     Q_OBJECT
 public:
-    explicit OutlookWindow(ConsoleCore &console);
+    OutlookWindow(const Meter &meter, ThresholdWarnings &warnings);
 
     // The figures of this moment.
     void refresh();
@@ -32,5 +33,6 @@ private:
     QString holder(const QString &name) const { return labelText(name); }
     void setSentence(const QString &label, const QString &text);
 
-    ConsoleCore &console_;
+    const Meter &meter_;
+    ThresholdWarnings &warnings_;
 };

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PeriodOutlook.h"
 
-#include "store/Clock.h"
-#include "console/ConsoleCore.h"
 #include "metering/DurationText.h"
+#include "metering/Meter.h"
+#include "store/Clock.h"
 
 namespace {
 constexpr qint64 SecondsPerDay = 24 * 3600;
@@ -45,14 +45,14 @@ PeriodOutlook PeriodOutlook::compute(const resetrule::Period &period, const QDat
     return o;
 }
 
-PeriodOutlook PeriodOutlook::of(const ConsoleCore &console)
+PeriodOutlook PeriodOutlook::of(const Meter &meter)
 {
-    const QDateTime clockNow = console.services().clock.now();
-    const resetrule::Period period = resetrule::currentPeriod(console.services().store, clockNow.date());
+    const QDateTime clockNow = meter.services().clock.now();
+    const resetrule::Period period = resetrule::currentPeriod(meter.services().store, clockNow.date());
     // A clock set back behind the meter's date: the meter is at the start of
     // that date, as far as its calendar is concerned.
-    const QDate meterDay = resetrule::meterDate(console.services().store, clockNow.date());
+    const QDate meterDay = resetrule::meterDate(meter.services().store, clockNow.date());
     const QDateTime now = meterDay > clockNow.date() ? meterDay.startOfDay() : clockNow;
-    return compute(period, now, duration::toSeconds(console.monthTotal).value_or(0),
-                   duration::toSeconds(console.packageTime).value_or(0));
+    return compute(period, now, duration::toSeconds(meter.monthTotal()).value_or(0),
+                   duration::toSeconds(meter.packageTime()).value_or(0));
 }

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-class ConsoleCore;
+class Meter;
 
 // Where the billing period stands: what is used and left of the package, what
 // may be used per day from now on, and where the pace so far leads by the
@@ -47,5 +47,5 @@ struct PeriodOutlook {
                                  qint64 package);
     // The outlook of the meter's month counter and package, on its clock and
     // reset rule.
-    static PeriodOutlook of(const ConsoleCore &console);
+    static PeriodOutlook of(const Meter &meter);
 };

@@ -3,12 +3,12 @@
 
 #include "PeriodOutlook.h"
 #include "Thresholds.h"
-#include "store/Schema.h"
-#include "store/SettingsStore.h"
-#include "console/ConsoleCore.h"
+#include "language/Language.h"
 #include "metering/DateText.h"
 #include "metering/DurationText.h"
-#include "language/Language.h"
+#include "metering/Meter.h"
+#include "store/Schema.h"
+#include "store/SettingsStore.h"
 
 #include <algorithm>
 
@@ -25,21 +25,21 @@ QList<int> inForce(const SettingsStore::Reading &stored)
 
 } // namespace
 
-ThresholdWarnings::ThresholdWarnings(ConsoleCore &console)
-    : console_(console)
+ThresholdWarnings::ThresholdWarnings(Meter &meter)
+    : meter_(meter)
 {
 }
 
 QList<int> ThresholdWarnings::thresholds() const
 {
-    return inForce(console_.services().store.read(HKLM, schema::options::Seuils.path));
+    return inForce(meter_.services().store.read(HKLM, schema::options::Seuils.path));
 }
 
 bool ThresholdWarnings::setThresholds(const QString &typed, QString *error)
 {
     const auto list = thresholds::parse(typed);
     if (!list) {
-        *error = console_.services()
+        *error = meter_.services()
                      .language
                      .message(QStringLiteral("ThresholdsRefused"),
                               QStringLiteral("Les seuils sont des nombres entiers de 1 à 99 séparés par des virgules "
@@ -47,20 +47,20 @@ bool ThresholdWarnings::setThresholds(const QString &typed, QString *error)
                      .arg(typed);
         return false;
     }
-    console_.services().store.write(HKLM, schema::options::Seuils.path, thresholds::text(*list));
+    meter_.services().store.write(HKLM, schema::options::Seuils.path, thresholds::text(*list));
     recheck();
     return true;
 }
 
 void ThresholdWarnings::check()
 {
-    SettingsStore &store = console_.services().store;
+    SettingsStore &store = meter_.services().store;
     // Counters counted from zero while the store could not give them would
     // look like a month that fell below its thresholds.
-    if (!console_.countersRead())
+    if (!meter_.countersRead())
         return;
-    const qint64 used = duration::toSeconds(console_.monthTotal).value_or(0);
-    const qint64 package = duration::toSeconds(console_.packageTime).value_or(0);
+    const qint64 used = duration::toSeconds(meter_.monthTotal()).value_or(0);
+    const qint64 package = duration::toSeconds(meter_.packageTime()).value_or(0);
     const qint64 share = package > 0 ? duration::percentOf(used, package) : 0;
     if (checkedShare_ == share)
         return;
@@ -104,8 +104,8 @@ void ThresholdWarnings::check()
 
 void ThresholdWarnings::warn(int threshold, qint64 used, qint64 package)
 {
-    const Language &language = console_.services().language;
-    const PeriodOutlook outlook = PeriodOutlook::of(console_);
+    const Language &language = meter_.services().language;
+    const PeriodOutlook outlook = PeriodOutlook::of(meter_);
     const QString title = language.message(QStringLiteral("ThresholdTitle"), QStringLiteral("%1 % du forfait utilisé"))
                               .arg(threshold);
     const QString text = language
@@ -117,6 +117,6 @@ void ThresholdWarnings::warn(int threshold, qint64 used, qint64 package)
                                   duration::fromSeconds(outlook.dailyAllowance));
     if (notify_)
         notify_(title, text);
-    else if (console_.services().tell)
-        console_.services().tell(title + QStringLiteral(" — ") + text);
+    else if (meter_.services().tell)
+        meter_.services().tell(title + QStringLiteral(" — ") + text);
 }

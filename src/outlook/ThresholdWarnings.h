@@ -7,7 +7,7 @@
 #include <functional>
 #include <optional>
 
-class ConsoleCore;
+class Meter;
 
 // Early warnings: when the month reaches one of the chosen shares of the package
 // (Options\Seuils), the user is told once in the period. The thresholds given
@@ -19,7 +19,7 @@ public:
     // Shows a desktop notification: its title and its text.
     using Notify = std::function<void(const QString &title, const QString &text)>;
 
-    explicit ThresholdWarnings(ConsoleCore &console);
+    explicit ThresholdWarnings(Meter &meter);
 
     // Where warnings go; until one is set, to the user's messages.
     void setNotifier(Notify notify) { notify_ = std::move(notify); }
@@ -48,7 +48,7 @@ public:
 private:
     void warn(int threshold, qint64 used, qint64 package);
 
-    ConsoleCore &console_;
+    Meter &meter_;
     Notify notify_;
     std::optional<qint64> checkedShare_;
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "metering/ConnectionLog.h"
+
 #include <QString>
 
 class Clock;
@@ -13,7 +15,7 @@ class Clock;
 // An entry is one line of items (date, time, user, word and, when closing, the
 // duration), each padded to the next print zone of 14 columns, ended by CR LF.
 // No entry holds a comma: the journal viewer splits lines there.
-class Journal {
+class Journal final : public ConnectionLog {
 public:
     Journal(QString folder, const Clock &clock);
 
@@ -24,10 +26,10 @@ public:
     bool ensureCurrentFile() const;
 
     // A connection came up.
-    bool appendOpening(const QString &user, const QString &word) const;
+    bool appendOpening(const QString &user, const QString &word) const override;
     // A connection went down (or the program stops while it is up): the entry,
     // then a spacer line holding one blank.
-    bool appendClosing(const QString &user, const QString &word, const QString &duration) const;
+    bool appendClosing(const QString &user, const QString &word, const QString &duration) const override;
 
     // Deletes a journal file; one that may not be deleted (another member's, in a
     // shared folder where each member removes only their own files) is emptied.
@@ -35,7 +37,7 @@ public:
     bool erase(const QString &file) const;
 
     // Why the last write or creation that failed did so.
-    QString lastError() const { return lastError_; }
+    QString lastError() const override { return lastError_; }
 
 private:
     bool append(const QStringList &items, bool spacer) const;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "JournalItems.h"
 
-#include "store/DataFile.h"
 #include "language/IniFile.h"
+#include "store/DataFile.h"
 
 #include <QFile>
 #include <QFileInfo>

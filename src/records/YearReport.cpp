@@ -2,11 +2,11 @@
 #include "YearReport.h"
 
 #include "PrintLine.h"
+#include "metering/Meter.h"
+#include "metering/ResetRule.h"
 #include "store/Clock.h"
 #include "store/DataFile.h"
 #include "store/Schema.h"
-#include "console/ConsoleCore.h"
-#include "metering/ResetRule.h"
 
 #include <QFile>
 #include <QLocale>
@@ -22,15 +22,15 @@ QString monthName(int month)
     return name.isEmpty() ? name : name.left(1).toUpper() + name.mid(1);
 }
 
-YearReport::YearReport(ConsoleCore &console, QString reportFile)
-    : console_(console)
+YearReport::YearReport(const Meter &meter, QString reportFile)
+    : meter_(meter)
     , reportFile_(std::move(reportFile))
 {
 }
 
 YearReport::Figures YearReport::figures() const
 {
-    Figures figures{console_.services().store.copyOfKey(HKLM, schema::Product), {}};
+    Figures figures{meter_.services().store.copyOfKey(HKLM, schema::Product), {}};
     for (int slot = 0;; ++slot) {
         const QString name = figures.values.value(HKLM, schema::userSlot(slot));
         if (name == SettingsStore::ErrorText)
@@ -74,18 +74,18 @@ QStringList YearReport::pastYearLines(const Figures &figures, const QString &yea
 
 QDate YearReport::periodStart() const
 {
-    return resetrule::periodStart(console_.services().store, console_.services().clock.now().date());
+    return resetrule::periodStart(meter_.services().store, meter_.services().clock.now().date());
 }
 
 QStringList YearReport::runningYearLines(const Figures &figures, const QString &year, int period) const
 {
-    const QString user = console_.currentUserName();
+    const QString user = meter_.currentUserName();
     const QString lead = QStringLiteral(" ");
     QStringList lines = archivedYear(figures, year, lead, true);
     lines << QString() << QString()
           << printline::join({monthName(period) + QStringLiteral(" :"), QStringLiteral(" "), QStringLiteral(" ")});
-    lines << printline::join({lead, schema::TotalSlotName, console_.monthTotal});
-    lines << printline::join({lead, user, console_.userMonth});
+    lines << printline::join({lead, schema::TotalSlotName, meter_.monthTotal()});
+    lines << printline::join({lead, user, meter_.userMonth()});
     const QStringList &names = figures.userSlots;
     for (int slot = 1; slot < names.size(); ++slot) {
         if (names.at(slot) == user)
@@ -99,7 +99,7 @@ QStringList YearReport::runningYearLines(const Figures &figures, const QString &
 
 QStringList YearReport::refused(const QString &error) const
 {
-    if (const auto &tell = console_.services().tell)
+    if (const auto &tell = meter_.services().tell)
         tell(QStringLiteral("Le compte rendu n'a pas pu être préparé (%1).").arg(error));
     return {};
 }

@@ -7,16 +7,16 @@
 #include <QString>
 #include <QStringList>
 
-class ConsoleCore;
+class Meter;
 
 // The month-by-month report of one year, as the Connection Viewer lists it: a
 // heading, then for each month with figures its name and one row per user. For
-// the current year, the period in progress comes last, with the console's live
+// the current year, the period in progress comes last, with the meter's live
 // figures and the running counters. The report is written to the report file
 // and read back from it, so that the list shows exactly the file's lines.
 class YearReport {
 public:
-    YearReport(ConsoleCore &console, QString reportFile);
+    YearReport(const Meter &meter, QString reportFile);
 
     // The report of the year in the text (as typed or picked); the first word of
     // the heading is `yearWord` ("Année "). Lines up to an error, if one comes.
@@ -41,7 +41,7 @@ private:
     // Tells the user why the report file failed; the report is then empty.
     QStringList refused(const QString &error) const;
 
-    ConsoleCore &console_;
+    const Meter &meter_;
     QString reportFile_;
 };
 

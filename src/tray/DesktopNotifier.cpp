@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DesktopNotifier.h"
 
-#include "store/Version.h"
 #include "language/ResourceImage.h"
+#include "store/Version.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>

@@ -2,10 +2,11 @@
 #include "PopupAnimation.h"
 
 #include "PopupView.h"
-#include "store/Schema.h"
-#include "store/SettingsStore.h"
 #include "console/ConsoleCore.h"
 #include "language/Twips.h"
+#include "metering/Meter.h"
+#include "store/Schema.h"
+#include "store/SettingsStore.h"
 
 PopupAnimation::PopupAnimation(ConsoleCore &console, PopupView &view)
     : console_(console)
@@ -65,7 +66,7 @@ void PopupAnimation::startPopup()
     // Where the compositor places the windows, nothing can slide in over the
     // taskbar: the desktop shows the figures among its notifications.
     if (console_.compositorPlaces) {
-        view_.showNotice(console_.monthTotal, console_.surfaceToolTip);
+        view_.showNotice(console_.meter().monthTotal(), console_.meter().surfaceToolTip());
         return;
     }
     // Dropping the request would leave the console faded out for the pop-up
@@ -75,7 +76,7 @@ void PopupAnimation::startPopup()
         return;
     }
     // Transparent and out of sight before it is first seen.
-    view_.loadPopup(console_.monthTotal, console_.surfaceToolTip);
+    view_.loadPopup(console_.meter().monthTotal(), console_.meter().surfaceToolTip());
     if (!console_.oldWindows)
         view_.setPopupAlpha(0);
     arrived_ = false;

@@ -2,12 +2,12 @@
 #include "TrayCommands.h"
 
 #include "TrayView.h"
+#include "console/ConsoleCore.h"
+#include "metering/DurationText.h"
+#include "metering/Meter.h"
 #include "store/Schema.h"
 #include "store/SettingsStore.h"
 #include "store/Version.h"
-#include "console/ConsoleCore.h"
-#include "console/ConsoleView.h"
-#include "metering/DurationText.h"
 
 namespace {
 constexpr int HKLM = SettingsStore::LocalMachine;
@@ -53,10 +53,9 @@ void TrayCommands::resetUser()
 {
     if (!confirmed(QStringLiteral("Reset user")))
         return;
-    const QString user = console_.currentUserName();
-    console_.services().store.write(HKLM, schema::variables::user(user).path, duration::Zero);
-    console_.userMonth = duration::Zero;
-    console_.services().view.showCounters(console_.monthTotal, console_.dayTotal, console_.userMonth);
+    Meter &meter = console_.meter();
+    console_.services().store.write(HKLM, schema::variables::user(meter.currentUserName()).path, duration::Zero);
+    meter.setCounters(meter.monthTotal(), meter.dayTotal(), duration::Zero);
 }
 
 void TrayCommands::resetDay()
@@ -64,8 +63,8 @@ void TrayCommands::resetDay()
     if (!confirmed(QStringLiteral("Reset day")))
         return;
     console_.services().store.write(HKLM, schema::variables::Jour.path, duration::Zero);
-    console_.dayTotal = duration::Zero;
-    console_.services().view.showCounters(console_.monthTotal, console_.dayTotal, console_.userMonth);
+    Meter &meter = console_.meter();
+    meter.setCounters(meter.monthTotal(), duration::Zero, meter.userMonth());
 }
 
 void TrayCommands::resetAll()
@@ -73,12 +72,12 @@ void TrayCommands::resetAll()
     if (!confirmed(QStringLiteral("Reset global")))
         return;
     SettingsStore &store = console_.services().store;
-    const QString user = console_.currentUserName();
+    Meter &meter = console_.meter();
+    const QString user = meter.currentUserName();
     store.remove(HKLM, schema::VariablesKey);
     for (const QString &path :
          {schema::variables::Total.path, schema::variables::Jour.path, schema::variables::user(user).path})
         store.write(HKLM, path, duration::Zero);
-    console_.dayTotal = console_.monthTotal = console_.userMonth = duration::Zero;
-    console_.services().view.showCounters(console_.monthTotal, console_.dayTotal, console_.userMonth);
-    console_.decidePackageIndicator();
+    meter.setCounters(duration::Zero, duration::Zero, duration::Zero);
+    meter.decidePackageIndicator();
 }

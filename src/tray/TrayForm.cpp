@@ -5,11 +5,11 @@
 #include "TaskbarPosition.h"
 #include "TrayCommands.h"
 #include "console/ConsoleWindow.h"
-#include "store/DisplayPlatform.h"
-#include "language/Twips.h"
 #include "language/Language.h"
 #include "language/ResourceImage.h"
+#include "language/Twips.h"
 #include "records/YearReport.h"
+#include "store/DisplayPlatform.h"
 
 #include <QAction>
 #include <QCloseEvent>

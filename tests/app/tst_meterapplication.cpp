@@ -31,8 +31,8 @@ QAction *menuEntry(const char *name)
 
 // The whole meter, run in this process on a store of its own, with no real
 // screen (the offscreen platform).
-struct Meter {
-    Meter()
+struct WholeMeter {
+    WholeMeter()
     {
         qputenv("DIALMETER_HOME", t.dir.path().toUtf8());
         qputenv("XDG_CONFIG_HOME", t.dir.filePath(QStringLiteral("config")).toUtf8());
@@ -122,7 +122,7 @@ void TestMeterApplication::everyStopRequestEndsTheMeter_data()
 void TestMeterApplication::everyStopRequestEndsTheMeter()
 {
     QFETCH(StopRequest, request);
-    Meter m;
+    WholeMeter m;
     m.set("Variables\\Jour", "01:02:03");
     QVERIFY(m.meter.start());
 
@@ -140,7 +140,7 @@ void TestMeterApplication::everyStopRequestEndsTheMeter()
     // The counters in memory go back to the store at the end.
     m.remove("Variables\\Jour");
     QTimer::singleShot(0, request);
-    QCOMPARE(Meter::runUntilTheEnd(), 0);
+    QCOMPARE(WholeMeter::runUntilTheEnd(), 0);
     QCOMPARE(m.get("Variables\\Jour"), QStringLiteral("01:02:03"));
 }
 
@@ -162,7 +162,7 @@ void TestMeterApplication::hiddenStartShowsTheConsoleHidden()
     QFETCH(QPoint, hiddenPlace);
     QFETCH(double, hiddenOpacity);
     QFETCH(QPoint, shownPlace);
-    Meter m;
+    WholeMeter m;
     m.set("Options\\Caché", "True");
     m.set("Options\\OldHideWay", oldHideWay);
     m.set("Options\\X", "9000");
@@ -186,7 +186,7 @@ void TestMeterApplication::hiddenStartShowsTheConsoleHidden()
 void TestMeterApplication::noTrayNoticeInTheChosenLanguage()
 {
     // The offscreen platform has no notification area.
-    Meter m;
+    WholeMeter m;
     writeLanguageFile(m.t.dir.path(), QStringLiteral("English"), "[Messages]\nNoTray=No tray here.\n");
     m.set("Options\\Langage", "English");
     bool started = false;
@@ -200,7 +200,7 @@ void TestMeterApplication::noTrayNoticeInTheChosenLanguage()
 // works from while this meter runs: it is taken up without a restart.
 void TestMeterApplication::optionsChangedInTheStoreAreTakenUp()
 {
-    Meter m;
+    WholeMeter m;
     m.set("Options\\Pourcent", "0");
     QVERIFY(m.meter.start());
     QWidget *console = topLevel(QStringLiteral("reg"));

@@ -79,9 +79,9 @@ void TestStartup::emptyStoreGetsExactlyTheDefaults()
     QCOMPARE(s.view.userHeading, QStringLiteral("alice :"));
     QVERIFY(!s.view.offersShow);
     QVERIFY(!s.view.indicatorShown);
-    QCOMPARE(s.core.previousLinkState, QStringLiteral("0"));
-    QVERIFY(s.core.alertArmed);
-    QCOMPARE(s.core.packageTime, QStringLiteral("00:00:00"));
+    QCOMPARE(s.meter.previousLinkState(), QStringLiteral("0"));
+    QVERIFY(s.meter.alertArmed());
+    QCOMPARE(s.meter.packageTime(), QStringLiteral("00:00:00"));
 
     const QFileInfo journal(s.journal.currentFile());
     QCOMPARE(journal.fileName(), QStringLiteral("2004.txt"));
@@ -192,7 +192,7 @@ void TestStartup::badCountersCountFromZeroAndAreRepaired()
         s.set(path, stored);
     s.run();
     QCOMPARE(s.view.counters, QStringList({loaded, loaded, loaded}));
-    QCOMPARE(s.core.packageTime, loaded);
+    QCOMPARE(s.meter.packageTime(), loaded);
     for (const char *path : {"Variables\\Total", "Variables\\Jour", "Variables\\alice", "Options\\Forfait"})
         QCOMPARE(s.get(path), loaded);
 }
@@ -301,9 +301,7 @@ void TestStartup::shutdownSavesOnceAndOnlyAfterLoad()
     Start s;
     s.set("Variables\\Total", "05:00:00");
     s.run();
-    s.core.monthTotal = QStringLiteral("05:10:00");
-    s.core.dayTotal = QStringLiteral("00:10:00");
-    s.core.userMonth = QStringLiteral("01:10:00");
+    s.meter.setCounters(QStringLiteral("05:10:00"), QStringLiteral("00:10:00"), QStringLiteral("01:10:00"));
     s.core.hidden = true;
     s.core.shutdown();
     QCOMPARE(s.get("Variables\\Total"), QStringLiteral("05:10:00"));

@@ -50,7 +50,7 @@ class TestConsoleHiding : public QObject {
 private slots:
     void slideAwayAndBackReturnsToTheStart();
     void slidAwayConsoleLeavesAStripOnScreen();
-    void secondCacherDuringASlideChangesNothing();
+    void secondHideDuringASlideChangesNothing();
     void fadeOutAndIn_data();
     void fadeOutAndIn();
     void popupFade();
@@ -88,7 +88,7 @@ void TestConsoleHiding::slidAwayConsoleLeavesAStripOnScreen()
     QCOMPARE(Console::Screen1280 - c.view.left, qint64(225));
 }
 
-void TestConsoleHiding::secondCacherDuringASlideChangesNothing()
+void TestConsoleHiding::secondHideDuringASlideChangesNothing()
 {
     Console c;
     const qint64 start = c.view.left;

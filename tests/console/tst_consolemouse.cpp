@@ -9,9 +9,9 @@
 namespace {
 
 struct Console : BasicConsoleFixture<ConsoleWindow> {
-    explicit Console(const QString &ancrage)
+    explicit Console(const QString &anchoring)
     {
-        set("Options\\Ancrage", ancrage);
+        set("Options\\Ancrage", anchoring);
         set("Options\\X", "3000");
         set("Options\\Y", "1500");
         run();
@@ -36,7 +36,7 @@ private slots:
 
 void TestConsoleMouse::drag_data()
 {
-    QTest::addColumn<QString>("ancrage");
+    QTest::addColumn<QString>("anchoring");
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<QPoint>("moved");
     QTest::addColumn<int>("menus");
@@ -50,12 +50,12 @@ void TestConsoleMouse::drag_data()
 
 void TestConsoleMouse::drag()
 {
-    QFETCH(QString, ancrage);
+    QFETCH(QString, anchoring);
     QFETCH(Qt::MouseButton, button);
     QFETCH(QPoint, moved);
     QFETCH(int, menus);
 
-    Console c(ancrage);
+    Console c(anchoring);
     QSignalSpy menu(&c.view, &ConsoleWindow::menuRequested);
     const QPoint start = c.view.pos();
     QCOMPARE(start, QPoint(200, 100));

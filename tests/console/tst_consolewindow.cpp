@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "console/ConsoleWindow.h"
-#include "support/TestSupport.h"
 #include "language/Language.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>

@@ -118,7 +118,7 @@ void TestDateCheck::checkDate()
         return;
     }
     QCOMPARE(c.get("Variables\\Jour"), dayCleared ? QStringLiteral("00:00:00") : QStringLiteral("00:20:00"));
-    QCOMPARE(c.core.dayTotal, c.get("Variables\\Jour"));
+    QCOMPARE(c.meter.dayTotal(), c.get("Variables\\Jour"));
     QCOMPARE(c.get("Variables\\Total"), QStringLiteral("05:00:00"));
     QCOMPARE(c.get("Variables\\bob"), QStringLiteral("02:00:00"));
     QVERIFY(c.t.backend.list(SettingsStore::LocalMachine, "SOFTWARE\\Dialmeter\\Compte Rendu").size() == 1);
@@ -236,8 +236,8 @@ void TestDateCheck::longRunningMeterAcrossMidnightAndAResetDay()
     c.ticks(20);
     QCOMPARE(c.archived(2004, 3, "Total"), QStringLiteral("05:00:10"));
     QCOMPARE(c.archived(2004, 3, "alice"), QStringLiteral("03:00:10"));
-    QCOMPARE(c.core.dayTotal, QStringLiteral("00:00:10"));
-    QCOMPARE(c.core.monthTotal, QStringLiteral("00:00:10"));
+    QCOMPARE(c.meter.dayTotal(), QStringLiteral("00:00:10"));
+    QCOMPARE(c.meter.monthTotal(), QStringLiteral("00:00:10"));
     QCOMPARE(c.get("Compte Rendu\\Date"), datetext::date(QDate(2004, 4, 1)));
     c.linkDown();
     c.ticks(1);
@@ -250,7 +250,7 @@ void TestDateCheck::longRunningMeterAcrossMidnightAndAResetDay()
     c.linkUp();
     c.ticks(5);
     QCOMPARE(c.archived(2004, 4, "Total"), QStringLiteral("00:00:12"));
-    QCOMPARE(c.core.monthTotal, QStringLiteral("00:00:03"));
+    QCOMPARE(c.meter.monthTotal(), QStringLiteral("00:00:03"));
     QCOMPARE(c.get("Options\\Anniversaire"), datetext::date(QDate(2004, 5, 15)));
     // The connection is one in the journal, with its whole duration.
     c.linkDown();
@@ -287,9 +287,9 @@ void TestDateCheck::heldUpOverTheMonthsEnd()
     // none counted twice.
     QCOMPARE(c.archived(2004, 3, "Total"), "05:" + march);
     QCOMPARE(c.archived(2004, 3, "alice"), "03:" + march);
-    QCOMPARE(c.core.monthTotal, april);
-    QCOMPARE(c.core.dayTotal, april);
-    QCOMPARE(c.core.userMonth, april);
+    QCOMPARE(c.meter.monthTotal(), april);
+    QCOMPARE(c.meter.dayTotal(), april);
+    QCOMPARE(c.meter.userMonth(), april);
 }
 
 void TestDateCheck::clockSetBackThenPutRight()

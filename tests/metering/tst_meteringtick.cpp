@@ -7,8 +7,8 @@
 namespace {
 
 // A started meter with counters at known values and the words of a language.
-struct Meter : ConsoleFixture {
-    explicit Meter(const QString &indivisible = QStringLiteral("0"))
+struct StartedMeter : ConsoleFixture {
+    explicit StartedMeter(const QString &indivisible = QStringLiteral("0"))
     {
         set("Variables\\Total", "01:00:00");
         set("Variables\\Jour", "00:10:00");
@@ -89,7 +89,7 @@ void TestMeteringTick::connection()
     QFETCH(QStringList, counters);
     QFETCH(QString, closedWith);
 
-    Meter m(indivisible);
+    StartedMeter m(indivisible);
     m.connection(seconds);
 
     QCOMPARE(m.view.counters, counters);
@@ -116,20 +116,19 @@ void TestMeteringTick::startWhileConnected()
 {
     QFETCH(QString, indivisible);
     QFETCH(QString, month);
-    Meter m(indivisible);
+    StartedMeter m(indivisible);
     m.linkUp();
     m.ticks(1);
     QCOMPARE(m.journalLines(2004).size(), 1);
     QVERIFY(m.journalLines(2004).front().endsWith("Connexion"));
-    QCOMPARE(m.tick.connectionDuration(), QStringLiteral("00:00:01"));
-    QCOMPARE(m.core.connectionDuration, QStringLiteral("00:00:01"));
-    QCOMPARE(m.core.previousLinkState, QStringLiteral("1"));
-    QCOMPARE(m.core.monthTotal, month);
+    QCOMPARE(m.meter.connectionDuration(), QStringLiteral("00:00:01"));
+    QCOMPARE(m.meter.previousLinkState(), QStringLiteral("1"));
+    QCOMPARE(m.meter.monthTotal(), month);
 }
 
 void TestMeteringTick::resetInTheStoreIsTakenUpAtTheNextConnection()
 {
-    Meter m;
+    StartedMeter m;
     m.connection(5);
     m.set("Variables\\Total", "00:00:00");
     m.set("Variables\\alice", "garbage");
@@ -141,18 +140,18 @@ void TestMeteringTick::resetInTheStoreIsTakenUpAtTheNextConnection()
 
 void TestMeteringTick::statusTextsAndToolTip()
 {
-    Meter m;
+    StartedMeter m;
     m.ticks(3);
     QCOMPARE(m.view.status, QStringLiteral("Déconnecté"));
     QCOMPARE(m.view.toolTip, QStringLiteral("Pas connecté"));
-    QCOMPARE(m.core.monthTotal, QStringLiteral("01:00:00"));
-    QVERIFY(m.core.alertArmed);
+    QCOMPARE(m.meter.monthTotal(), QStringLiteral("01:00:00"));
+    QVERIFY(m.meter.alertArmed());
 
     m.linkUp();
     m.ticks(12 * 60 + 35);
     QCOMPARE(m.view.status, QStringLiteral("Connecté"));
     QCOMPARE(m.view.toolTip, QStringLiteral("Depuis  00:12:34"));
-    QVERIFY(!m.core.alertArmed);
+    QVERIFY(!m.meter.alertArmed());
 }
 
 void TestMeteringTick::packageReachedThenExceeded_data()
@@ -178,7 +177,7 @@ void TestMeteringTick::packageReachedThenExceeded()
     QFETCH(bool, indicator);
     QFETCH(QList<int>, alertsAfterEachTick);
 
-    Meter m;
+    StartedMeter m;
     m.set("Options\\Forfait", package);
     m.set("Variables\\Total", "09:59:58");
     if (!alarm.isNull())
@@ -206,7 +205,7 @@ void TestMeteringTick::packageReachedThenExceeded()
 
 void TestMeteringTick::percentBarOnEveryTick()
 {
-    Meter m;
+    StartedMeter m;
     m.set("Options\\Pourcent", "1");
     m.set("Variables\\Total", "00:00:00");
     m.set("Variables\\alice", "00:00:00");
@@ -233,7 +232,7 @@ void TestMeteringTick::popUpAtTenMinuteMarks()
 {
     QFETCH(QString, pop);
     QFETCH(int, popups);
-    Meter m;
+    StartedMeter m;
     if (!pop.isNull())
         m.set("Options\\Pop", pop);
     m.run();
@@ -248,7 +247,7 @@ void TestMeteringTick::popUpAtTenMinuteMarks()
 
 void TestMeteringTick::countersSavedDuringALongConnection()
 {
-    Meter m;
+    StartedMeter m;
     m.linkUp();
     m.ticks(59);
     QCOMPARE(m.get("Variables\\Total"), QStringLiteral("01:00:00"));
@@ -286,20 +285,20 @@ void TestMeteringTick::lateTicksCountEverySecondOnce()
     QFETCH(QString, month);
     QFETCH(bool, savedAtOnce);
 
-    Meter m(indivisible);
+    StartedMeter m(indivisible);
     m.linkDown();
     m.ticks(1);
     m.linkUp();
     m.ticks(1);
     m.clock.advanceSeconds(late);
     m.ticks(1);
-    QCOMPARE(m.get("Variables\\Total") == m.core.monthTotal, savedAtOnce);
+    QCOMPARE(m.get("Variables\\Total") == m.meter.monthTotal(), savedAtOnce);
     m.ticks(2);
     m.linkDown();
     m.ticks(1);
 
     QCOMPARE(m.get("Variables\\Total"), month);
-    QCOMPARE(m.tick.connectionDuration(), duration);
+    QCOMPARE(m.meter.connectionDuration(), duration);
     // The journal's lines are as far apart as the connection lasted.
     const QStringList lines = m.journalLines(2004);
     QCOMPARE(lines.size(), 3);
@@ -313,13 +312,13 @@ void TestMeteringTick::unevenTimerCountsOneSecondATick()
 {
     // Timers may come a few percent early or late, to save wake-ups: each tick
     // still counts one second, never none then two.
-    Meter m;
+    StartedMeter m;
     m.linkUp();
     m.tick.onTick();
     for (int i = 1; i <= 100; ++i) {
         m.clock.advanceMilliseconds(i % 2 ? 960 : 1040);
         m.tick.onTick();
-        QCOMPARE(secondsOf(m.tick.connectionDuration()), i + 1);
+        QCOMPARE(secondsOf(m.meter.connectionDuration()), i + 1);
     }
 }
 
@@ -334,14 +333,14 @@ void TestMeteringTick::dateAndTimeChangesAddNothing_data()
 void TestMeteringTick::dateAndTimeChangesAddNothing()
 {
     QFETCH(qint64, step);
-    Meter m;
+    StartedMeter m;
     m.linkUp();
     m.ticks(5);
     m.clock.set(m.clock.now().addSecs(step));
     m.ticks(5);
     m.linkDown();
     m.ticks(1);
-    QCOMPARE(m.tick.connectionDuration(), QStringLiteral("00:00:10"));
+    QCOMPARE(m.meter.connectionDuration(), QStringLiteral("00:00:10"));
     QCOMPARE(m.get("Variables\\Total"), QStringLiteral("01:00:10"));
 }
 
@@ -363,7 +362,7 @@ void TestMeteringTick::popUpMarksPassedByALateTick()
     QFETCH(int, late);
     QFETCH(int, afterLateTick);
     QFETCH(int, afterNextTick);
-    Meter m;
+    StartedMeter m;
     m.set("Options\\Pop", "1");
     m.run();
     m.linkUp();
@@ -393,7 +392,7 @@ void TestMeteringTick::packageReachedByALateTick()
     QFETCH(int, late);
     QFETCH(int, alerts);
     QFETCH(bool, indicator);
-    Meter m;
+    StartedMeter m;
     m.set("Options\\Forfait", "10:00:00");
     m.set("Options\\Alarm", "1");
     m.set("Variables\\Total", "09:59:00");
@@ -408,11 +407,11 @@ void TestMeteringTick::packageReachedByALateTick()
 
 void TestMeteringTick::failingProbeCountsAsDisconnectedAndIsToldOnce()
 {
-    Meter m;
+    StartedMeter m;
     m.link.state = LinkProbe::State::Failed;
     m.ticks(5);
     QCOMPARE(m.told, QStringList{"ERREUR"});
-    QCOMPARE(m.core.monthTotal, QStringLiteral("01:00:00"));
+    QCOMPARE(m.meter.monthTotal(), QStringLiteral("01:00:00"));
     QCOMPARE(m.view.status, QStringLiteral("Déconnecté"));
 
     m.linkDown();
@@ -426,7 +425,7 @@ void TestMeteringTick::failingProbeCountsAsDisconnectedAndIsToldOnce()
 // up and down; the tick works from a single look.
 void TestMeteringTick::eachTickLooksAtTheLinkOnce()
 {
-    Meter m;
+    StartedMeter m;
     for (const bool up : {true, true, false, true}) {
         m.link.state = up ? LinkProbe::State::Connected : LinkProbe::State::NotConnected;
         const int before = m.link.asked;
@@ -437,7 +436,7 @@ void TestMeteringTick::eachTickLooksAtTheLinkOnce()
 
 void TestMeteringTick::unwritableJournalLosesOnlyItsEntries()
 {
-    Meter m;
+    StartedMeter m;
     // A folder where the file should be: no one can append to it, root included.
     QVERIFY(QDir(m.t.dir.path()).mkpath("2004.txt.tmp"));
     QFile::remove(m.journal.currentFile());
@@ -452,7 +451,7 @@ void TestMeteringTick::unwritableJournalLosesOnlyItsEntries()
 
 void TestMeteringTick::connectionAcrossNewYear()
 {
-    Meter m;
+    StartedMeter m;
     m.clock.set(QDateTime(QDate(2004, 12, 31), QTime(23, 59, 55)));
     m.linkUp();
     m.ticks(10);
@@ -470,7 +469,7 @@ void TestMeteringTick::connectionAcrossNewYear()
 
 void TestMeteringTick::quittingWhileConnectedClosesTheJournal()
 {
-    Meter m;
+    StartedMeter m;
     m.linkUp();
     m.ticks(42);
     m.core.shutdown();
@@ -481,7 +480,7 @@ void TestMeteringTick::quittingWhileConnectedClosesTheJournal()
     QCOMPARE(lines.at(2), QStringLiteral(" "));
     QCOMPARE(m.get("Variables\\Total"), QStringLiteral("01:00:42"));
 
-    Meter disconnected;
+    StartedMeter disconnected;
     disconnected.ticks(3);
     disconnected.core.shutdown();
     QVERIFY(disconnected.journalLines(2004).isEmpty());
@@ -490,12 +489,12 @@ void TestMeteringTick::quittingWhileConnectedClosesTheJournal()
 // Journal dates and times follow the system's forms: the test fixes French ones.
 void TestMeteringTick::counterAtItsLimitStaysThereAndIsToldOnce()
 {
-    Meter m;
+    StartedMeter m;
     m.set("Variables\\Total", "32767:59:58");
     m.linkUp();
     m.ticks(4);
-    QCOMPARE(m.core.monthTotal, QStringLiteral("32767:59:59"));
-    QCOMPARE(m.core.dayTotal, QStringLiteral("00:10:04"));
+    QCOMPARE(m.meter.monthTotal(), QStringLiteral("32767:59:59"));
+    QCOMPARE(m.meter.dayTotal(), QStringLiteral("00:10:04"));
     QCOMPARE(m.told.filter(QStringLiteral("32767:59:59")).size(), 1);
     m.linkDown();
     m.ticks(1);
@@ -506,7 +505,7 @@ void TestMeteringTick::countersTheStoreCannotGiveAreNeverWrittenOver()
 {
     // A store that cannot be read at start-up: the counters it holds are neither
     // repaired nor saved over at the end of the run.
-    Meter unreadAtStart;
+    StartedMeter unreadAtStart;
     unreadAtStart.set("Variables\\Total", "02:00:00");
     unreadAtStart.gate.failReads = true;
     unreadAtStart.run();
@@ -516,7 +515,7 @@ void TestMeteringTick::countersTheStoreCannotGiveAreNeverWrittenOver()
 
     // Unreadable when a connection begins: the working copies go on and are
     // saved at its end, with every second counted.
-    Meter m;
+    StartedMeter m;
     m.gate.failReads = true;
     m.linkUp();
     m.ticks(5);
@@ -528,7 +527,7 @@ void TestMeteringTick::countersTheStoreCannotGiveAreNeverWrittenOver()
 
     // Unreadable from the start to past the connection's end: its seconds are
     // added to the stored counters when the next connection finds them.
-    Meter late;
+    StartedMeter late;
     late.gate.failReads = true;
     late.run();
     late.connection(7);

@@ -115,7 +115,7 @@ void TestOptionsLogic::controlsToStoredTexts()
     const QMap<QString, QString> stored = options(o);
     for (const QString &pair : written)
         QCOMPARE(pair.section('=', 0, 0) + "=" + stored.value(pair.section('=', 0, 0)), pair);
-    QCOMPARE(o.core.packageTime, stored.value("Forfait"));
+    QCOMPARE(o.meter.packageTime(), stored.value("Forfait"));
 }
 
 void TestOptionsLogic::storedTextsBackToControls()

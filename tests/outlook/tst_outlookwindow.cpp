@@ -35,7 +35,7 @@ struct Outlook : ConsoleFixture {
     QProgressBar *bar() const { return window.control<QProgressBar>(QStringLiteral("Bar1")); }
     QLineEdit *field() const { return window.control<QLineEdit>(QStringLiteral("Text1")); }
 
-    OutlookWindow window{core};
+    OutlookWindow window{meter, core.warnings()};
 };
 
 QString day(int d)
@@ -126,7 +126,7 @@ void TestOutlookWindow::followsTheMeterWhileShown()
     QVERIFY(!timer->isActive());
     o.window.show();
     QVERIFY(timer->isActive());
-    o.core.monthTotal = QStringLiteral("06:00:00");
+    o.meter.setCounters(QStringLiteral("06:00:00"), o.meter.dayTotal(), o.meter.userMonth());
     QTRY_COMPARE(o.sentences().at(1), QStringLiteral("Utilisé : 06:00:00 sur 20:00:00 (30 %)."));
     o.window.control<QPushButton>(QStringLiteral("Command1"))->click();
     QVERIFY(o.window.isHidden());

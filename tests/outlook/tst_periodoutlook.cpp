@@ -192,7 +192,7 @@ void TestPeriodOutlook::clockSetBackCountsFromTheMetersDate()
     f.clock.set(QDateTime(QDate(2026, 3, 20), QTime(15, 0)));
     f.run();
 
-    const PeriodOutlook o = PeriodOutlook::of(f.core);
+    const PeriodOutlook o = PeriodOutlook::of(f.meter);
     QCOMPARE(o.period.start, QDate(2026, 4, 1));
     QCOMPARE(o.period.end, QDate(2026, 5, 1));
     QCOMPARE(o.daysLeft, qint64(29));

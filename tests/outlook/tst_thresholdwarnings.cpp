@@ -114,10 +114,10 @@ void TestThresholdWarnings::aMonthBelowAThresholdAgainMayBeWarnedAgain()
     // back to the smaller one, the threshold is reached anew.
     WarnedMeter m(QStringLiteral("08:30:00"));
     m.run();
-    m.core.packageTime = QStringLiteral("20:00:00");
+    m.meter.setPackageTime(QStringLiteral("20:00:00"));
     m.core.applyLanguageAndOptions();
     QCOMPARE(m.given(), SettingsStore::ErrorText);
-    m.core.packageTime = QStringLiteral("10:00:00");
+    m.meter.setPackageTime(QStringLiteral("10:00:00"));
     m.core.applyLanguageAndOptions();
     QCOMPARE(m.warnings.size(), 2);
     QCOMPARE(m.given(), QStringLiteral("80"));

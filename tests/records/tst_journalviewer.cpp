@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/TestSupport.h"
 
+#include "app/WindowSet.h"
 #include "records/JournalItems.h"
 #include "records/JournalViewer.h"
-#include "app/WindowSet.h"
 #include "tray/TrayForm.h"
 
 #include <QAction>
@@ -44,7 +44,7 @@ private slots:
     void showsTheCurrentYearEachTime();
     void effacerDeletesTheShownFile();
     void missingFile();
-    void failedEffacerIsTold();
+    void failedClearIsTold();
     void longJournalsAreCutAndSaySo_data();
     void longJournalsAreCutAndSaySo();
     void plantedLinkIsNotRead();
@@ -131,7 +131,7 @@ void TestJournalViewer::missingFile()
     QCOMPARE(v.viewer.rows(), 0);
 }
 
-void TestJournalViewer::failedEffacerIsTold()
+void TestJournalViewer::failedClearIsTold()
 {
     // A name of the journal that neither goes nor empties.
     Viewer v;

@@ -32,7 +32,7 @@ struct Report : ConsoleFixture {
         set(QStringLiteral("Compte Rendu\\%1\\%2\\%3").arg(year).arg(month).arg(name), figure);
     }
     QStringList build(const QString &year) { return report.reportLines(year, QStringLiteral("Année ")); }
-    YearReport report{core, t.dir.filePath(QStringLiteral("log.txt"))};
+    YearReport report{meter, t.dir.filePath(QStringLiteral("log.txt"))};
 };
 
 QString row(const QString &lead, const QString &name, const QString &figure)
@@ -125,8 +125,7 @@ void TestYearReport::currentYear()
         r.archive(2004, month, "Total", "01:00:00");
         r.archive(2004, month, "bob", "00:15:00");
     }
-    r.core.monthTotal = "07:30:00"; // live figures from the console
-    r.core.userMonth = "04:30:00";
+    r.meter.setCounters("07:30:00", r.meter.dayTotal(), "04:30:00"); // live figures from the console
 
     const QStringList lines = r.build("2004");
     QCOMPARE(lines.front(), QStringLiteral("Année  2004 :"));
@@ -150,7 +149,7 @@ void TestYearReport::aSecondBuildReplacesTheFirst()
 {
     Report r;
     const QStringList first = r.build("2004");
-    r.core.monthTotal = "08:00:00";
+    r.meter.setCounters("08:00:00", r.meter.dayTotal(), r.meter.userMonth());
     const QStringList second = r.build("2004");
     QCOMPARE(second.size(), first.size());
     QVERIFY(second.contains(row(" ", "Total", "08:00:00")));

@@ -6,11 +6,11 @@
 // message stays readable, and the counters come out as duration texts.
 #include "support/TestSupport.h"
 
-#include "store/Schema.h"
 #include "metering/DateCheck.h"
 #include "metering/DateText.h"
 #include "metering/DurationText.h"
 #include "records/YearReport.h"
+#include "store/Schema.h"
 
 #include <QRandomGenerator>
 
@@ -98,8 +98,8 @@ void TestBadStore::randomStoresNeitherCrashNorLoseTheCounters()
         f.linkDown();
         f.ticks(1);
         f.clock.advanceSeconds(24 * 3600);
-        f.core.dateCheck().checkDate();
-        const QStringList report = YearReport(f.core, f.t.dir.filePath("log.txt")).reportLines("2004", "Année ");
+        f.meter.dateCheck().checkDate();
+        const QStringList report = YearReport(f.meter, f.t.dir.filePath("log.txt")).reportLines("2004", "Année ");
 
         for (const QString &message : qAsConst(f.told))
             QVERIFY2(!message.trimmed().isEmpty() && message.size() < 600,

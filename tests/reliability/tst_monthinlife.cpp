@@ -115,8 +115,10 @@ struct Process {
         , journal(folder, clock)
         , language({folder})
         , probe(link)
-        , core({store, identity, view, language, windows, probe, journal, clock, startupEntry,
-                [this](const QString &message) { told << message; }})
+        , meter({store, identity, view, language, probe, journal, clock,
+                 [this](const QString &message) { told << message; }})
+        , core({store, view, language, windows, startupEntry, [this](const QString &message) { told << message; }},
+               meter)
     {
         opened = backend.open(folder + QStringLiteral("/registry.db"));
         identity.name = user;
@@ -134,8 +136,9 @@ struct Process {
     ConnectionProbe probe;
     MemoryStartupEntry startupEntry;
     QStringList told;
+    Meter meter;
     ConsoleCore core;
-    MeteringTick tick{core};
+    MeteringTick tick{meter};
     OptionsLogic options{core};
     YesTray trayView;
     TrayCommands tray{core, trayView};
@@ -300,8 +303,8 @@ private:
         // A package, its alert and the bar, as a careful user sets them.
         for (const auto &[name, text] : {std::pair{"Forfait", "00:06:00"}, {"Forf", "0.1"}, {"Alarm", "1"}, {"Pourcent", "1"}})
             meter_->store.write(HKLM, kProduct + "Options\\" + name, text);
-        meter_->core.packageTime = QStringLiteral("00:06:00");
-        meter_->core.percentBarOption = QStringLiteral("1");
+        meter_->meter.setPackageTime(QStringLiteral("00:06:00"));
+        meter_->meter.readOptions();
         model_.start(user, clock_.now().date());
     }
     QDate date() const { return clock_.now().date(); }
@@ -413,7 +416,7 @@ private:
         const auto mismatch = [](const QString &what, const QString &actual, const QString &expected) {
             return QStringLiteral("%1: %2, the model says %3").arg(what, actual, expected);
         };
-        const ConsoleCore &core = meter_->core;
+        const Meter &meter = meter_->meter;
         const auto text = [](qint64 s) {
             return QStringLiteral("%1:%2:%3")
                 .arg(s / 3600, 2, 10, QLatin1Char('0'))
@@ -421,9 +424,9 @@ private:
                 .arg(s % 60, 2, 10, QLatin1Char('0'));
         };
         for (const auto &[what, actual, expected] :
-             {std::tuple{"month working copy", core.monthTotal, model_.month},
-              {"day working copy", core.dayTotal, model_.day},
-              {"user working copy", core.userMonth, model_.user}}) {
+             {std::tuple{"month working copy", meter.monthTotal(), model_.month},
+              {"day working copy", meter.dayTotal(), model_.day},
+              {"user working copy", meter.userMonth(), model_.user}}) {
             if (secondsOf(actual) != expected)
                 return mismatch(what, actual, text(expected));
         }

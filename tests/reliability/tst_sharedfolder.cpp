@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/TestSupport.h"
 
-#include "store/DataFile.h"
-#include "store/DataFolder.h"
 #include "app/InstanceLock.h"
 #include "records/YearReport.h"
+#include "store/DataFile.h"
+#include "store/DataFolder.h"
 
 #include <QSysInfo>
 #include <QTest>
@@ -172,7 +172,7 @@ void TestSharedFolder::plantedJournalOrReportLinks()
     f.ticks(3);
     f.linkDown();
     f.ticks(1);
-    YearReport report(f.core, f.t.dir.filePath(QStringLiteral("log.txt")));
+    YearReport report(f.meter, f.t.dir.filePath(QStringLiteral("log.txt")));
     report.reportLines(QStringLiteral("2004"), QStringLiteral("Année "));
     f.core.shutdown();
 

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "store/Clock.h"
-#include "store/SqliteStoreBackend.h"
-#include "store/SettingsStore.h"
-#include "store/SystemIdentity.h"
-#include "store/StartupEntry.h"
 #include "console/ConsoleView.h"
-#include "metering/LinkProbe.h"
 #include "language/LanguageTargets.h"
+#include "metering/LinkProbe.h"
+#include "store/Clock.h"
+#include "store/SettingsStore.h"
+#include "store/SqliteStoreBackend.h"
+#include "store/StartupEntry.h"
+#include "store/SystemIdentity.h"
 
 #include <QMap>
 #include <QRect>
@@ -212,15 +212,16 @@ public:
 // The windows the console hands to the language: whatever a test puts here.
 class FakeLanguageTargets final : public LanguageTargets {
 public:
-    QList<TranslationTarget *> windowsForLancer() override { return windows; }
+    QList<TranslationTarget *> windowsToTranslate() override { return windows; }
     QList<TranslationTarget *> windows;
 };
 
 #include "app/EntryProcedure.h"
 #include "console/ConsoleCore.h"
-#include "metering/ConnectionProbe.h"
-#include "metering/MeteringTick.h"
 #include "language/Language.h"
+#include "metering/ConnectionProbe.h"
+#include "metering/Meter.h"
+#include "metering/MeteringTick.h"
 #include "records/Journal.h"
 
 // The lines of a journal file, without their CR LF.
@@ -297,9 +298,11 @@ struct BasicConsoleFixture {
     // The meter's own way to the store, which a test may make fail.
     RefusingBackend gate{t.backend};
     SettingsStore meterStore{gate};
-    ConsoleCore core{{meterStore, identity, view, language, windows, probe, journal, clock, startupEntry,
-                      [this](const QString &message) { told << message; }}};
-    MeteringTick tick{core};
+    Meter meter{{meterStore, identity, view, language, probe, journal, clock,
+                 [this](const QString &message) { told << message; }}};
+    ConsoleCore core{{meterStore, view, language, windows, startupEntry, [this](const QString &message) { told << message; }},
+                     meter};
+    MeteringTick tick{meter};
 };
 
 using ConsoleFixture = BasicConsoleFixture<RecordingConsoleView>;

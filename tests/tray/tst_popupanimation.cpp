@@ -140,8 +140,8 @@ void TestPopupAnimation::edges()
 void TestPopupAnimation::fullCourse()
 {
     Popup p;
-    p.core.monthTotal = "12:34:56";
-    p.core.surfaceToolTip = "Depuis  00:10:00";
+    p.meter.setCounters("12:34:56", p.meter.dayTotal(), p.meter.userMonth());
+    p.meter.setSurfaceToolTip("Depuis  00:10:00");
     p.animation.startPopup();
     QCOMPARE(p.popup.figures, QStringList({"12:34:56", "Depuis  00:10:00"}));
     QCOMPARE(p.popup.alphas, QList<int>{0});
@@ -272,8 +272,8 @@ void TestPopupAnimation::whereTheCompositorPlacesWindowsTheFiguresComeAsANotice(
 {
     Popup p;
     p.core.compositorPlaces = true;
-    p.core.monthTotal = "12:34:56";
-    p.core.surfaceToolTip = "Depuis  00:10:00";
+    p.meter.setCounters("12:34:56", p.meter.dayTotal(), p.meter.userMonth());
+    p.meter.setSurfaceToolTip("Depuis  00:10:00");
     // A tray click: no fade of the console, no window sliding in.
     p.core.hiding().fadeOutForPopup();
     p.serveRequests();

@@ -108,7 +108,7 @@ void TestTrayCommands::resets()
     if (yes)
         QCOMPARE(t.tray.asked.front(), title + " / Êtes-vous sûr ?");
     QCOMPARE(t.variables(), stored);
-    QCOMPARE(QStringList({t.core.monthTotal, t.core.dayTotal, t.core.userMonth}), shown);
+    QCOMPARE(QStringList({t.meter.monthTotal(), t.meter.dayTotal(), t.meter.userMonth()}), shown);
     if (yes)
         QCOMPARE(t.view.counters, shown);
     // The report and the user list are never touched.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "console/ConsoleWindow.h"
-#include "support/TestSupport.h"
 #include "records/YearReport.h"
+#include "support/TestSupport.h"
 #include "tray/PopupAnimation.h"
 #include "tray/TrayCommands.h"
 #include "tray/TrayForm.h"
@@ -66,7 +66,7 @@ struct Windows : BasicConsoleFixture<ConsoleWindow> {
     TrayForm tray{language, view};
     PopupAnimation animation{core, tray};
     TrayCommands commands{core, tray};
-    YearReport report{core, t.dir.filePath(QStringLiteral("log.txt"))};
+    YearReport report{meter, t.dir.filePath(QStringLiteral("log.txt"))};
 };
 
 } // namespace

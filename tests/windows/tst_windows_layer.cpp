@@ -4,11 +4,11 @@
 // the Remote Access probe through a scripted rasapi32.dll, the user's identity
 // the taskbar's rectangle and the running clock. Exits non-zero when any check fails.
 
+#include "metering/LinkProbe.h"
 #include "store/RunningTime.h"
 #include "store/StartupEntry.h"
 #include "store/SystemIdentity.h"
 #include "store/platform/windows/RegistryStoreBackend.h"
-#include "metering/LinkProbe.h"
 #include "support/StoreBackendRules.h"
 #include "tray/TaskbarPosition.h"
 
