@@ -45,14 +45,19 @@ PeriodOutlook PeriodOutlook::compute(const resetrule::Period &period, const QDat
     return o;
 }
 
-PeriodOutlook PeriodOutlook::of(const Meter &meter)
+PeriodOutlook PeriodOutlook::of(const SettingsStore &store, const QDateTime &clockNow, const QString &monthTotal,
+                                const QString &packageTime)
 {
-    const QDateTime clockNow = meter.services().clock.now();
-    const resetrule::Period period = resetrule::currentPeriod(meter.services().store, clockNow.date());
+    const resetrule::Period period = resetrule::currentPeriod(store, clockNow.date());
     // A clock set back behind the meter's date: the meter is at the start of
     // that date, as far as its calendar is concerned.
-    const QDate meterDay = resetrule::meterDate(meter.services().store, clockNow.date());
+    const QDate meterDay = resetrule::meterDate(store, clockNow.date());
     const QDateTime now = meterDay > clockNow.date() ? meterDay.startOfDay() : clockNow;
-    return compute(period, now, duration::toSeconds(meter.monthTotal()).value_or(0),
-                   duration::toSeconds(meter.packageTime()).value_or(0));
+    return compute(period, now, duration::toSeconds(monthTotal).value_or(0),
+                   duration::toSeconds(packageTime).value_or(0));
+}
+
+PeriodOutlook PeriodOutlook::of(const Meter &meter)
+{
+    return of(meter.services().store, meter.services().clock.now(), meter.monthTotal(), meter.packageTime());
 }

@@ -8,6 +8,7 @@
 #include <optional>
 
 class Meter;
+class SettingsStore;
 
 // Where the billing period stands: what is used and left of the package, what
 // may be used per day from now on, and where the pace so far leads by the
@@ -45,6 +46,10 @@ struct PeriodOutlook {
     // A `now` outside the period is taken at its nearer edge.
     static PeriodOutlook compute(const resetrule::Period &period, const QDateTime &now, qint64 used,
                                  qint64 package);
+    // The outlook at the clock's time `clockNow` of a month counter and a
+    // package (duration texts), on the store's reset rule.
+    static PeriodOutlook of(const SettingsStore &store, const QDateTime &clockNow, const QString &monthTotal,
+                            const QString &packageTime);
     // The outlook of the meter's month counter and package, on its clock and
     // reset rule.
     static PeriodOutlook of(const Meter &meter);

@@ -2,6 +2,7 @@
 #include "YearReport.h"
 
 #include "PrintLine.h"
+#include "YearFigures.h"
 #include "metering/Meter.h"
 #include "metering/ResetRule.h"
 #include "store/Clock.h"
@@ -11,10 +12,6 @@
 #include <QFile>
 #include <QLocale>
 #include <QTextStream>
-
-namespace {
-constexpr int HKLM = SettingsStore::LocalMachine;
-} // namespace
 
 QString monthName(int month)
 {
@@ -28,48 +25,30 @@ YearReport::YearReport(const Meter &meter, QString reportFile)
 {
 }
 
-YearReport::Figures YearReport::figures() const
-{
-    Figures figures{meter_.services().store.copyOfKey(HKLM, schema::Product), {}};
-    for (int slot = 0;; ++slot) {
-        const QString name = figures.values.value(HKLM, schema::userSlot(slot));
-        if (name == SettingsStore::ErrorText)
-            return figures;
-        figures.userSlots << name;
-    }
-}
+namespace {
 
-QStringList YearReport::archivedMonth(const Figures &figures, const QString &year, int month,
-                                      const QString &rowLead, bool threeItemMonthLine) const
+// The lines of archived months: a month with a total gets its name first (as a
+// line of three items in the running year), then one row per figure.
+QStringList archivedLines(const QList<yearfigures::Month> &months, const QString &rowLead, bool threeItemMonthLine)
 {
-    const QString monthKey = schema::ReportKey + year + QLatin1Char('\\') + QString::number(month) + QLatin1Char('\\');
     QStringList lines;
-    if (figures.values.value(HKLM, monthKey + schema::TotalSlotName) != SettingsStore::ErrorText) {
-        const QString title = monthName(month) + QStringLiteral(" :");
-        lines << QString() << QString()
-              << (threeItemMonthLine ? printline::join({title, QStringLiteral(" "), QStringLiteral(" ")}) : title);
-    }
-    // A user's figure shows even in a month without a stored total.
-    for (const QString &name : figures.userSlots) {
-        const QString figure = figures.values.value(HKLM, monthKey + name);
-        if (figure != SettingsStore::ErrorText)
-            lines << printline::join({rowLead, name, figure});
+    for (const yearfigures::Month &month : months) {
+        if (month.titled) {
+            const QString title = monthName(month.month) + QStringLiteral(" :");
+            lines << QString() << QString()
+                  << (threeItemMonthLine ? printline::join({title, QStringLiteral(" "), QStringLiteral(" ")}) : title);
+        }
+        for (const yearfigures::Row &row : month.rows)
+            lines << printline::join({rowLead, row.name, row.figure});
     }
     return lines;
 }
 
-QStringList YearReport::archivedYear(const Figures &figures, const QString &year, const QString &rowLead,
-                                     bool threeItemMonthLine) const
-{
-    QStringList lines;
-    for (int month = 1; month <= 12; ++month)
-        lines << archivedMonth(figures, year, month, rowLead, threeItemMonthLine);
-    return lines;
-}
+} // namespace
 
-QStringList YearReport::pastYearLines(const Figures &figures, const QString &year) const
+QStringList YearReport::pastYearLines(const yearfigures::Stored &stored, const QString &year) const
 {
-    return archivedYear(figures, year, QString(), false);
+    return archivedLines(yearfigures::archivedMonths(stored, year), QString(), false);
 }
 
 QDate YearReport::periodStart() const
@@ -77,23 +56,17 @@ QDate YearReport::periodStart() const
     return resetrule::periodStart(meter_.services().store, meter_.services().clock.now().date());
 }
 
-QStringList YearReport::runningYearLines(const Figures &figures, const QString &year, int period) const
+QStringList YearReport::runningYearLines(const yearfigures::Stored &stored, const QString &year, int period) const
 {
-    const QString user = meter_.currentUserName();
     const QString lead = QStringLiteral(" ");
-    QStringList lines = archivedYear(figures, year, lead, true);
+    QStringList lines = archivedLines(yearfigures::archivedMonths(stored, year), lead, true);
     lines << QString() << QString()
           << printline::join({monthName(period) + QStringLiteral(" :"), QStringLiteral(" "), QStringLiteral(" ")});
-    lines << printline::join({lead, schema::TotalSlotName, meter_.monthTotal()});
-    lines << printline::join({lead, user, meter_.userMonth()});
-    const QStringList &names = figures.userSlots;
-    for (int slot = 1; slot < names.size(); ++slot) {
-        if (names.at(slot) == user)
-            continue;
-        const QString counter = figures.values.value(HKLM, schema::variables::user(names.at(slot)).path);
-        if (counter != SettingsStore::ErrorText)
-            lines << printline::join({lead, names.at(slot), counter});
-    }
+    const yearfigures::Month running = yearfigures::runningPeriod(
+        stored, period, {schema::TotalSlotName, meter_.monthTotal()},
+        yearfigures::Row{meter_.currentUserName(), meter_.userMonth()});
+    for (const yearfigures::Row &row : running.rows)
+        lines << printline::join({lead, row.name, row.figure});
     return lines;
 }
 
@@ -111,7 +84,7 @@ QStringList YearReport::reportLines(const QString &yearText, const QString &year
     const QDate period = periodStart();
     const bool currentYear = yearText == QString::number(period.year());
     QStringList report{yearWord + QLatin1Char(' ') + yearText + QStringLiteral(" :")};
-    const Figures stored = figures();
+    const yearfigures::Stored stored = yearfigures::read(meter_.services().store);
     report << (currentYear ? runningYearLines(stored, yearText, period.month()) : pastYearLines(stored, yearText));
 
     // Through the report file and back: the list shows exactly the file's lines.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "store/SettingsStore.h"
+#include "YearFigures.h"
 
 #include <QDate>
 #include <QString>
@@ -26,18 +26,8 @@ public:
     QDate periodStart() const;
 
 private:
-    // The stored values a report reads, taken at once, and the user names.
-    struct Figures {
-        SettingsStore::KeyCopy values;
-        QStringList userSlots;
-    };
-    Figures figures() const;
-    QStringList pastYearLines(const Figures &figures, const QString &year) const;
-    QStringList runningYearLines(const Figures &figures, const QString &year, int period) const;
-    QStringList archivedYear(const Figures &figures, const QString &year, const QString &rowLead,
-                             bool threeItemMonthLine) const;
-    QStringList archivedMonth(const Figures &figures, const QString &year, int month, const QString &rowLead,
-                              bool threeItemMonthLine) const;
+    QStringList pastYearLines(const yearfigures::Stored &stored, const QString &year) const;
+    QStringList runningYearLines(const yearfigures::Stored &stored, const QString &year, int period) const;
     // Tells the user why the report file failed; the report is then empty.
     QStringList refused(const QString &error) const;
 
