@@ -255,7 +255,7 @@ void TestStartup::hiddenStartAndUnreadablePosition()
 
 void TestStartup::percentBar_data()
 {
-    QTest::addColumn<QString>("pourcent");
+    QTest::addColumn<QString>("percentBar");
     QTest::addColumn<QString>("month");
     QTest::addColumn<QString>("user");
     QTest::addColumn<bool>("visible");
@@ -275,14 +275,14 @@ void TestStartup::percentBar_data()
 
 void TestStartup::percentBar()
 {
-    QFETCH(QString, pourcent);
+    QFETCH(QString, percentBar);
     QFETCH(QString, month);
     QFETCH(QString, user);
     QFETCH(bool, visible);
     QFETCH(int, width);
     QFETCH(QString, caption);
     Start s;
-    s.set("Options\\Pourcent", pourcent);
+    s.set("Options\\Pourcent", percentBar);
     s.set("Variables\\Total", month);
     s.set("Variables\\alice", user);
     s.run();

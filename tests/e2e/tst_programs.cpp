@@ -98,11 +98,11 @@ void TestPrograms::everyStopSignalSavesTheCounters()
 
 void TestPrograms::storeTool()
 {
-    const QString raz = QStringLiteral("SOFTWARE\\Dialmeter\\Options\\Raz");
-    QCOMPARE(store({"get", raz}).exitCode, 1);
+    const QString resetDay = QStringLiteral("SOFTWARE\\Dialmeter\\Options\\Raz");
+    QCOMPARE(store({"get", resetDay}).exitCode, 1);
     QCOMPARE(store({"list"}).out, QString());
 
-    QCOMPARE(store({"set", raz, "15"}).exitCode, 0);
+    QCOMPARE(store({"set", resetDay, "15"}).exitCode, 0);
     QCOMPARE(store({"set", "HKCU\\Software\\Other\\Clé", "é ü"}).exitCode, 0);
     QCOMPARE(store({"get", "software\\DIALMETER\\options\\RAZ"}).out, QStringLiteral("15\n"));
     QCOMPARE(store({"get", "HKCU\\Software\\Other\\CLÉ"}).out, QStringLiteral("é ü\n"));
@@ -112,10 +112,10 @@ void TestPrograms::storeTool()
 
     QCOMPARE(store({"delete", "SOFTWARE\\Dialmeter\\Options\\Missing"}).exitCode, 1);
     QCOMPARE(store({"delete", "SOFTWARE\\Dialmeter\\"}).exitCode, 0);
-    QCOMPARE(store({"get", raz}).exitCode, 1);
+    QCOMPARE(store({"get", resetDay}).exitCode, 1);
     QCOMPARE(store({"delete", "SOFTWARE\\Dialmeter\\"}).exitCode, 1);
 
-    const auto wrong = store({"set", raz});
+    const auto wrong = store({"set", resetDay});
     QCOMPARE(wrong.exitCode, 2);
     QVERIFY(wrong.err.contains("usage"));
 }

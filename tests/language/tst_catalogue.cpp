@@ -316,29 +316,29 @@ void TestCatalogue::timers()
 
 void TestCatalogue::trayMenuTree()
 {
-    CatalogueWindow &form2 = windowNamed("Form2");
+    CatalogueWindow &trayForm = windowNamed("Form2");
     const auto names = [](QMenu *menu) {
         QStringList list;
         for (QAction *action : menu->actions())
             list << action->objectName();
         return list;
     };
-    QCOMPARE(names(form2.menuOf("Menu")), QStringList({"MnuAbout", "MnuViewer", "MnuJournal", "MnuBilan", "Mnuréglages",
+    QCOMPARE(names(trayForm.menuOf("Menu")), QStringList({"MnuAbout", "MnuViewer", "MnuJournal", "MnuBilan", "Mnuréglages",
                                                        "MnuMaximize", "MnuMinimize", "MnuMinimize2", "MnuQuitter"}));
-    QCOMPARE(names(form2.menuOf("Mnuréglages")), QStringList({"MnuOption", "MnuZero"}));
-    QCOMPARE(names(form2.menuOf("MnuZero")), QStringList({"MnuzeroUtilisateur", "MnuZerojour", "MnuAll"}));
+    QCOMPARE(names(trayForm.menuOf("Mnuréglages")), QStringList({"MnuOption", "MnuZero"}));
+    QCOMPARE(names(trayForm.menuOf("MnuZero")), QStringList({"MnuzeroUtilisateur", "MnuZerojour", "MnuAll"}));
     // Exactly one of "Montrer" and "Cacher" is offered.
-    QVERIFY(form2.control<QAction>("MnuMaximize")->isVisible() != form2.control<QAction>("MnuMinimize")->isVisible());
+    QVERIFY(trayForm.control<QAction>("MnuMaximize")->isVisible() != trayForm.control<QAction>("MnuMinimize")->isVisible());
 }
 
 void TestCatalogue::optionGroupsAreIndependent()
 {
-    CatalogueWindow form1(catalogue::optionsDialog());
-    form1.show();
-    auto *first = form1.control<QRadioButton>("Raz1erOpt");
-    auto *chosenDay = form1.control<QRadioButton>("RazCustOpt");
-    auto *unlimited = form1.control<QRadioButton>("IllimitOpt");
-    auto *package = form1.control<QRadioButton>("ForfCustOpt");
+    CatalogueWindow optionsDialog(catalogue::optionsDialog());
+    optionsDialog.show();
+    auto *first = optionsDialog.control<QRadioButton>("Raz1erOpt");
+    auto *chosenDay = optionsDialog.control<QRadioButton>("RazCustOpt");
+    auto *unlimited = optionsDialog.control<QRadioButton>("IllimitOpt");
+    auto *package = optionsDialog.control<QRadioButton>("ForfCustOpt");
 
     QTest::mouseClick(chosenDay, Qt::LeftButton, {}, QPoint(4, chosenDay->height() / 2));
     QVERIFY(chosenDay->isChecked());
@@ -356,15 +356,15 @@ void TestCatalogue::languageFileChangesOnlyWhatItGives()
     QTemporaryDir dir;
     writeLanguageFile(dir.path(), "English", "[Form1]\nCommand2_Caption=Cancel\n");
 
-    CatalogueWindow form1(catalogue::optionsDialog());
+    CatalogueWindow optionsDialog(catalogue::optionsDialog());
     Language language({dir.path()});
     QVERIFY(language.select("English"));
-    language.apply({&form1});
+    language.apply({&optionsDialog});
 
-    QCOMPARE(form1.windowTitle(), catalogue::optionsDialog().caption);
+    QCOMPARE(optionsDialog.windowTitle(), catalogue::optionsDialog().caption);
     for (const catalogue::Control &design : catalogue::optionsDialog().controls) {
         const QString expected = design.name == "Command2" ? QStringLiteral("Cancel") : design.text;
-        QCOMPARE(shownText(form1.control(design.name)), expected);
+        QCOMPARE(shownText(optionsDialog.control(design.name)), expected);
     }
 }
 

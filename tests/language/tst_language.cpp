@@ -309,12 +309,12 @@ void TestLanguage::unreadableFileIsReportedOncePerApplication()
     QFile file(language.languageFile());
     QVERIFY(file.resize(IniFile::MaxFileSize + 1));
 
-    FakeWindow form1, form2(QStringLiteral("Form2")), form3(QStringLiteral("Form3"));
-    language.apply({&form1, &form2, &form3});
+    FakeWindow optionsDialog, trayForm(QStringLiteral("Form2")), aboutBox(QStringLiteral("Form3"));
+    language.apply({&optionsDialog, &trayForm, &aboutBox});
     QCOMPARE(errors.size(), 1);
     QVERIFY(errors.front().startsWith("ERREUR value "));
-    QCOMPARE(form1.controls[0].caption, QStringLiteral("Annuler"));
-    language.apply({&form1});
+    QCOMPARE(optionsDialog.controls[0].caption, QStringLiteral("Annuler"));
+    language.apply({&optionsDialog});
     QCOMPARE(errors.size(), 2);
 }
 

@@ -72,7 +72,7 @@ void TestDateCheck::checkDate_data()
 {
     QTest::addColumn<QString>("lastStart"); // ISO date, empty: none, other text: stored as is
     QTest::addColumn<QDate>("today");
-    QTest::addColumn<QString>("raz");
+    QTest::addColumn<QString>("resetDay");
     QTest::addColumn<bool>("dayCleared");
     QTest::addColumn<QDate>("archivedMonth"); // invalid: nothing archived
 
@@ -97,7 +97,7 @@ void TestDateCheck::checkDate()
 {
     QFETCH(QString, lastStart);
     QFETCH(QDate, today);
-    QFETCH(QString, raz);
+    QFETCH(QString, resetDay);
     QFETCH(bool, dayCleared);
     QFETCH(QDate, archivedMonth);
 
@@ -107,8 +107,8 @@ void TestDateCheck::checkDate()
         c.lastStart(last);
     else if (!lastStart.isEmpty())
         c.set("Compte Rendu\\Date", lastStart);
-    if (!raz.isEmpty())
-        c.set("Options\\Raz", raz);
+    if (!resetDay.isEmpty())
+        c.set("Options\\Raz", resetDay);
     c.startOn(QDateTime(today, kNoon));
 
     // The stored date never goes back.
@@ -126,7 +126,7 @@ void TestDateCheck::checkDate()
 
 void TestDateCheck::anniversaire_data()
 {
-    QTest::addColumn<QString>("raz");
+    QTest::addColumn<QString>("resetDay");
     QTest::addColumn<QString>("resetDate"); // ISO date, empty: none, other text: stored as is
     QTest::addColumn<QDate>("today");
     QTest::addColumn<QDate>("archivedMonth");
@@ -151,14 +151,14 @@ void TestDateCheck::anniversaire_data()
 
 void TestDateCheck::anniversaire()
 {
-    QFETCH(QString, raz);
+    QFETCH(QString, resetDay);
     QFETCH(QString, resetDate);
     QFETCH(QDate, today);
     QFETCH(QDate, archivedMonth);
     QFETCH(QDate, nextReset);
 
     Calendar c;
-    c.set("Options\\Raz", raz);
+    c.set("Options\\Raz", resetDay);
     const QDate reset = QDate::fromString(resetDate, Qt::ISODate);
     if (reset.isValid())
         c.set("Options\\Anniversaire", datetext::date(reset));

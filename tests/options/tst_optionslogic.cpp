@@ -144,7 +144,7 @@ void TestOptionsLogic::storedTextsBackToControls()
 
 void TestOptionsLogic::okKeepsAResetDateStillAhead_data()
 {
-    QTest::addColumn<QString>("raz");
+    QTest::addColumn<QString>("resetDay");
     QTest::addColumn<QDate>("stored"); // the stored next reset date
     QTest::addColumn<QString>("day");  // the day chosen in the dialog
     QTest::addColumn<QDate>("next");   // the next reset date after "OK"
@@ -164,12 +164,12 @@ void TestOptionsLogic::okKeepsAResetDateStillAhead_data()
 
 void TestOptionsLogic::okKeepsAResetDateStillAhead()
 {
-    QFETCH(QString, raz);
+    QFETCH(QString, resetDay);
     QFETCH(QDate, stored);
     QFETCH(QString, day);
     QFETCH(QDate, next);
     Options o;
-    o.set("Options\\Raz", raz);
+    o.set("Options\\Raz", resetDay);
     o.set("Options\\Anniversaire", datetext::date(stored));
     OptionsForm form;
     o.logic.load(form);

@@ -30,7 +30,7 @@ qint64 seconds(const char *text)
 
 void TestPeriodOutlook::periodBounds_data()
 {
-    QTest::addColumn<QString>("raz");
+    QTest::addColumn<QString>("resetDay");
     QTest::addColumn<QDate>("nextReset"); // invalid: none stored
     QTest::addColumn<QDate>("lastCheck");
     QTest::addColumn<QDate>("today");
@@ -71,7 +71,7 @@ void TestPeriodOutlook::periodBounds_data()
 
 void TestPeriodOutlook::periodBounds()
 {
-    QFETCH(QString, raz);
+    QFETCH(QString, resetDay);
     QFETCH(QDate, nextReset);
     QFETCH(QDate, lastCheck);
     QFETCH(QDate, today);
@@ -82,8 +82,8 @@ void TestPeriodOutlook::periodBounds()
     const auto set = [&t](const QString &path, const QString &text) {
         QVERIFY(t.store.write(SettingsStore::LocalMachine, QStringLiteral("SOFTWARE\\Dialmeter\\") + path, text));
     };
-    if (!raz.isEmpty())
-        set(QStringLiteral("Options\\Raz"), raz);
+    if (!resetDay.isEmpty())
+        set(QStringLiteral("Options\\Raz"), resetDay);
     if (nextReset.isValid())
         set(QStringLiteral("Options\\Anniversaire"), datetext::date(nextReset));
     set(QStringLiteral("Compte Rendu\\Date"), datetext::date(lastCheck));

@@ -90,7 +90,7 @@ void TestYearReport::pastYears()
 void TestYearReport::currentYear_data()
 {
     QTest::addColumn<QDate>("today");
-    QTest::addColumn<QString>("raz");
+    QTest::addColumn<QString>("resetDay");
     QTest::addColumn<QString>("nextReset"); // ISO date, or a text stored as it is
     QTest::addColumn<QStringList>("months");  // the month lines, in order
 
@@ -114,11 +114,11 @@ void TestYearReport::currentYear_data()
 void TestYearReport::currentYear()
 {
     QFETCH(QDate, today);
-    QFETCH(QString, raz);
+    QFETCH(QString, resetDay);
     QFETCH(QString, nextReset);
     QFETCH(QStringList, months);
     Report r(today);
-    r.set("Options\\Raz", raz);
+    r.set("Options\\Raz", resetDay);
     const QDate reset = QDate::fromString(nextReset, Qt::ISODate);
     r.set("Options\\Anniversaire", reset.isValid() ? datetext::date(reset) : nextReset);
     for (int month = 1; month <= 3; ++month) {
