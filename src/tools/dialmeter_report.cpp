@@ -50,22 +50,19 @@ int usageError(const QString &message)
     return fail(message + QStringLiteral("\nTry 'dialmeter-report --help'."), UsageError);
 }
 
-// The store, opened for reading only; nothing when there is none (*code says
-// why: nothing to report, or a store that cannot be read).
-bool openStore(SqliteStoreBackend &backend, int *code)
+// A report made from the store, opened for reading only: 1 when there is no
+// store, 2 when it cannot be read, otherwise the report's own status.
+int fromStore(const Request &request, int (*report)(const SettingsStore &store, const Request &request))
 {
     const QString folder = datafolder::resolve();
     const QString file = datafolder::storeFile(folder);
-    if (!QFileInfo::exists(file) && !QFileInfo(file).isSymLink()) {
-        *code = fail(QStringLiteral("no store in %1").arg(folder), NothingToReport);
-        return false;
-    }
+    if (!QFileInfo::exists(file) && !QFileInfo(file).isSymLink())
+        return fail(QStringLiteral("no store in %1").arg(folder), NothingToReport);
+    SqliteStoreBackend backend;
     QString error;
-    if (!backend.openReadOnly(file, &error)) {
-        *code = fail(QStringLiteral("cannot read the store: %1").arg(error), UsageError);
-        return false;
-    }
-    return true;
+    if (!backend.openReadOnly(file, &error))
+        return fail(QStringLiteral("cannot read the store: %1").arg(error), UsageError);
+    return report(SettingsStore(backend), request);
 }
 
 void printTable(const ReportTable &table, const QString &format)
@@ -78,13 +75,8 @@ void printTable(const ReportTable &table, const QString &format)
         print(table.text().toUtf8());
 }
 
-int months(const Request &request)
+int months(const SettingsStore &store, const Request &request)
 {
-    SqliteStoreBackend backend;
-    int code = 0;
-    if (!openStore(backend, &code))
-        return code;
-    const SettingsStore store(backend);
     const QDate today = SystemClock().now().date();
     const int year = request.year.value_or(reportfigures::runningYear(store, today));
     const ReportTable table = reportfigures::months(store, year, today);
@@ -117,13 +109,8 @@ int connections(const Request &request)
     return 0;
 }
 
-int outlook(const Request &request)
+int outlook(const SettingsStore &store, const Request &request)
 {
-    SqliteStoreBackend backend;
-    int code = 0;
-    if (!openStore(backend, &code))
-        return code;
-    const SettingsStore store(backend);
     constexpr int HKLM = SettingsStore::LocalMachine;
     const PeriodOutlook figures = PeriodOutlook::of(
         store, SystemClock().now(),
@@ -213,8 +200,8 @@ int main(int argc, char *argv[])
     if (!request)
         return code;
     if (request->command == QLatin1String("months"))
-        return months(*request);
+        return fromStore(*request, months);
     if (request->command == QLatin1String("connections"))
         return connections(*request);
-    return outlook(*request);
+    return fromStore(*request, outlook);
 }
