@@ -23,6 +23,11 @@ QString isoDate(const QDate &date)
     return date.toString(Qt::ISODate);
 }
 
+QString days(qint64 count)
+{
+    return count == 1 ? QStringLiteral("1 day") : QStringLiteral("%1 days").arg(count);
+}
+
 // The last day of the period: the next reset's day belongs to the next one.
 QDate lastDay(const PeriodOutlook &o)
 {
@@ -38,9 +43,8 @@ QString usedLine(const PeriodOutlook &o)
 
 QString leftLine(const PeriodOutlook &o)
 {
-    return QStringLiteral("Left %1, %2 a day for %3 days")
-        .arg(durationText(o.remaining), durationText(o.dailyAllowance))
-        .arg(o.daysLeft);
+    return QStringLiteral("Left %1, %2 a day for %3")
+        .arg(durationText(o.remaining), durationText(o.dailyAllowance), days(o.daysLeft));
 }
 
 QString projectionLine(const PeriodOutlook &o)
@@ -61,9 +65,8 @@ QString projectionLine(const PeriodOutlook &o)
 
 QStringList lines(const PeriodOutlook &o)
 {
-    QStringList lines{QStringLiteral("Period %1 to %2, %3 days left")
-                          .arg(isoDate(o.period.start), isoDate(lastDay(o)))
-                          .arg(o.daysLeft),
+    QStringList lines{QStringLiteral("Period %1 to %2, %3 left")
+                          .arg(isoDate(o.period.start), isoDate(lastDay(o)), days(o.daysLeft)),
                       usedLine(o)};
     if (o.hasPackage())
         lines << leftLine(o);
