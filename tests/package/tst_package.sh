@@ -182,6 +182,12 @@ for user in "${users[@]}"; do
   check "$user has a user slot in the shared store" grep -q -x "$user" <<<"$users_stored"
   check "$user's month is in the shared store" store get "SOFTWARE\\Dialmeter\\Variables\\$user"
 done
+# The report tool reads the shared folder and leaves nothing there.
+report() { as_member "${users[1]}" /usr/bin/dialmeter-report "$@"; }
+check "the installed report tool lists both members' connections" \
+  [ "$(report connections --format csv | tr -d '\r' | grep -c -E ",(${users[0]}|${users[1]})\$")" -eq 2 ]
+check "the installed report tool gives the outlook to a status bar" \
+  grep -q '"class":"nopackage"' <<<"$(report outlook --format waybar)"
 check "every file in the shared folder is the group's to write" \
   [ -z "$(find "$folder" -mindepth 1 \( ! -group dialmeter -o ! -perm -g+rw \))" ]
 check "the first start is still to come" [ "$(store get 'SOFTWARE\Dialmeter\Options\FirstBoot')" = 1 ]
