@@ -28,7 +28,11 @@ QString csvField(const QString &text)
 
 QString ReportTable::text() const
 {
-    const auto shown = [](const QJsonValue &cell) { return cell.isNull() ? QStringLiteral("-") : cellText(cell); };
+    // A line break in a cell (a hand-edited name) would break the columns.
+    const auto shown = [](const QJsonValue &cell) {
+        return cell.isNull() ? QStringLiteral("-")
+                             : cellText(cell).replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    };
     // Each column's width, and whether it holds numbers (set to the right).
     QList<qsizetype> widths;
     QList<bool> numbers;

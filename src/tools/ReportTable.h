@@ -14,7 +14,8 @@ struct ReportTable {
     QList<QList<QJsonValue>> rows;
 
     // Columns padded to their widest cell, numbers to the right, two blanks
-    // between columns, a header line first; "-" stands for nothing known.
+    // between columns, a header line first; "-" stands for nothing known, and
+    // line breaks in a cell become blanks.
     QString text() const;
     // RFC 4180: a header row, CR LF line ends, and fields that hold commas,
     // quotes or line breaks quoted, their quotes doubled.

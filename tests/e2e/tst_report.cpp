@@ -236,6 +236,8 @@ void TestReport::tableIsAlignedForPeople()
 {
     QCOMPARE(report({"months", "--year", "2003"}).out, QStringLiteral("month    period    name   seconds  duration\n"
                                                                       "2003-12  archived  Total    18000  05:00:00\n"));
+    // A name with a line break stays on its row.
+    QVERIFY(report({"months"}).out.contains("\n2004-02  archived  carol smith               -  12:3x:00\n"));
     QCOMPARE(report({"connections"}).out.split('\n').mid(2, 2),
              QStringList({"2004-01-20T07:00:00  2004-01-20T08:00:00     3600  01:00:00  bob",
                           "2004-03-16T11:00:00  -                          -  -         alice"}));
