@@ -52,7 +52,25 @@ std::optional<qint64> durationSeconds(const QString &text)
     return duration::toSeconds(text);
 }
 
-std::optional<Entry> readEntry(QString line)
+// Dates and times already read: a year of journal repeats its dates line
+// after line, and reading one in the locale's form costs far more than a look-up.
+struct Calendar {
+    QHash<QString, std::optional<QDate>> dates;
+    QHash<QString, std::optional<QTime>> times;
+
+    std::optional<QDate> date(const QString &text)
+    {
+        const auto known = dates.constFind(text);
+        return known != dates.constEnd() ? *known : *dates.insert(text, datetext::parse(text));
+    }
+    std::optional<QTime> time(const QString &text)
+    {
+        const auto known = times.constFind(text);
+        return known != times.constEnd() ? *known : *times.insert(text, parseTime(text));
+    }
+};
+
+std::optional<Entry> readEntry(QString line, Calendar &calendar)
 {
     // A closing line ends with the duration, one blank after its word. Blanks
     // go from the end only: the items' columns count from the beginning.
@@ -69,8 +87,8 @@ std::optional<Entry> readEntry(QString line)
     if (starts.size() < 4)
         return std::nullopt;
     const auto item = [&](qsizetype from, qsizetype to) { return line.mid(from, to - from).trimmed(); };
-    const auto date = datetext::parse(item(starts.at(0), starts.at(1)));
-    const auto time = parseTime(item(starts.at(1), starts.at(2)));
+    const auto date = calendar.date(item(starts.at(0), starts.at(1)));
+    const auto time = calendar.time(item(starts.at(1), starts.at(2)));
     const QString user = item(starts.at(2), starts.last());
     if (!date || !time || user.isEmpty())
         return std::nullopt;
@@ -83,6 +101,7 @@ Reading parse(const QByteArray &bytes)
 {
     Reading reading;
     QHash<QString, qsizetype> open; // user -> index of the connection awaiting its closing
+    Calendar calendar;
     qsizetype from = 0;
     while (from < bytes.size()) {
         qsizetype end = from;
@@ -93,7 +112,7 @@ Reading parse(const QByteArray &bytes)
         if (line.trimmed().isEmpty())
             continue;
 
-        const std::optional<Entry> entry = readEntry(line);
+        const std::optional<Entry> entry = readEntry(line, calendar);
         if (!entry) {
             ++reading.unreadLines;
             continue;
