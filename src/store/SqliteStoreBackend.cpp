@@ -288,23 +288,47 @@ SqliteStoreBackend::OpenResult SqliteStoreBackend::tryOpen(const QString &path, 
     return OpenResult::Ok;
 }
 
-bool SqliteStoreBackend::openReadOnly(const QString &path)
+bool SqliteStoreBackend::openReadOnly(const QString &path, QString *error)
 {
-    // Read-only first; then, when even that needs room the disk has not (the
-    // shared-memory file of the journal), as an unchanging file: what the last
-    // checkpoint wrote.
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) {
+        *error = QStringLiteral("%1: no such file").arg(path);
+        return false;
+    }
+    // With no write-ahead log beside it, no connection has the store open and
+    // the file holds every committed value: it is read as an unchanging file,
+    // which creates no log or shared memory beside it. A log present (a running
+    // meter's) is read through: the values its meter committed count.
+    if (!QFileInfo::exists(path + QStringLiteral("-wal")))
+        return openForReading(path, {"?immutable=1"}, error);
+    return openForReading(path, {"?mode=ro", "?immutable=1"}, error);
+}
+
+bool SqliteStoreBackend::openForReading(const QString &path, std::initializer_list<const char *> modes,
+                                        QString *error)
+{
     takeCachePagesAsNeeded();
     openStoreFilesAsSharedFiles();
-    for (const char *mode : {"?mode=ro", "?immutable=1"}) {
+    QString reason;
+    for (const char *mode : modes) {
         close();
         const QByteArray uri = QUrl::fromLocalFile(QFile::decodeName(realStoreName(path))).toEncoded() + mode;
-        if (sqlite3_open_v2(uri.constData(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOFOLLOW,
-                            nullptr)
-                == SQLITE_OK
-            && exec("SELECT count(*) FROM vals"))
-            return true;
+        const int rc = sqlite3_open_v2(uri.constData(), &db_,
+                                       SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOFOLLOW, nullptr);
+        if (rc == SQLITE_OK) {
+            // A meter's checkpoint holds the store briefly: readers wait for it.
+            sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+            std::string message;
+            if (exec("SELECT count(*) FROM vals", &message))
+                return true;
+            if (reason.isEmpty())
+                reason = QString::fromStdString(message);
+        } else if (reason.isEmpty()) {
+            reason = QString::fromUtf8(sqlite3_errstr(rc));
+        }
     }
     close();
+    if (error)
+        *error = openError(path, reason);
     return false;
 }
 
@@ -316,8 +340,10 @@ bool SqliteStoreBackend::open(const QString &path, QString *notice, QString *err
     case OpenResult::Failed:
         // A store that cannot be opened for writing (a full disk, no room for its
         // journal) is still read; the meter's writes are then refused one by one,
-        // kept in memory and reported.
-        if (!openReadOnly(path))
+        // kept in memory and reported. Read-only first; then, when even that
+        // needs room the disk has not (the shared-memory file of the journal),
+        // as an unchanging file: what the last checkpoint wrote.
+        if (!openForReading(path, {"?mode=ro", "?immutable=1"}, nullptr))
             return false;
         if (notice) {
             *notice = QStringLiteral("Les réglages ne peuvent qu'être lus (%1). Le compteur continue avec les "

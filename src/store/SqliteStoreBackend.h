@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <initializer_list>
 #include <unordered_map>
 
 struct sqlite3;
@@ -26,6 +27,11 @@ public:
     // fresh store is started, and *notice says so. Returns false, with *error,
     // only when no store at all could be opened.
     bool open(const QString &path, QString *notice, QString *error);
+    // Opens an existing store for reading only: nothing is created, changed or
+    // set aside, and a store whose write-ahead log a running meter holds reads
+    // as that meter last committed it. Returns false, with *error, when the
+    // file is missing or is not a store.
+    bool openReadOnly(const QString &path, QString *error);
 
     std::optional<std::string> read(int root, const std::string &key, const std::string &name) override;
     // A busy store is asked again a few times before the read counts as failed.
@@ -44,7 +50,9 @@ public:
 private:
     enum class OpenResult { Ok, NotADatabase, Failed };
     OpenResult tryOpen(const QString &path, QString *error);
-    bool openReadOnly(const QString &path);
+    // Opens the store for reading with each of these URI parameters in turn,
+    // until one gives a readable store.
+    bool openForReading(const QString &path, std::initializer_list<const char *> modes, QString *error);
     void close();
     bool exec(const char *sql, std::string *error = nullptr);
     // A change's own transaction, unless it is part of the caller's.

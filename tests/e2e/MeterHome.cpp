@@ -28,10 +28,21 @@ QProcessEnvironment MeterHome::environment(const QString &fakeTime) const
 
 MeterHome::ToolResult MeterHome::store(const QStringList &args) const
 {
+    return run(QStringLiteral(DIALMETER_STORE_BIN), args, environment());
+}
+
+MeterHome::ToolResult MeterHome::report(const QStringList &args, const QProcessEnvironment &env) const
+{
+    return run(QStringLiteral(DIALMETER_REPORT_BIN), args, env.isEmpty() ? environment() : env);
+}
+
+MeterHome::ToolResult MeterHome::run(const QString &program, const QStringList &args,
+                                     const QProcessEnvironment &env)
+{
     QProcess tool;
-    tool.setProcessEnvironment(environment());
-    tool.start(QStringLiteral(DIALMETER_STORE_BIN), args);
-    if (!tool.waitForFinished(10000))
+    tool.setProcessEnvironment(env);
+    tool.start(program, args);
+    if (!tool.waitForFinished(30000))
         return {};
     return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()),
             QString::fromUtf8(tool.readAllStandardError())};

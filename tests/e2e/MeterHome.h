@@ -24,6 +24,9 @@ public:
 
     // dialmeter-store with these arguments, to its end.
     ToolResult store(const QStringList &args) const;
+    // dialmeter-report with these arguments, to its end, in `env` (by default
+    // environment()).
+    ToolResult report(const QStringList &args, const QProcessEnvironment &env = {}) const;
     // The text of a stored value, trimmed; empty when it is missing.
     QString get(const QString &path) const { return store({"get", path}).out.trimmed(); }
     bool set(const QString &path, const QString &text) const { return store({"set", path, text}).exitCode == 0; }
@@ -34,5 +37,6 @@ public:
     static QString fakeTimeLibrary();
 
 private:
+    static ToolResult run(const QString &program, const QStringList &args, const QProcessEnvironment &env);
     QTemporaryDir dir_;
 };

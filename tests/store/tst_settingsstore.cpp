@@ -36,6 +36,8 @@ private slots:
     void anUnreadableValueIsNotAMissingOne();
     void aKeyCopyReadsAsTheStoreDid();
     void corruptFileIsSetAsideAndAFreshStoreStarts();
+    void aReadOnlyOpenChangesNothing();
+    void aReadOnlyOpenReadsWhatARunningMeterCommitted();
     void backendKeepsTheRulesEveryBackendKeeps();
     void newFilesInAGroupSharedFolderAreTheGroups_data();
     void newFilesInAGroupSharedFolderAreTheGroups();
@@ -365,6 +367,70 @@ void TestSettingsStore::corruptFileIsSetAsideAndAFreshStoreStarts()
     SettingsStore store(backend);
     QVERIFY(store.write(HKLM, kOptions + "Raz", "1"));
     QCOMPARE(store.value(HKLM, kOptions + "Raz"), QStringLiteral("1"));
+}
+
+void TestSettingsStore::aReadOnlyOpenChangesNothing()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("registry.db");
+    SqliteStoreBackend reader;
+    QString error;
+    QVERIFY(!reader.openReadOnly(file, &error));
+    QVERIFY(error.contains(file));
+    QVERIFY(QDir(dir.path()).isEmpty());
+
+    // Not a store: refused, and left as it was.
+    const QByteArray garbage("somebody's notes, not a database\n");
+    {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(garbage);
+    }
+    QVERIFY(!reader.openReadOnly(file, &error));
+    QVERIFY(error.contains(file));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"registry.db"});
+    QFile kept(file);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), garbage);
+    QVERIFY(QFile::remove(file));
+
+    {
+        SqliteStoreBackend writer;
+        QString notice;
+        QVERIFY(writer.open(file, &notice, &error));
+        QVERIFY(SettingsStore(writer).write(HKLM, kVariables + "Total", "12:34:56"));
+    }
+    const QByteArray before = [&] {
+        QFile in(file);
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    }();
+    QVERIFY2(reader.openReadOnly(file, &error), qPrintable(error));
+    SettingsStore store(reader);
+    QCOMPARE(store.value(HKLM, kVariables + "Total"), QStringLiteral("12:34:56"));
+    QVERIFY(!reader.write(HKLM, "SOFTWARE", "X", "1", nullptr));
+    // No write-ahead log or shared memory is left beside a store no meter holds.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"registry.db"});
+    QFile after(file);
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    QCOMPARE(after.readAll(), before);
+}
+
+// A meter in the middle of a change holds the store's write lock: the reader
+// neither waits for it nor sees the change, only what was committed.
+void TestSettingsStore::aReadOnlyOpenReadsWhatARunningMeterCommitted()
+{
+    TempStore meter;
+    QVERIFY(meter.store.write(HKLM, kVariables + "Total", "01:00:00"));
+    QVERIFY(QFile::exists(meter.file() + "-wal"));
+    QVERIFY(meter.backend.begin());
+    QVERIFY(meter.store.write(HKLM, kVariables + "Total", "02:00:00"));
+
+    SqliteStoreBackend reader;
+    QString error;
+    QVERIFY2(reader.openReadOnly(meter.file(), &error), qPrintable(error));
+    QCOMPARE(SettingsStore(reader).read(HKLM, kVariables + "Total").text, QStringLiteral("01:00:00"));
+    QVERIFY(meter.backend.commit());
+    QCOMPARE(SettingsStore(reader).read(HKLM, kVariables + "Total").text, QStringLiteral("02:00:00"));
 }
 
 // The same rows run against the registry in the Windows layer's test.
