@@ -350,6 +350,14 @@ bool SqliteStoreBackend::open(const QString &path, QString *notice, QString *err
     return tryOpen(path, error) == OpenResult::Ok;
 }
 
+bool SqliteStoreBackend::openToRead(const QString &path, QString *error)
+{
+    if (openReadOnly(path))
+        return true;
+    *error = QStringLiteral("%1 n'a pas pu être lu.").arg(path);
+    return false;
+}
+
 std::optional<std::string> SqliteStoreBackend::read(int root, const std::string &key, const std::string &name)
 {
     Lookup found = lookup(root, key, name);

@@ -26,6 +26,10 @@ public:
     // fresh store is started, and *notice says so. Returns false, with *error,
     // only when no store at all could be opened.
     bool open(const QString &path, QString *notice, QString *error);
+    // Opens an existing database for reading only, for a program that must
+    // change nothing (a damaged file is left as it is); false, with *error,
+    // when it cannot be read.
+    bool openToRead(const QString &path, QString *error);
 
     std::optional<std::string> read(int root, const std::string &key, const std::string &name) override;
     // A busy store is asked again a few times before the read counts as failed.
