@@ -85,6 +85,14 @@ Chart fromFigures(const yearfigures::Stored &stored, int year, const QDate &peri
         addMonth(chart, yearfigures::runningPeriod(stored, chart.runningMonth, {schema::TotalSlotName, total},
                                                    std::nullopt));
     }
+    // A user without time in the year (a slot the meter keeps at zero) would
+    // only crowd the legend.
+    for (qsizetype set = chart.users.size() - 1; set >= 0; --set) {
+        if (std::all_of(chart.hours.at(set).cbegin(), chart.hours.at(set).cend(), [](double h) { return h == 0; })) {
+            chart.users.removeAt(set);
+            chart.hours.removeAt(set);
+        }
+    }
     if (const auto hours = hoursOf(package); hours && *hours > 0)
         chart.packageHours = hours;
     for (int month = 1; month <= 12; ++month)

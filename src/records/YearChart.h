@@ -19,8 +19,9 @@ namespace yearchart {
 
 struct Chart {
     int year = 0;
-    // One entry per bar set, in the order of the user slots; "Total" only for
-    // months that hold a total and no user's figure.
+    // One entry per bar set, in the order of the user slots, for each user
+    // with time in the year; "Total" only for months that hold a total and no
+    // user's figure.
     QStringList users;
     // hours[set][month - 1]: 0 where the month has no figure for that set.
     QList<QList<double>> hours;

@@ -3,6 +3,7 @@
 #include "records/YearChart.h"
 #include "support/TestSupport.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -61,6 +62,10 @@ void TestYearChart::chartOfAYear_data()
                        "Compte Rendu\\2003\\5\\bob=abc", "Compte Rendu\\2003\\6\\bob=",
                        "Options\\Forfait=vingt heures"}
         << 2003 << QStringList{} << 0 << 0.0 << 0.0;
+    QTest::addRow("a user without time in the year has no set")
+        << QStringList{"Compte Rendu\\2003\\3\\alice=01:00:00", "Compte Rendu\\2003\\3\\bob=00:00:00",
+                       "Variables\\bob=00:00:00"}
+        << 2003 << QStringList{"alice@3=1"} << 0 << 0.0 << 1.0;
     QTest::addRow("a package above every month")
         << QStringList{"Options\\Forfait=20:00:00", "Compte Rendu\\2003\\2\\alice=05:15:00"} << 2003
         << QStringList{"alice@2=5.25"} << 0 << 20.0 << 20.0;
@@ -96,6 +101,10 @@ void TestYearChart::chartOfAYear()
     QCOMPARE(chart.packageHours.value_or(0.0), package);
     QCOMPARE(chart.largest, largest);
     QCOMPARE(chart.hours.size(), chart.users.size());
+    // Every set has a bar.
+    for (const QString &user : chart.users)
+        QVERIFY2(!expected.filter(QRegularExpression("^" + QRegularExpression::escape(user) + "@")).isEmpty(),
+                 qPrintable(user));
     for (const QList<double> &set : chart.hours)
         QCOMPARE(set.size(), 12);
 }
