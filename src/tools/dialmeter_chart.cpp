@@ -7,6 +7,7 @@
 #include "metering/ResetRule.h"
 #include "records/YearChartWindow.h"
 #include "store/DataFolder.h"
+#include "store/DisplayPlatform.h"
 #include "store/Schema.h"
 #include "store/SettingsStore.h"
 #include "store/SqliteStoreBackend.h"
@@ -33,6 +34,11 @@ void tell(const QString &message)
 
 int main(int argc, char *argv[])
 {
+    // The chart is a window: without a display there is nothing to show it on.
+    if (displayplatform::choose(displayplatform::fromProcess()) == displayplatform::Choice::Offscreen) {
+        std::fputs("dialmeter-chart: no display found (no DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM).\n", stderr);
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dialmeter-chart"));
     QApplication::setApplicationVersion(
