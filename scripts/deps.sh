@@ -13,7 +13,9 @@ install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ pkgconf qt6-base-dev libxcb1-dev libsqlite3-dev libbenchmark-dev fonts-liberation fonts-dejavu-core)
+# The chart program draws with Qt Charts (which needs Qt OpenGL to build) and
+# saves SVG with Qt SVG.
+BUILD_PACKAGES=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev libxcb1-dev libsqlite3-dev libbenchmark-dev fonts-liberation fonts-dejavu-core)
 # faketime moves the meter's clock in the end-to-end tests; the desktop test
 # runs the meter on Xvfb with a window manager and a tray host; the Wayland test
 # runs it under weston (with XWayland, and Qt's Wayland platform) on a private

@@ -10,11 +10,15 @@
 #include "tray/TrayForm.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QProcess>
 #include <QDesktopServices>
 #include <QMenu>
 
 WindowSet::WindowSet(const Language &language)
     : language_(language)
+    , chartProgram_(QCoreApplication::applicationDirPath() + QStringLiteral("/dialmeter-chart"))
     , console_(std::make_unique<ConsoleWindow>())
     , trayForm_(std::make_unique<TrayForm>(language, *console_))
 {
@@ -27,6 +31,7 @@ WindowSet::WindowSet(const Language &language)
     connect(action("MnuQuitter"), &QAction::triggered, this, &WindowSet::quitRequested);
     connect(action("MnuAbout"), &QAction::triggered, this, [this] { showWindow(catalogue::aboutBox()); });
     connect(action("MnuViewer"), &QAction::triggered, this, [this] { showWindow(catalogue::trayForm()); });
+    connect(action("MnuGraphique"), &QAction::triggered, this, &WindowSet::openYearChart);
     connect(action("MnuJournal"), &QAction::triggered, this, [this] { journalViewer().reload(); });
     connect(action("MnuBilan"), &QAction::triggered, this, [this] { showWindow(catalogue::periodOutlook()); });
     connect(action("MnuOption"), &QAction::triggered, this, [this] { optionsDialog().reload(); });
@@ -122,6 +127,27 @@ void WindowSet::showWindow(const catalogue::Window &design)
     shown.show();
     shown.raise();
     shown.activateWindow();
+}
+
+void WindowSet::openYearChart()
+{
+    // The year the Connection Viewer shows, when it is open; otherwise the
+    // chart opens on the year of the period in progress.
+    QStringList arguments;
+    if (trayForm_->isVisible()) {
+        bool number = false;
+        const int year = trayForm_->control<QComboBox>(QStringLiteral("Combo1"))->currentText().trimmed().toInt(&number);
+        if (number && year >= 1 && year <= 9999)
+            arguments << QStringLiteral("--year") << QString::number(year);
+    }
+    QProcess chart;
+    chart.setProgram(chartProgram_);
+    chart.setArguments(arguments);
+    if (!chart.startDetached()) {
+        emit message(language_.message(QStringLiteral("ChartNotStarted"),
+                                       QStringLiteral("Le graphique de l'année n'a pas pu être ouvert (%1 : %2)."))
+                         .arg(chartProgram_, chart.errorString()));
+    }
 }
 
 void WindowSet::showMenu(const QPoint &globalPos)

@@ -45,6 +45,9 @@ public:
         outlookWarnings_ = &warnings;
     }
 
+    // The chart program the menu starts: by default the one beside the meter.
+    void setChartProgram(const QString &path) { chartProgram_ = path; }
+
     ConsoleWindow &console() { return *console_; }
     TrayForm &trayForm() { return *trayForm_; }
     OptionsDialog &optionsDialog();
@@ -61,10 +64,14 @@ signals:
 
 private:
     void showMenu(const QPoint &globalPos);
+    // Starts the chart program apart from the meter, which never loads the
+    // charts library itself.
+    void openYearChart();
     void showWindow(const catalogue::Window &design);
     CatalogueWindow *create(const catalogue::Window &design);
 
     const Language &language_;
+    QString chartProgram_;
     OptionsLogic *optionsLogic_ = nullptr;
     const Journal *journal_ = nullptr;
     const Meter *outlookMeter_ = nullptr;

@@ -210,6 +210,7 @@ Window makeTrayFormDesign()
         submenu(root, QStringLiteral("&Menu"), {}).hidden(),
         menu(QStringLiteral("MnuAbout"), QStringLiteral("A propos"), root),
         menu(QStringLiteral("MnuViewer"), QStringLiteral("Connect Viewer"), root),
+        menu(QStringLiteral("MnuGraphique"), QStringLiteral("Graphique de l'année"), root),
         menu(QStringLiteral("MnuJournal"), QStringLiteral("Journal"), root),
         menu(QStringLiteral("MnuBilan"), QStringLiteral("Bilan de la période"), root),
         submenu(settings, QStringLiteral("Réglages"), root),
@@ -420,6 +421,37 @@ Window makePeriodOutlookDesign()
     return w;
 }
 
+Window makeYearChartDesign()
+{
+    Window w;
+    w.name = QStringLiteral("Form9");
+    w.caption = QStringLiteral("  Graphique de l'année");
+    w.border = Border::FixedSingle;
+    w.clientWidth = 10800;
+    w.clientHeight = 7200;
+    w.centred = true;
+    const auto holder = [](const QString &n, const QString &text) {
+        return label(n, text, 240, 7440, 6120, 255).hidden();
+    };
+    w.controls = {
+        label(QStringLiteral("Label1"), QStringLiteral("Année :"), 240, 300, 1215, 255).tabAt(0),
+        combo(QStringLiteral("Combo1"), {}, 1440, 240, 1455, 315).tabAt(1),
+        picture(QStringLiteral("Picture1"), 120, 720, 10560, 5760).tabAt(2),
+        button(QStringLiteral("Command1"), QStringLiteral("Enregistrer l'image…"), 6960, 6660, 2175, 375).tabAt(3),
+        button(QStringLiteral("Command2"), QStringLiteral("Fermer"), 9270, 6660, 1335, 375).tabAt(4),
+        holder(QStringLiteral("Titre"), QStringLiteral("Connexions de %1")),
+        holder(QStringLiteral("Heures"), QStringLiteral("Heures")),
+        holder(QStringLiteral("Forfait"), QStringLiteral("Forfait")),
+        holder(QStringLiteral("EnCours"), QStringLiteral("%1 •")),
+        holder(QStringLiteral("Survol"), QStringLiteral("%1, %2 : %3")),
+        holder(QStringLiteral("Enregistrer"), QStringLiteral("Enregistrer le graphique")),
+        holder(QStringLiteral("Filtres"), QStringLiteral("Image PNG (*.png);;Image SVG (*.svg)")),
+        holder(QStringLiteral("NonEnregistré"), QStringLiteral("L'image n'a pas pu être enregistrée : %1")),
+        holder(QStringLiteral("AnnéeRefusée"), QStringLiteral("Une année est un nombre de 1 à 9999 : « %1 » ne convient pas.")),
+    };
+    return w;
+}
+
 } // namespace
 
 const Window &console() { static const Window w = makeConsoleDesign(); return w; }
@@ -431,10 +463,11 @@ const Window &journalViewer() { static const Window w = makeJournalViewerDesign(
 const Window &popup() { static const Window w = makePopupDesign(); return w; }
 const Window &transparencyHolder() { static const Window w = makeTransparencyHolderDesign(); return w; }
 const Window &periodOutlook() { static const Window w = makePeriodOutlookDesign(); return w; }
+const Window &yearChart() { static const Window w = makeYearChartDesign(); return w; }
 
 QVector<const Window *> all()
 {
-    return {&console(), &optionsDialog(), &trayForm(), &aboutBox(), &packageAlert(), &journalViewer(), &popup(), &transparencyHolder(), &periodOutlook()};
+    return {&console(), &optionsDialog(), &trayForm(), &aboutBox(), &packageAlert(), &journalViewer(), &popup(), &transparencyHolder(), &periodOutlook(), &yearChart()};
 }
 
 QVector<const Window *> translatable()

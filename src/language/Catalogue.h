@@ -85,7 +85,7 @@ struct Window {
     const Control *control(const QString &name) const;
 };
 
-// The design of each window; its object name ("reg", "Form1" ... "Form8") is
+// The design of each window; its object name ("reg", "Form1" ... "Form9") is
 // what language files address.
 const Window &console();            // "reg": the console
 const Window &optionsDialog();      // "Form1": the Options dialog
@@ -96,6 +96,7 @@ const Window &journalViewer();      // "Form5": the journal viewer
 const Window &popup();              // "Form6": the periodic pop-up
 const Window &transparencyHolder(); // "Form7": the transparency holder
 const Window &periodOutlook();      // "Form8": the period outlook
+const Window &yearChart();          // "Form9": the chart of a year (its own program)
 
 // Every window, in the order above.
 QVector<const Window *> all();

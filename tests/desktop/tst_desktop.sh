@@ -6,7 +6,8 @@
 # opens the menu; a console stored hidden comes up hidden (slid away, or
 # transparent) and "Montrer" brings it back; and "Quitter" or a stop signal
 # ends the meter with its counters saved, even after a viewer was opened and
-# closed; the period outlook opens from the tray menu, and a warning goes to the
+# closed; the period outlook and the chart of the year open from the tray menu,
+# and a warning goes to the
 # desktop's notification service, or to a balloon on the tray icon when there
 # is none. Every step waits for the window, property or value it needs, with a
 # generous deadline, so that a busy machine only makes it slower. Screenshots go
@@ -205,7 +206,7 @@ if [ -n "$console" ]; then
   check "and it stays there" at_place "$console" "333 26"
   check "the store says it is shown" wait_for "$patience" is_stored 'SOFTWARE\Dialmeter\Options\Caché' False
   import -window root "$shots/shown-after-fade.png"
-  menu "$meter_pid" Down Down Down Return
+  menu "$meter_pid" Down Down Down Down Return
   check "Journal opens" wait_for "$patience" has_titled "$meter_pid" 'Journal des connexions'
   check "the window manager closes the console" close_by_window_manager "$console"
 fi
@@ -250,7 +251,7 @@ done
 check "the first start is over" is_stored 'SOFTWARE\Dialmeter\Options\FirstBoot' 0
 kill "$first_pid"
 
-# The period outlook from the tray menu (its fourth entry), and a warning at 80 %
+# The period outlook from the tray menu (its fifth entry), and a warning at 80 %
 # of the package through the notification service: the tests' stand-in, on a
 # session bus of its own.
 home outlook
@@ -266,7 +267,7 @@ check "the notification service is on the bus" wait_for "$patience" service_read
 warned() { [ "$(grep -c $'^notify\tDialmeter\t0\tdialmeter\t80 % du forfait utilisé\t' "$work/notifications.log")" = 1 ]; }
 check "a meter with a package" start_meter outlook
 check "warns once through the notification service" wait_for "$patience" warned
-menu "$meter_pid" Down Down Down Down
+menu "$meter_pid" Down Down Down Down Down
 import -window root "$shots/menu-outlook.png"
 xdotool key Return
 check "the period outlook opens from the menu" wait_for "$patience" has_titled "$meter_pid" 'Bilan de la période'
@@ -279,6 +280,36 @@ kill -TERM "$meter_pid"
 check "SIGTERM ends the meter" stops_cleanly "$meter_pid"
 check "and it warned only once" warned
 unset DBUS_SESSION_BUS_ADDRESS
+
+# The chart of the year from the tray menu (its third entry): a program of its
+# own, started beside the meter, on a year of three users' months.
+home chart
+year=$(date +%Y)
+"$store" set 'SOFTWARE\Dialmeter\Options\Forfait' 20:00:00
+for slot in 0:Total 1:alice 2:bob 3:carol; do "$store" set "SOFTWARE\Dialmeter\User\\${slot%%:*}" "${slot#*:}"; done
+for month in $(seq 1 $(($(date +%-m) - 1))); do
+  "$store" set "SOFTWARE\Dialmeter\Compte Rendu\\$year\\$month\\alice" "$(printf '%02d:15:00' $((3 + month % 5)))"
+  "$store" set "SOFTWARE\Dialmeter\Compte Rendu\\$year\\$month\\bob" "$(printf '%02d:40:00' $((2 + month % 4)))"
+  [ $((month % 3)) = 0 ] && "$store" set "SOFTWARE\Dialmeter\Compte Rendu\\$year\\$month\\carol" 09:30:00
+done
+"$store" set 'SOFTWARE\Dialmeter\Variables\alice' 04:20:00
+"$store" set 'SOFTWARE\Dialmeter\Variables\bob' 02:10:00
+"$store" set 'SOFTWARE\Dialmeter\Variables\Total' 06:30:00
+check "a meter with a year of figures" start_meter chart
+menu "$meter_pid" Down Down Down Return
+chart_title="Graphique de l'année"
+chart_shown() { [ -n "$(xdotool search --all --onlyvisible --name "$chart_title" 2>/dev/null)" ]; }
+check "the chart of the year opens from the menu" wait_for "$patience" chart_shown
+chart=$(xdotool search --all --onlyvisible --name "$chart_title" 2>/dev/null | head -n 1)
+if [ -n "$chart" ]; then
+  # Painted: an empty window has a colour or two, a drawn chart hundreds.
+  painted() { [ "$(import -window "$chart" -format '%k' info: 2>/dev/null)" -gt 100 ] 2>/dev/null; }
+  check "the chart is drawn" wait_for "$patience" painted
+  import -frame -window "$chart" "$shots/chart.png"
+  check "the window manager closes the chart" close_by_window_manager "$chart"
+fi
+kill -TERM "$meter_pid"
+check "SIGTERM ends the meter" stops_cleanly "$meter_pid"
 
 # Without a notification service, the warning is a balloon on the tray icon:
 # one more window of the meter's.

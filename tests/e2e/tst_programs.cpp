@@ -3,6 +3,7 @@
 #include "store/SystemIdentity.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTest>
@@ -19,6 +20,9 @@ private slots:
     void everyStopSignalSavesTheCounters();
     void storeTool();
     void newMonthWithAMovedClock();
+    void chartRefusesWhatItCannotShow_data();
+    void chartRefusesWhatItCannotShow();
+    void chartLeavesADamagedStoreAlone();
 
 private:
     MeterHome::ToolResult store(const QStringList &args) { return home_->store(args); }
@@ -94,6 +98,62 @@ void TestPrograms::everyStopSignalSavesTheCounters()
     QVERIFY(meter.waitForFinished(15000));
     QCOMPARE(meter.exitCode(), 0);
     QCOMPARE(store({"get", day}).out, QStringLiteral("01:02:03\n"));
+}
+
+void TestPrograms::chartRefusesWhatItCannotShow_data()
+{
+    QTest::addColumn<QString>("platform"); // QT_QPA_PLATFORM; empty for no display at all
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said");
+
+    QTest::addRow("no display") << "" << QStringList{} << 1 << "no display";
+    QTest::addRow("a year that is no number") << "offscreen" << QStringList{"--year", "abc"} << 2 << "\"abc\"";
+    QTest::addRow("a year out of range") << "offscreen" << QStringList{"--year", "10000"} << 2 << "\"10000\"";
+}
+
+void TestPrograms::chartRefusesWhatItCannotShow()
+{
+    QFETCH(QString, platform);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    QProcess chart;
+    QProcessEnvironment env = home_->environment();
+    if (!platform.isEmpty())
+        env.insert("QT_QPA_PLATFORM", platform);
+    chart.setProcessEnvironment(env);
+    chart.start(QStringLiteral(DIALMETER_CHART_BIN), arguments);
+    QVERIFY(chart.waitForFinished(60000));
+    QCOMPARE(chart.exitCode(), exitCode);
+    const QString err = QString::fromUtf8(chart.readAllStandardError());
+    QVERIFY2(err.contains(said), qPrintable(err));
+    QVERIFY(!QFileInfo::exists(home_->filePath("registry.db")));
+}
+
+void TestPrograms::chartLeavesADamagedStoreAlone()
+{
+    // The meter sets a damaged store aside and starts afresh; the chart, which
+    // only reads, says so and leaves it to the meter.
+    const QByteArray damaged("not a database, only text");
+    QFile file(home_->filePath("registry.db"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(damaged);
+    file.close();
+
+    QProcess chart;
+    QProcessEnvironment env = home_->environment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    chart.setProcessEnvironment(env);
+    chart.start(QStringLiteral(DIALMETER_CHART_BIN), {"--year", "2004"});
+    QString err;
+    QTRY_VERIFY_WITH_TIMEOUT((err += QString::fromUtf8(chart.readAllStandardError())).contains("registry.db"), 60000);
+    chart.kill();
+    chart.waitForFinished();
+
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), damaged);
+    QCOMPARE(QDir(home_->path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{"registry.db"});
 }
 
 void TestPrograms::storeTool()

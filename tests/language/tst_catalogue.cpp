@@ -114,6 +114,7 @@ void TestCatalogue::windows_data()
     QTest::newRow("Form5") << "Form5" << "   Journal des connexions" << QSize(568, 343) << false;
     QTest::newRow("Form6") << "Form6" << "Form6" << QSize(235, 49) << true;
     QTest::newRow("Form7") << "Form7" << "Form7" << QSize(312, 206) << false;
+    QTest::newRow("Form9") << "Form9" << "  Graphique de l'année" << QSize(720, 480) << false;
 }
 
 void TestCatalogue::windows()
@@ -323,7 +324,7 @@ void TestCatalogue::trayMenuTree()
             list << action->objectName();
         return list;
     };
-    QCOMPARE(names(trayForm.menuOf("Menu")), QStringList({"MnuAbout", "MnuViewer", "MnuJournal", "MnuBilan", "Mnuréglages",
+    QCOMPARE(names(trayForm.menuOf("Menu")), QStringList({"MnuAbout", "MnuViewer", "MnuGraphique", "MnuJournal", "MnuBilan", "Mnuréglages",
                                                        "MnuMaximize", "MnuMinimize", "MnuMinimize2", "MnuQuitter"}));
     QCOMPARE(names(trayForm.menuOf("Mnuréglages")), QStringList({"MnuOption", "MnuZero"}));
     QCOMPARE(names(trayForm.menuOf("MnuZero")), QStringList({"MnuzeroUtilisateur", "MnuZerojour", "MnuAll"}));

@@ -29,7 +29,8 @@ namespace {
 const QMap<QString, int> kMessages{{"PackageRefused", 1}, {"ResetDayRefused", 1}, {"JournalNotWritten", 1},
                                    {"CounterAtLimit", 1}, {"StoreNotSaved", 2},   {"NoTray", 0},
                                    {"JournalNotRead", 1}, {"JournalCut", 1},  {"JournalNotErased", 1},
-                                   {"ThresholdTitle", 1}, {"ThresholdText", 5}, {"ThresholdsRefused", 1}};
+                                   {"ThresholdTitle", 1}, {"ThresholdText", 5}, {"ThresholdsRefused", 1},
+                                   {"ChartNotStarted", 2}};
 
 } // namespace
 

@@ -70,10 +70,10 @@ done
 # The installed tree, looked at before installing.
 root=$work/root
 dpkg-deb -x "$deb" "$root"
-for file in bin/dialmeter bin/dialmeter-store bin/dialmeter-report share/dialmeter/lang/Français.lang share/dialmeter/lang/English.lang \
+for file in bin/dialmeter bin/dialmeter-store bin/dialmeter-report bin/dialmeter-chart share/dialmeter/lang/Français.lang share/dialmeter/lang/English.lang \
   share/icons/hicolor/scalable/apps/dialmeter.svg share/icons/hicolor/48x48/apps/dialmeter.png \
   share/man/man1/dialmeter.1.gz share/man/man1/dialmeter-store.1.gz share/man/man1/dialmeter-report.1.gz \
-  share/bash-completion/completions/dialmeter-report \
+  share/man/man1/dialmeter-chart.1.gz share/bash-completion/completions/dialmeter-report \
   share/doc/dialmeter/copyright share/doc/dialmeter/changelog.gz share/lintian/overrides/dialmeter; do
   check "the package holds $file" [ -f "$root/usr/$file" ]
 done
@@ -88,12 +88,12 @@ check "the metainfo launches the desktop entry" grep -q ">$(basename "$desktop")
 check "the metainfo names the licence" grep -q '<project_license>GPL-3.0-or-later</project_license>' "$metainfo"
 check "the metainfo's newest release is $version" \
   [ "$(grep -o -m 1 '<release version="[^"]*"' "$metainfo")" = "<release version=\"$version\"" ]
-for page in dialmeter dialmeter-store dialmeter-report; do
+for page in dialmeter dialmeter-store dialmeter-report dialmeter-chart; do
   check "the manual page of $page names version $version" \
     bash -c "zcat '$root/usr/share/man/man1/$page.1.gz' | head -1 | grep -q -F 'Dialmeter $version'"
 done
 check "the desktop entry's icon is installed" [ -f "$root/usr/share/icons/hicolor/scalable/apps/$(sed -n 's/^Icon=//p' "$desktop").svg" ]
-for page in dialmeter dialmeter-store dialmeter-report; do
+for page in dialmeter dialmeter-store dialmeter-report dialmeter-chart; do
   warnings=$(LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l -Tutf8 -Z "$root/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
   check "the manual page of $page formats without warnings: $warnings" [ -z "$warnings" ]
 done
