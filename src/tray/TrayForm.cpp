@@ -105,6 +105,14 @@ TrayForm::~TrayForm()
     // The pop-up's events pass through this form's filter while the pop-up is
     // destroyed: it goes while the form is whole and no longer knows it.
     popupWindow_.reset();
+    // Closing a shown form takes the focus from the year box, and a year typed
+    // there is then taken as picked: the report must not be asked of a form
+    // that is going.
+    // (A year box never built was never connected.)
+    if (auto *years = findChild<QComboBox *>(QStringLiteral("Combo1"))) {
+        years->disconnect(this);
+        years->removeEventFilter(this);
+    }
 }
 
 void TrayForm::attach(TrayCommands &commands, PopupAnimation &popup, YearReport &report)
