@@ -44,8 +44,6 @@ public:
     // Takes the user, the package and the counters from the store (repairing any
     // counter that is missing or not a duration text), then checks the date.
     void load();
-    // Whether load() has run: until then there are no counters to save.
-    bool loaded() const { return loaded_; }
     // Reads the options the metering works from (the links, the first minute,
     // the bar, the pop-up, the alert): at load, after the Options dialog, and
     // whenever the store changes, so that no tick has to read the store.
