@@ -14,15 +14,6 @@
 
 namespace {
 constexpr int HKLM = SettingsStore::LocalMachine;
-
-// The thresholds of a reading of Options\Seuils: the default when none is stored.
-QList<int> inForce(const SettingsStore::Reading &stored)
-{
-    return thresholds::readLeniently(stored.status == SettingsStore::Reading::Found
-                                         ? stored.text
-                                         : schema::options::Seuils.defaultText);
-}
-
 } // namespace
 
 ThresholdWarnings::ThresholdWarnings(Meter &meter)
@@ -32,7 +23,7 @@ ThresholdWarnings::ThresholdWarnings(Meter &meter)
 
 QList<int> ThresholdWarnings::thresholds() const
 {
-    return inForce(meter_.services().store.read(HKLM, schema::options::Seuils.path));
+    return thresholds::inForce(meter_.services().store.read(HKLM, schema::options::Seuils.path));
 }
 
 bool ThresholdWarnings::setThresholds(const QString &typed, QString *error)
@@ -80,7 +71,7 @@ void ThresholdWarnings::check()
         const SettingsStore::Reading wanted = store.read(HKLM, schema::options::Seuils.path);
         if (wanted.status == SettingsStore::Reading::Unreadable)
             return;
-        for (int threshold : inForce(wanted)) {
+        for (int threshold : thresholds::inForce(wanted)) {
             if (threshold <= share && !given.contains(threshold)) {
                 given << threshold;
                 reached = qMax(reached, threshold);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Thresholds.h"
 
+#include "store/Schema.h"
+
 #include <QStringList>
 
 #include <algorithm>
@@ -59,6 +61,12 @@ QString text(const QList<int> &list)
     for (int value : list)
         items << QString::number(value);
     return items.join(QLatin1Char(','));
+}
+
+QList<int> inForce(const SettingsStore::Reading &stored)
+{
+    return readLeniently(stored.status == SettingsStore::Reading::Found ? stored.text
+                                                                        : schema::options::Seuils.defaultText);
 }
 
 } // namespace thresholds

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "store/SettingsStore.h"
+
 #include <QList>
 #include <QString>
 
@@ -22,5 +24,8 @@ std::optional<QList<int>> parse(const QString &text);
 QList<int> readLeniently(const QString &text);
 // The list as stored: "80,90"; empty for none.
 QString text(const QList<int> &list);
+// The thresholds in force, from a reading of the stored option: the stored
+// list, or the default when none is stored.
+QList<int> inForce(const SettingsStore::Reading &stored);
 
 } // namespace thresholds

@@ -116,9 +116,7 @@ int outlook(const SettingsStore &store, const Request &request)
         store, SystemClock().now(),
         store.value(HKLM, schema::variables::Total.path, schema::variables::Total.defaultText),
         store.value(HKLM, schema::options::Forfait.path, schema::options::Forfait.defaultText));
-    // The thresholds in force: the stored list, or the default when none is stored.
-    const QList<int> thresholds = thresholds::readLeniently(
-        store.value(HKLM, schema::options::Seuils.path, schema::options::Seuils.defaultText));
+    const QList<int> thresholds = thresholds::inForce(store.read(HKLM, schema::options::Seuils.path));
     if (request.format == QLatin1String("json"))
         print(outlookreport::json(figures, thresholds));
     else if (request.format == QLatin1String("waybar"))
