@@ -79,11 +79,9 @@ Chart fromFigures(const yearfigures::Stored &stored, int year, const QDate &peri
     chart.year = year;
     for (const yearfigures::Month &month : yearfigures::archivedMonths(stored, QString::number(year)))
         addMonth(chart, month);
-    if (periodStart.isValid() && periodStart.year() == year) {
-        chart.runningMonth = periodStart.month();
-        const QString total = stored.values.value(SettingsStore::LocalMachine, schema::variables::Total.path);
-        addMonth(chart, yearfigures::runningPeriod(stored, chart.runningMonth, {schema::TotalSlotName, total},
-                                                   std::nullopt));
+    if (const auto running = yearfigures::storedRunningPeriod(stored, year, periodStart)) {
+        chart.runningMonth = running->month;
+        addMonth(chart, *running);
     }
     // A user without time in the year (a slot the meter keeps at zero) would
     // only crowd the legend.

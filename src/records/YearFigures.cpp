@@ -55,4 +55,13 @@ Month runningPeriod(const Stored &stored, int month, const Row &total, const std
     return period;
 }
 
+std::optional<Month> storedRunningPeriod(const Stored &stored, int year, const QDate &periodStart)
+{
+    if (!periodStart.isValid() || periodStart.year() != year)
+        return std::nullopt;
+    const Row total{schema::TotalSlotName, stored.values.value(HKLM, schema::variables::Total.path,
+                                                                schema::variables::Total.defaultText)};
+    return runningPeriod(stored, periodStart.month(), total, std::nullopt);
+}
+
 } // namespace yearfigures

@@ -3,6 +3,7 @@
 
 #include "store/SettingsStore.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -46,5 +47,8 @@ QList<Month> archivedMonths(const Stored &stored, const QString &year);
 // counter. Figures the meter counts live are given here (`total`, `current`);
 // without a current user, every user's stored counter is listed.
 Month runningPeriod(const Stored &stored, int month, const Row &total, const std::optional<Row> &current);
+// The period in progress as the store holds it (its total and every user's
+// counter), when it began in `year`: the period began on `periodStart`.
+std::optional<Month> storedRunningPeriod(const Stored &stored, int year, const QDate &periodStart);
 
 } // namespace yearfigures

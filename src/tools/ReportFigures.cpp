@@ -4,7 +4,6 @@
 #include "metering/DurationText.h"
 #include "metering/ResetRule.h"
 #include "records/YearFigures.h"
-#include "store/Schema.h"
 #include "store/SettingsStore.h"
 
 namespace reportfigures {
@@ -42,15 +41,8 @@ ReportTable months(const SettingsStore &store, int year, const QDate &today)
     for (const yearfigures::Month &month : yearfigures::archivedMonths(stored, QString::number(year)))
         addMonth(table, year, month, QStringLiteral("archived"));
 
-    const QDate periodStart = resetrule::periodStart(store, today);
-    if (periodStart.year() == year) {
-        // No current user: every user's stored counter is listed.
-        const yearfigures::Row total{schema::TotalSlotName,
-                                     store.value(SettingsStore::LocalMachine, schema::variables::Total.path,
-                                                 schema::variables::Total.defaultText)};
-        addMonth(table, year, yearfigures::runningPeriod(stored, periodStart.month(), total, std::nullopt),
-                 QStringLiteral("running"));
-    }
+    if (const auto running = yearfigures::storedRunningPeriod(stored, year, resetrule::periodStart(store, today)))
+        addMonth(table, year, *running, QStringLiteral("running"));
     return table;
 }
 
