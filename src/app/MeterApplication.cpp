@@ -136,13 +136,7 @@ bool MeterApplication::start()
     const StartupOutcome outcome = runEntryProcedure(*store_, platformIdentity(), *journal_,
                                                      placesConsole() ? std::optional(screenWidth) : std::nullopt);
 
-    // Language files: the user's own in the data folder first (trusted ones
-    // only: the folder may be shared), then those beside the program, then the
-    // installed ones.
-    language_ = std::make_unique<Language>(
-        QStringList{folder, QCoreApplication::applicationDirPath(),
-                    QCoreApplication::applicationDirPath() + QStringLiteral("/" DIALMETER_SHARE_FROM_BIN)},
-        folder);
+    language_ = std::make_unique<Language>(Language::programFolders(folder), folder);
     language_->setErrorHandler([this](const QString &message) { tell(message); });
     store_->setMessageText(
         [this](const QString &key, const QString &builtIn) { return language_->message(key, builtIn); });

@@ -69,12 +69,7 @@ void ConsoleCore::load(qint64 screenWidthTwips)
 
 void ConsoleCore::applyLanguageAndOptions()
 {
-    // A meter that never had its language chosen speaks French, the language of
-    // its built-in texts and of its journal words.
-    QString languageName = s_.store.value(HKLM, schema::options::Langage.path);
-    if (languageName == SettingsStore::ErrorText)
-        languageName = Language::DefaultName;
-    s_.language.select(languageName);
+    s_.language.selectStored(s_.store);
     s_.language.apply(s_.windows.windowsToTranslate());
 
     applyHidingAndPlacement();

@@ -4,7 +4,10 @@
 #include "IniFile.h"
 #include "TranslationTarget.h"
 #include "store/DataFile.h"
+#include "store/Schema.h"
+#include "store/SettingsStore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 QString unescapeText(QString text)
@@ -24,6 +27,18 @@ Language::Language(QStringList folders, QString sharedFolder)
     : folders_(std::move(folders))
     , sharedFolder_(std::move(sharedFolder))
 {
+}
+
+QStringList Language::programFolders(const QString &dataFolder)
+{
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    return {dataFolder, programFolder, programFolder + QStringLiteral("/" DIALMETER_SHARE_FROM_BIN)};
+}
+
+bool Language::selectStored(const SettingsStore &store)
+{
+    const QString name = store.value(SettingsStore::LocalMachine, schema::options::Langage.path);
+    return select(name == SettingsStore::ErrorText ? DefaultName : name);
 }
 
 bool Language::select(const QString &name)

@@ -9,6 +9,7 @@
 
 class IniFile;
 class QFile;
+class SettingsStore;
 class TranslationTarget;
 
 // The language in force: which language file replaces the built-in (French)
@@ -19,6 +20,10 @@ public:
     // `sharedFolder`, when one of them, is the data folder that other users may
     // write, whose files must be trusted to be used.
     explicit Language(QStringList folders, QString sharedFolder = {});
+    // The folders the meter's programs search: the data folder first (its files
+    // trusted ones only: it may be shared), then the program's own folder, then
+    // the installed share folder.
+    static QStringList programFolders(const QString &dataFolder);
 
     // Makes the file of that language the one in force when a usable one exists
     // (the first folder's that is; an untrusted file of the shared folder is
@@ -26,6 +31,10 @@ public:
     // so. An empty name puts the built-in texts back in force; a name without a
     // file, or one that would leave the "lang" folders, changes nothing.
     bool select(const QString &name);
+    // Selects the language the store names; a meter that never had its language
+    // chosen speaks French, the language of its built-in texts and of its
+    // journal words.
+    bool selectStored(const SettingsStore &store);
     QString languageFile() const { return languageFile_; }
 
     // Replaces the captions and texts that the file gives, window by window. The

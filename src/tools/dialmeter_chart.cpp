@@ -8,7 +8,6 @@
 #include "records/YearChartWindow.h"
 #include "store/DataFolder.h"
 #include "store/DisplayPlatform.h"
-#include "store/Schema.h"
 #include "store/SettingsStore.h"
 #include "store/SqliteStoreBackend.h"
 #include "store/Version.h"
@@ -80,14 +79,10 @@ int main(int argc, char *argv[])
         [&store](int shown) { return yearchart::read(store, shown, QDate::currentDate()); }, runningYear);
     QObject::connect(&window, &YearChartWindow::refused, &window, [](const QString &message) { tell(message); });
 
-    // Language files as the meter finds them: the user's own in the data folder
-    // (trusted ones only), then those beside the program, then the installed ones.
-    Language language({folder, QCoreApplication::applicationDirPath(),
-                       QCoreApplication::applicationDirPath() + QStringLiteral("/" DIALMETER_SHARE_FROM_BIN)},
-                      folder);
+    // Language files as the meter finds them, in the language it speaks.
+    Language language(Language::programFolders(folder), folder);
     language.setErrorHandler([](const QString &message) { tell(message); });
-    const QString languageName = store.value(SettingsStore::LocalMachine, schema::options::Langage.path);
-    language.select(languageName == SettingsStore::ErrorText ? Language::DefaultName : languageName);
+    language.selectStored(store);
     language.apply({&window});
 
     window.showYear(year);
