@@ -22,7 +22,7 @@ void closedByOk(CatalogueWindow &window)
 
 QString AboutBox::versionText()
 {
-    return QStringLiteral("Dialmeter v%1.%2.%3").arg(version::Major).arg(version::Minor).arg(version::Revision);
+    return QStringLiteral("Dialmeter v") + QLatin1String(version::Text);
 }
 
 AboutBox::AboutBox(const Language &language)

@@ -40,8 +40,7 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dialmeter-chart"));
-    QApplication::setApplicationVersion(
-        QStringLiteral("%1.%2.%3").arg(version::Major).arg(version::Minor).arg(version::Revision));
+    QApplication::setApplicationVersion(QString::fromLatin1(version::Text));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(version::AppId));
 
     QCommandLineParser options;

@@ -190,8 +190,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("dialmeter-report"));
-    QCoreApplication::setApplicationVersion(
-        QStringLiteral("%1.%2.%3").arg(version::Major).arg(version::Minor).arg(version::Revision));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(version::Text));
     QCommandLineParser parser;
     int code = 0;
     const std::optional<Request> request = readCommandLine(parser, &code);

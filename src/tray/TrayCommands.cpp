@@ -22,7 +22,7 @@ TrayCommands::TrayCommands(ConsoleCore &console, TrayView &view)
 
 QString TrayCommands::tipText()
 {
-    const QString tip = QStringLiteral("Dialmeter v %1.%2.%3").arg(version::Major).arg(version::Minor).arg(version::Revision);
+    const QString tip = QStringLiteral("Dialmeter v ") + QLatin1String(version::Text);
     return tip.leftJustified(TipLength, QLatin1Char(' '), true);
 }
 
