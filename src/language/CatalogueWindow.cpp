@@ -12,6 +12,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -99,6 +100,32 @@ void giveLook(QWidget &widget, const catalogue::Control &c)
     widget.setPalette(palette);
     widget.setAutoFillBackground(fills);
 }
+
+// Enter in a combo box's text, as a choice of that text.
+class EnterKeyFilter final : public QObject {
+public:
+    EnterKeyFilter(std::function<void()> entered, QObject *parent)
+        : QObject(parent)
+        , entered_(std::move(entered))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                entered_();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> entered_;
+};
 
 } // namespace
 
@@ -452,4 +479,19 @@ void CatalogueWindow::setControlText(int i, const QString &text)
         laterTexts_[i] = text;
     else if (auto *combo = qobject_cast<QComboBox *>(controls_.at(i)))
         combo->setCurrentText(text);
+}
+
+CatalogueWindow::~CatalogueWindow()
+{
+    *whole_ = false;
+}
+
+void CatalogueWindow::whenChosen(QComboBox *box, std::function<void()> chosen)
+{
+    auto run = [whole = whole_, chosen = std::move(chosen)] {
+        if (*whole)
+            chosen();
+    };
+    connect(box, QOverload<int>::of(&QComboBox::activated), this, run);
+    box->installEventFilter(new EnterKeyFilter(run, box));
 }

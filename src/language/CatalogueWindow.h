@@ -8,8 +8,12 @@
 #include <QVector>
 #include <QWidget>
 
+#include <functional>
+#include <memory>
+
 class QAction;
 class QButtonGroup;
+class QComboBox;
 class QMenu;
 
 // A window built from its design in the catalogue: its own properties and every
@@ -20,6 +24,7 @@ class CatalogueWindow : public QWidget, public TranslationTarget {
 public:
     explicit CatalogueWindow(const catalogue::Window &design, QWidget *parent = nullptr,
                              Qt::WindowFlags extraFlags = {});
+    ~CatalogueWindow() override;
 
     const catalogue::Window &design() const { return design_; }
     // The control of that name (a widget, an action or a timer), or nullptr.
@@ -56,6 +61,10 @@ protected:
     // Called once the list and combo boxes are built, for a window that
     // connects to them.
     virtual void itemViewsBuilt() {}
+    // Runs `chosen` when an item of the box is picked, or Enter is pressed in
+    // its text. Never once the window is going: closing a shown window takes
+    // the focus from the box, which then takes a typed text as picked.
+    void whenChosen(QComboBox *box, std::function<void()> chosen);
 
 private:
     QObject *build(const catalogue::Control &design);
@@ -77,4 +86,6 @@ private:
     mutable bool itemViewsBuilt_ = false;
     QHash<QWidget *, QButtonGroup *> optionGroups_; // one per container of option buttons
     bool placed_ = false;
+    // False once the window is going; what whenChosen() runs asks it first.
+    std::shared_ptr<bool> whole_ = std::make_shared<bool>(true);
 };

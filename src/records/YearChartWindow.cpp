@@ -12,7 +12,6 @@
 #include <QCursor>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineSeries>
 #include <QLocale>
@@ -75,20 +74,7 @@ void YearChartWindow::itemViewsBuilt()
     for (int year = runningYear_; year > runningYear_ - YearsListed; --year)
         years->addItem(QString::number(year));
     years->setCurrentText(QString::number(year_ ? year_ : runningYear_));
-    connect(years, QOverload<int>::of(&QComboBox::activated), this, &YearChartWindow::yearTyped);
-    years->installEventFilter(this);
-}
-
-bool YearChartWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress && watched->objectName() == QLatin1String("Combo1")) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            yearTyped();
-            return true;
-        }
-    }
-    return CatalogueWindow::eventFilter(watched, event);
+    whenChosen(years, [this] { yearTyped(); });
 }
 
 void YearChartWindow::yearTyped()

@@ -35,7 +35,6 @@ signals:
 
 protected:
     void itemViewsBuilt() override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void draw(const yearchart::Chart &figures);

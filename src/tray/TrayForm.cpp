@@ -14,7 +14,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QListView>
 #include <QPushButton>
 #include <QStringListModel>
@@ -105,14 +104,6 @@ TrayForm::~TrayForm()
     // The pop-up's events pass through this form's filter while the pop-up is
     // destroyed: it goes while the form is whole and no longer knows it.
     popupWindow_.reset();
-    // Closing a shown form takes the focus from the year box, and a year typed
-    // there is then taken as picked: the report must not be asked of a form
-    // that is going.
-    // (A year box never built was never connected.)
-    if (auto *years = findChild<QComboBox *>(QStringLiteral("Combo1"))) {
-        years->disconnect(this);
-        years->removeEventFilter(this);
-    }
 }
 
 void TrayForm::attach(TrayCommands &commands, PopupAnimation &popup, YearReport &report)
@@ -140,9 +131,7 @@ void TrayForm::itemViewsBuilt()
 {
     control<QListView>(QStringLiteral("List1"))->setModel(reportLines_);
     // The year box reports a picked year, or a typed one when Enter is pressed.
-    auto *years = control<QComboBox>(QStringLiteral("Combo1"));
-    connect(years, QOverload<int>::of(&QComboBox::activated), this, &TrayForm::showYearReport);
-    years->installEventFilter(this);
+    whenChosen(control<QComboBox>(QStringLiteral("Combo1")), [this] { showYearReport(); });
 }
 
 void TrayForm::showYearReport()
@@ -285,15 +274,6 @@ void TrayForm::closeEvent(QCloseEvent *event)
 
 bool TrayForm::eventFilter(QObject *watched, QEvent *event)
 {
-    // By name: asking for the year box would build it.
-    if (event->type() == QEvent::KeyPress && qobject_cast<QComboBox *>(watched)
-        && watched->objectName() == QLatin1String("Combo1")) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            showYearReport();
-            return true;
-        }
-    }
     if (popup_ && popupWindow_ && watched == popupWindow_->control(QStringLiteral("Label3"))
         && event->type() == QEvent::MouseButtonRelease) {
         popup_->withdrawPopup();

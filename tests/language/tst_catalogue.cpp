@@ -77,6 +77,16 @@ QString stateOf(QObject *control)
     return state.join(' ');
 }
 
+// The tray form, counting the choices of its year box.
+class ChoiceCounter final : public CatalogueWindow {
+public:
+    explicit ChoiceCounter(int &count)
+        : CatalogueWindow(catalogue::trayForm())
+    {
+        whenChosen(control<QComboBox>("Combo1"), [&count] { ++count; });
+    }
+};
+
 } // namespace
 
 class TestCatalogue : public QObject {
@@ -92,6 +102,7 @@ private slots:
     void timers_data();
     void timers();
     void trayMenuTree();
+    void comboChoicesStopWhenTheWindowGoes();
     void optionGroupsAreIndependent();
     void languageFileChangesOnlyWhatItGives();
     void itemViewsComeWhenFirstNeeded();
@@ -313,6 +324,28 @@ void TestCatalogue::timers()
     QVERIFY(t);
     QCOMPARE(t->interval(), interval);
     QCOMPARE(t->isActive(), running);
+}
+
+void TestCatalogue::comboChoicesStopWhenTheWindowGoes()
+{
+    int chosen = 0;
+    auto *window = new ChoiceCounter(chosen);
+    window->show();
+    QApplication::setActiveWindow(window);
+    auto *box = window->control<QComboBox>("Combo1");
+    box->setFocus();
+    QTRY_VERIFY(box->hasFocus());
+    box->clearEditText();
+    QTest::keyClicks(box, "2005");
+    QTest::keyClick(box, Qt::Key_Return);
+    QCOMPARE(chosen, 1);
+    // A year of the list typed and not chosen: closing the shown window takes
+    // the focus from the box, which takes such a text as picked.
+    box->clearEditText();
+    QTest::keyClicks(box, "2004");
+    QCOMPARE(chosen, 1);
+    delete window;
+    QCOMPARE(chosen, 1);
 }
 
 void TestCatalogue::trayMenuTree()
